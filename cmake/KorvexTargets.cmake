@@ -1,0 +1,44 @@
+# Shared settings for every Korvex target: warnings, sanitizers, include root.
+
+set(KORVEX_WARNINGS -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor
+    -Wold-style-cast -Woverloaded-virtual -Wnull-dereference -Wformat=2)
+if(KORVEX_WERROR)
+  list(APPEND KORVEX_WARNINGS -Werror)
+endif()
+
+if(KORVEX_SANITIZE STREQUAL "address")
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+elseif(KORVEX_SANITIZE STREQUAL "thread")
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
+elseif(NOT KORVEX_SANITIZE STREQUAL "")
+  message(FATAL_ERROR "KORVEX_SANITIZE must be address, thread or empty")
+endif()
+
+# korvex_library(NAME DIR [DEPS ...]): a static library of every source in DIR,
+# so new files need no CMake edit.
+function(korvex_library name)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS
+       ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  list(FILTER sources EXCLUDE REGEX ".*/main\\.cpp$")
+  if(NOT sources)
+    # A subsystem that has no code yet still offers its include root.
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} INTERFACE ${ARG_DEPS})
+    return()
+  endif()
+  add_library(${name} STATIC ${sources})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_compile_options(${name} PRIVATE ${KORVEX_WARNINGS})
+  target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+endfunction()
+
+function(korvex_executable name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_compile_options(${name} PRIVATE ${KORVEX_WARNINGS})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS})
+endfunction()
