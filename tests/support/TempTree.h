@@ -11,7 +11,7 @@ namespace korvex::test {
 // below it when the object goes away (permissions are restored first so that
 // chmod-000 folders made by a test do not survive it).
 class TempTree {
-public:
+  public:
     TempTree();
     ~TempTree();
     TempTree(const TempTree&) = delete;
@@ -25,7 +25,7 @@ public:
     std::string file(std::string_view relative, std::uint64_t bytes = 0) const;
     std::string folder(std::string_view relative) const;
 
-private:
+  private:
     std::filesystem::path mRoot;
 };
 

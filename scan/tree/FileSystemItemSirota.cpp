@@ -1,0 +1,18 @@
+#include "scan/tree/FileSystemItemSirota.h"
+
+namespace korvex {
+
+FileSystemItemSirota::FileSystemItemSirota(InlineName name, std::string abspath,
+                                           std::int64_t itemsize, bool dir)
+    : FileSystemItem(name, nullptr, itemsize, 0, false, false),
+      fullpath(std::move(abspath)),
+      bDIR(dir) {
+    setHiddenFlag(relativePath().starts_with('.'));
+}
+
+boost::intrusive_ptr<FileSystemItemSirota> FileSystemItemSirota::initWithPathSize(
+    std::string_view name, std::string abspath, std::int64_t itemsize, bool dir) {
+    return allocate<FileSystemItemSirota>(name, std::move(abspath), itemsize, dir);
+}
+
+}  // namespace korvex

@@ -1,0 +1,485 @@
+#include "scan/tree/FolderSystemItem.h"
+
+#include "scan/tree/NumericOrder.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace korvex {
+
+static_assert(sizeof(FolderSystemItem) <= 128, "a folder node must stay small");
+
+namespace {
+
+bool isTrashName(std::string_view path) {
+    std::size_t slash = path.rfind('/');
+    std::string_view last = slash == std::string_view::npos ? path : path.substr(slash + 1);
+    return last == ".Trashes" || last == ".Trash";
+}
+
+}  // namespace
+
+FolderSystemItem::FolderSystemItem(InlineName name, FolderSystemItem* parent, std::int64_t itemsize,
+                                   bool bPack, std::uint8_t timeCode, bool hidden, bool cloud)
+    : FileSystemItem(name, parent, itemsize, timeCode, hidden, cloud) {
+    if (hidden && isTrashName(relativePath())) {
+        setTrashFlag(true);
+    }
+    if (bPack) {
+        SetitsLeafPackage();
+    }
+}
+
+FolderRef FolderSystemItem::initWithPathSize(std::string_view path, FolderSystemItem* parent,
+                                             std::int64_t itemsize, bool bPack,
+                                             std::uint8_t timeCode, bool hidden, bool cloud) {
+    FolderRef folder =
+        initWithPathSizeNoParent(path, parent, itemsize, bPack, timeCode, hidden, cloud);
+    attach(parent, folder);
+    return folder;
+}
+
+FolderRef FolderSystemItem::initWithPathSizeNoParent(std::string_view path,
+                                                     FolderSystemItem* parent,
+                                                     std::int64_t itemsize, bool bPack,
+                                                     std::uint8_t timeCode, bool hidden,
+                                                     bool cloud) {
+    return allocate<FolderSystemItem>(path, parent, itemsize, bPack, timeCode, hidden, cloud);
+}
+
+FolderRef FolderSystemItem::initWithPathSize(std::string_view path, FolderSystemItem* parent,
+                                             std::int64_t itemsize, bool bPack, ItemList adopted,
+                                             std::uint8_t timeCode, bool hidden, bool cloud) {
+    FolderRef folder =
+        initWithPathSizeNoParent(path, parent, itemsize, bPack, timeCode, hidden, cloud);
+    if (!bPack) {
+        folder->children = std::move(adopted);
+        for (const ItemRef& child : folder->children) {
+            child->setParent(folder.get());
+        }
+    }
+    return folder;
+}
+
+FolderSystemItem* FolderSystemItem::rootItem() {
+    static const FolderRef root = initWithPathSizeNoParent("/", nullptr, 0, false, 0, false, false);
+    return root.get();
+}
+
+void FolderSystemItem::SetitsLeafPackage() {
+    mbPackage = true;
+    children.clear();
+    children.shrink_to_fit();
+}
+
+// ---- Children
+
+bool FolderSystemItem::containsObject(const FileSystemItem* child) const {
+    return std::any_of(children.begin(), children.end(),
+                       [child](const ItemRef& c) { return c.get() == child; });
+}
+
+void FolderSystemItem::addChild(ItemRef child) {
+    if (mbPackage) {
+        return;
+    }
+    if (children.capacity() == 0) {
+        children.reserve(1);
+    }
+    children.push_back(std::move(child));
+}
+
+void FolderSystemItem::removeChild(const FileSystemItem* child) {
+    auto it = std::find_if(children.begin(), children.end(),
+                           [child](const ItemRef& c) { return c.get() == child; });
+    if (it != children.end()) {
+        children.erase(it);
+    }
+}
+
+void FolderSystemItem::removeChildAndRecalc(const FileSystemItem* child) {
+    if (!containsObject(child)) {
+        return;
+    }
+    decreaseTotalSize(child->gettotalsize());
+    removeChild(child);
+}
+
+void FolderSystemItem::replaceChild(const FileSystemItem* child, ItemRef replacement) {
+    auto it = std::find_if(children.begin(), children.end(),
+                           [child](const ItemRef& c) { return c.get() == child; });
+    if (it != children.end()) {
+        *it = std::move(replacement);
+    }
+}
+
+FileSystemItem* FolderSystemItem::childAtIndex(std::size_t index) const {
+    if (mbPackage || index >= children.size()) {
+        return nullptr;
+    }
+    return children[index].get();
+}
+
+namespace {
+
+struct SortKey {
+    std::int64_t size;
+    bool special;
+    FileSystemItem* item;
+};
+
+// Ordinary children first, largest first, then by numeric name order.
+bool sortsBefore(const SortKey& a, const SortKey& b) {
+    if (a.special != b.special) {
+        return b.special;
+    }
+    if (a.size != b.size) {
+        return a.size > b.size;
+    }
+    return compareNumeric(a.item->relativePath(), b.item->relativePath()) < 0;
+}
+
+SortKey keyOf(const ItemRef& child) {
+    return {child->gettotalsize(), child->isInaccessible() || child->isUnscanned(), child.get()};
+}
+
+}  // namespace
+
+void FolderSystemItem::sortChildrenBySize(bool force) {
+    if (children.empty() || (isSorted() && !force)) {
+        return;
+    }
+    // Sizes are read once per child instead of once per comparison: reading a
+    // folder's size takes its lock.
+    std::vector<std::pair<SortKey, ItemRef>> keyed;
+    keyed.reserve(children.size());
+    for (ItemRef& child : children) {
+        keyed.emplace_back(keyOf(child), std::move(child));
+    }
+    std::sort(keyed.begin(), keyed.end(),
+              [](const auto& a, const auto& b) { return sortsBefore(a.first, b.first); });
+    for (std::size_t i = 0; i < keyed.size(); ++i) {
+        children[i] = std::move(keyed[i].second);
+    }
+    for (const ItemRef& child : children) {
+        if (child->isDir() && !child->isPack()) {
+            static_cast<FolderSystemItem*>(child.get())->sortChildrenBySize(force);
+        }
+    }
+    setSorted(true);
+}
+
+void FolderSystemItem::insertChildSorting(ItemRef child) {
+    if (mbPackage) {
+        return;
+    }
+    std::int64_t size = child->gettotalsize();
+    auto at = std::find_if(children.begin(), children.end(), [&](const ItemRef& c) {
+        std::int64_t other = c->gettotalsize();
+        return other < size ||
+               (other == size && compareNumeric(c->relativePath(), child->relativePath()) > 0);
+    });
+    children.insert(at, std::move(child));
+}
+
+std::int64_t FolderSystemItem::specialItemsSize(std::size_t* outIndex) const {
+    if (children.empty()) {
+        if (outIndex != nullptr) {
+            *outIndex = 0;
+        }
+        return 0;
+    }
+    std::int64_t sum = 0;
+    std::size_t first = children.size();
+    while (first > 0 && children[first - 1]->isSpecial()) {
+        --first;
+        sum += children[first]->gettotalsize();
+    }
+    if (outIndex != nullptr) {
+        *outIndex = first;
+    }
+    return sum;
+}
+
+// ---- Sizes
+
+void FolderSystemItem::addFileSize(std::int64_t size) {
+    std::lock_guard lock(_totalSizeLock);
+    mnselfsize += size;
+}
+
+void FolderSystemItem::addFileSizeForAll(std::int64_t size) {
+    if (!mbPackage) {
+        std::fputs("ERROR! called function not for package\n", stderr);
+        return;
+    }
+    nAddSize += size;
+}
+
+std::int64_t FolderSystemItem::gettotalsize() const {
+    std::lock_guard lock(_totalSizeLock);
+    return mnselfsize;
+}
+
+std::int64_t FolderSystemItem::sumOfChildren() {
+    std::int64_t sum = 0;
+    for (const ItemRef& child : children) {
+        sum += child->calctotalsize();
+    }
+    return sum;
+}
+
+std::int64_t FolderSystemItem::calctotalsize() {
+    std::lock_guard lock(_totalSizeLock);
+    mnselfsize = mbPackage ? nAddSize : sumOfChildren();
+    return mnselfsize;
+}
+
+std::int64_t FolderSystemItem::calcTotalSizeWithMaxSizes(std::int64_t* maxSizes, int curLevel) {
+    std::lock_guard lock(_totalSizeLock);
+    if (mbPackage) {
+        mnselfsize = nAddSize;
+    } else {
+        std::int64_t sum = 0;
+        for (const ItemRef& child : children) {
+            sum += child->calcTotalSizeWithMaxSizes(maxSizes, curLevel + 1);
+        }
+        mnselfsize = sum;
+    }
+    if (maxSizes != nullptr && curLevel >= 0 && curLevel < 14) {
+        maxSizes[curLevel] = std::max(maxSizes[curLevel], mnselfsize);
+    }
+    return mnselfsize;
+}
+
+void FolderSystemItem::increaseTotalSize(std::int64_t amount) {
+    std::lock_guard lock(_totalSizeLock);
+    mnselfsize += amount;
+    if (getParent() != nullptr) {
+        getParent()->increaseTotalSize(amount);
+    }
+}
+
+void FolderSystemItem::decreaseTotalSize(std::int64_t amount) {
+    std::lock_guard lock(_totalSizeLock);
+    mnselfsize -= amount;
+    if (getParent() != nullptr) {
+        getParent()->decreaseTotalSize(amount);
+    }
+}
+
+// ---- Lookup
+
+bool FolderSystemItem::findItemByPathComponents(const std::vector<std::string_view>& comps,
+                                                std::size_t offset, ItemRef& result) {
+    if (offset >= comps.size() || comps[offset] != relativePath()) {
+        return false;
+    }
+    if (offset + 1 == comps.size()) {
+        result = this;
+        return true;
+    }
+    if (mbPackage) {
+        // Nothing inside a package has a node of its own.
+        result = nullptr;
+        return true;
+    }
+    for (const ItemRef& child : children) {
+        if (child->findItemByPathComponents(comps, offset + 1, result)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool FolderSystemItem::findFolderItemByPathComponents(const std::vector<std::string_view>& comps,
+                                                      std::size_t offset, ItemRef& result,
+                                                      bool searchInHiddenFolders) {
+    if (offset >= comps.size() || comps[offset] != relativePath()) {
+        return false;
+    }
+    if (mbPackage) {
+        result = nullptr;
+        return true;
+    }
+    if (offset + 1 == comps.size()) {
+        result = this;
+        return true;
+    }
+    for (const ItemRef& child : children) {
+        if ((!child->isHidden() || searchInHiddenFolders) &&
+            child->findFolderItemByPathComponents(comps, offset + 1, result,
+                                                  searchInHiddenFolders)) {
+            return true;
+        }
+    }
+    result = createFolderItemByComponents(comps, offset + 1);
+    return true;
+}
+
+FolderSystemItem* FolderSystemItem::createFolderItemByComponents(
+    const std::vector<std::string_view>& comps, std::size_t offset) {
+    FolderSystemItem* folder = this;
+    for (std::size_t i = offset; i < comps.size(); ++i) {
+        bool hidden = !comps[i].empty() && comps[i].front() == '.';
+        folder = initWithPathSize(comps[i], folder, 0, false, 1, hidden, false).get();
+        folder->getParent()->setSorted(false, true);
+    }
+    return folder;
+}
+
+FolderSystemItem* FolderSystemItem::getFolderItemByFolderPath(std::string_view path,
+                                                              bool searchInHiddenFolders,
+                                                              bool createIfNotExist) {
+    std::string own = fullPath();
+    if (path == own) {
+        return this;
+    }
+    std::vector<std::string_view> ownComps = pathComponentsOf(own);
+    std::vector<std::string_view> comps = pathComponentsOf(path);
+    if (comps.size() <= ownComps.size() || path.substr(0, own.size()) != own ||
+        ownComps.back() != comps[ownComps.size() - 1]) {
+        return nullptr;
+    }
+    if (mbPackage) {
+        return nullptr;
+    }
+    ItemRef result;
+    for (const ItemRef& child : children) {
+        if ((!child->isHidden() || searchInHiddenFolders) &&
+            child->findFolderItemByPathComponents(comps, ownComps.size(), result,
+                                                  searchInHiddenFolders)) {
+            return result != nullptr && result->isDir()
+                       ? static_cast<FolderSystemItem*>(result.get())
+                       : nullptr;
+        }
+    }
+    return createIfNotExist ? createFolderItemByComponents(comps, ownComps.size()) : nullptr;
+}
+
+// ---- Depth, biggest files, collection
+
+int FolderSystemItem::calcChildDepth() {
+    if (mbPackage || children.empty()) {
+        return 0;
+    }
+    int deepest = 0;
+    for (const ItemRef& child : children) {
+        deepest = std::max(deepest, child->getChildDepth());
+    }
+    return deepest + 1;
+}
+
+void FolderSystemItem::fillBiggestFilesArray(ItemList& list) {
+    ItemList snapshot = children;
+    for (const ItemRef& child : snapshot) {
+        if (child->isHidden()) {
+            continue;
+        }
+        if (child->isDir() && !child->isPack()) {
+            child->fillBiggestFilesArray(list);
+        } else {
+            child->insert2BiggestFilesArray(list);
+        }
+    }
+}
+
+void FolderSystemItem::cleanCollected() {
+    setCollected(false);
+    for (const ItemRef& child : children) {
+        child->cleanCollected();
+    }
+}
+
+namespace {
+
+// The path of a child, built on the parent's path kept in `path`; restored on
+// destruction so the caller's buffer is reused down the whole walk.
+class ChildPath {
+  public:
+    ChildPath(std::string& path, std::string_view name) : mPath(path), mSize(path.size()) {
+        if (mPath.empty() || mPath.back() != '/') {
+            mPath.push_back('/');
+        }
+        mPath.append(name);
+    }
+    ~ChildPath() { mPath.resize(mSize); }
+    ChildPath(const ChildPath&) = delete;
+    ChildPath& operator=(const ChildPath&) = delete;
+
+  private:
+    std::string& mPath;
+    std::size_t mSize;
+};
+
+bool containsPath(const std::vector<std::string>& paths, const std::string& path) {
+    return std::find(paths.begin(), paths.end(), path) != paths.end();
+}
+
+bool anyBeginsWith(const std::vector<std::string>& paths, const std::string& prefix) {
+    return std::any_of(paths.begin(), paths.end(),
+                       [&](const std::string& p) { return p.starts_with(prefix); });
+}
+
+}  // namespace
+
+void FolderSystemItem::markAddedToCollection(const std::vector<std::string>& paths,
+                                             std::string& myPath) {
+    if (mbPackage) {
+        FileSystemItem::markAddedToCollection(paths, myPath);
+        return;
+    }
+    if (containsPath(paths, myPath)) {
+        setCollected(true);
+        for (const ItemRef& child : children) {
+            child->cleanCollected();
+        }
+    } else if (anyBeginsWith(paths, myPath)) {
+        for (const ItemRef& child : children) {
+            ChildPath childPath(myPath, child->relativePath());
+            child->markAddedToCollection(paths, myPath);
+        }
+    }
+}
+
+void FolderSystemItem::markRemovedFromCollection(const std::vector<std::string>& paths,
+                                                 std::string& myPath) {
+    if (containsPath(paths, myPath)) {
+        cleanCollected();
+    } else if (!mbPackage && anyBeginsWith(paths, myPath)) {
+        for (const ItemRef& child : children) {
+            ChildPath childPath(myPath, child->relativePath());
+            child->markRemovedFromCollection(paths, myPath);
+        }
+    }
+}
+
+// ---- Duplication
+
+void FolderSystemItem::duplicateChildrenInto(FolderSystemItem& copy) const {
+    for (const ItemRef& child : children) {
+        child->addDuplicateToParent(&copy);
+    }
+}
+
+ItemRef FolderSystemItem::addDuplicateToParent(FolderSystemItem* parent) const {
+    FolderRef copy = initWithPathSize(relativePath(), parent, mnselfsize, mbPackage, getTimeCode(),
+                                      isHiddenFlag(), isCloudStored());
+    copy->nAddSize = nAddSize;
+    if (!mbPackage) {
+        duplicateChildrenInto(*copy);
+    }
+    return copy;
+}
+
+void FolderSystemItem::handChildrenTo(FolderSystemItem& other, bool repoint) {
+    other.children = std::move(children);
+    children.clear();
+    if (repoint) {
+        for (const ItemRef& child : other.children) {
+            child->setParent(&other);
+        }
+    }
+}
+
+}  // namespace korvex

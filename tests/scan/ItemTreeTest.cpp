@@ -1,0 +1,454 @@
+#include "scan/tree/FileSystemHiddenItem.h"
+#include "scan/tree/FolderSystemItem.h"
+#include "scan/tree/NumericOrder.h"
+#include "scan/tree/SpecialSystemItem.h"
+#include "scan/tree/VolumeSystemItem.h"
+
+#include <gtest/gtest.h>
+
+namespace korvex {
+namespace {
+
+ItemRef addFile(FolderSystemItem* parent, std::string_view name, std::int64_t size,
+                bool hidden = false) {
+    return FileSystemItem::initWithPathSize(name, parent, size, 0, hidden, false);
+}
+
+FolderSystemItem* addFolder(FolderSystemItem* parent, std::string_view name, bool pack = false) {
+    return FolderSystemItem::initWithPathSize(name, parent, 0, pack, 0, false, false).get();
+}
+
+std::vector<std::string> childNames(const FolderSystemItem& folder) {
+    std::vector<std::string> names;
+    for (const ItemRef& child : folder.childrenArray()) {
+        names.emplace_back(child->relativePath());
+    }
+    return names;
+}
+
+TEST(ItemTreePaths, ChildOfSlashRootHasNoDoubledSeparator) {
+    FolderRef root =
+        FolderSystemItem::initWithPathSizeNoParent("/", nullptr, 0, false, 0, false, false);
+    FolderSystemItem* a = addFolder(root.get(), "a");
+    ItemRef file = addFile(a, "f.txt", 10);
+    EXPECT_EQ(root->fullPath(), "/");
+    EXPECT_EQ(a->fullPath(), "/a");
+    EXPECT_EQ(file->fullPath(), "/a/f.txt");
+    EXPECT_EQ(root->name(), "/");
+}
+
+TEST(ItemTreePaths, RootKeepsAbsolutePathAndAnswersLastComponentAsName) {
+    FolderRef root = FolderSystemItem::initWithPathSizeNoParent("/home/u/data", nullptr, 0, false,
+                                                                0, false, false);
+    ItemRef file = addFile(root.get(), "x", 1);
+    EXPECT_EQ(root->relativePath(), "/home/u/data");
+    EXPECT_EQ(root->name(), "data");
+    EXPECT_EQ(file->fullPath(), "/home/u/data/x");
+    EXPECT_EQ(file->getTopParent(), root.get());
+}
+
+TEST(ItemTreePaths, OddBytesInNamesSurvivePathsAndLookup) {
+    FolderRef root =
+        FolderSystemItem::initWithPathSizeNoParent("/t", nullptr, 0, false, 0, false, false);
+    const std::string odd[] = {"new\nline", "quote\"d 'both'", std::string("bad\xff\xfe utf8"),
+                               "$(rm -rf) `x`", std::string(255, 'n')};
+    for (const std::string& name : odd) {
+        FolderSystemItem* folder = addFolder(root.get(), name);
+        addFile(folder, name, 7);
+    }
+    for (const std::string& name : odd) {
+        std::string path = "/t/" + name + "/" + name;
+        ItemRef found = root->getItemByFilePath(path);
+        ASSERT_NE(found, nullptr) << path;
+        EXPECT_EQ(found->fullPath(), path);
+        EXPECT_EQ(found->relativePath(), name);
+    }
+}
+
+TEST(ItemTreePaths, RenamingReplacesTheStoredName) {
+    FolderRef root =
+        FolderSystemItem::initWithPathSizeNoParent("/old", nullptr, 0, false, 0, false, false);
+    ItemRef file = addFile(root.get(), "f", 1);
+    root->updatePath("/new/place");
+    EXPECT_EQ(file->fullPath(), "/new/place/f");
+    file->updatePath("g");
+    file->updatePath("h");
+    EXPECT_EQ(file->fullPath(), "/new/place/h");
+}
+
+class ItemTreeLookup : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        root = FolderSystemItem::initWithPathSizeNoParent("/a", nullptr, 0, false, 0, false, false);
+        b = addFolder(root.get(), "b");
+        bc = addFolder(root.get(), "bc");
+        addFile(bc, "x", 5);
+        addFile(b, "x", 3);
+        pkg = addFolder(b, "Tool.app", true);
+        upper = addFolder(b, "Data");
+    }
+    FolderRef root;
+    FolderSystemItem* b = nullptr;
+    FolderSystemItem* bc = nullptr;
+    FolderSystemItem* pkg = nullptr;
+    FolderSystemItem* upper = nullptr;
+};
+
+TEST_F(ItemTreeLookup, LookAlikePrefixesAreDifferentFolders) {
+    EXPECT_EQ(b->getItemByFilePath("/a/bc/x"), nullptr);
+    EXPECT_EQ(root->getItemByFilePath("/a/bc/x")->getParent(), bc);
+    EXPECT_EQ(root->getItemByFilePath("/a/b/x")->getParent(), b);
+    EXPECT_EQ(root->getItemByFilePath("/a/b"), ItemRef(b));
+    EXPECT_EQ(root->getItemByFilePath("/ab"), nullptr);
+    EXPECT_EQ(root->getItemByFilePath("/a/nothing"), nullptr);
+}
+
+TEST_F(ItemTreeLookup, PackagesAreFoundButNotEntered) {
+    EXPECT_EQ(root->getItemByFilePath("/a/b/Tool.app"), ItemRef(pkg));
+    EXPECT_EQ(root->getItemByFilePath("/a/b/Tool.app/Contents"), nullptr);
+    EXPECT_EQ(root->getFolderItemByFolderPath("/a/b/Tool.app/Contents"), nullptr);
+    EXPECT_EQ(pkg->numberOfChildren(), 0u);
+}
+
+TEST_F(ItemTreeLookup, NamesCompareCaseSensitively) {
+    EXPECT_NE(root->getItemByFilePath("/a/b/Data"), nullptr);
+    EXPECT_EQ(root->getItemByFilePath("/a/b/data"), nullptr);
+}
+
+TEST_F(ItemTreeLookup, PathThroughAFileAnswersNothing) {
+    EXPECT_EQ(root->getItemByFilePath("/a/b/x/deeper"), nullptr);
+}
+
+TEST_F(ItemTreeLookup, HiddenGroupNodesNeverMatch) {
+    auto group = FileSystemHiddenItem::initWithPathSize("grp", b, 0, 0, true, false);
+    EXPECT_EQ(root->getItemByFilePath("/a/b/grp"), nullptr);
+    group->setHiddenName();
+    EXPECT_EQ(group->relativePath(), "");
+}
+
+TEST_F(ItemTreeLookup, FolderLookupCreatesMissingFoldersOnlyWhenAsked) {
+    EXPECT_EQ(root->getFolderItemByFolderPath("/a/new/deep", false, false), nullptr);
+    EXPECT_EQ(root->numberOfChildren(), 2u);
+
+    // Below an existing folder the missing rest is always made.
+    FolderSystemItem* made = root->getFolderItemByFolderPath("/a/b/.cache/x", false, false);
+    ASSERT_NE(made, nullptr);
+    EXPECT_EQ(made->fullPath(), "/a/b/.cache/x");
+    EXPECT_TRUE(made->getParent()->isHiddenFlag());
+    EXPECT_EQ(made->getTimeCode(), 1);
+    EXPECT_EQ(root->getItemByFilePath("/a/b/.cache/x"), ItemRef(made));
+
+    FolderSystemItem* top = root->getFolderItemByFolderPath("/a/new/deep");
+    ASSERT_NE(top, nullptr);
+    EXPECT_EQ(top->fullPath(), "/a/new/deep");
+    EXPECT_EQ(root->getFolderItemByFolderPath("/a/new/deep"), top);
+    EXPECT_EQ(root->getFolderItemByFolderPath("/a"), root.get());
+    EXPECT_EQ(root->getFolderItemByFolderPath("/elsewhere/x"), nullptr);
+}
+
+TEST(ItemTreeOrder, NumericNameOrder) {
+    EXPECT_LT(compareNumeric("b2", "b10"), 0);
+    EXPECT_GT(compareNumeric("file10", "file9"), 0);
+    EXPECT_LT(compareNumeric("a", "b"), 0);
+    EXPECT_LT(compareNumeric("a", "a1"), 0);
+    EXPECT_EQ(compareNumeric("x7y", "x7y"), 0);
+    EXPECT_NE(compareNumeric("x07", "x7"), 0);  // total order: leading zeros still differ
+    EXPECT_EQ(compareNumeric("x07", "x7"), -compareNumeric("x7", "x07"));
+    EXPECT_LT(compareNumeric("99999999999999999999998", "99999999999999999999999"), 0);
+    EXPECT_LT(compareNumeric("a", std::string("a\xff")), 0);
+}
+
+TEST(ItemTreeOrder, LargestFirstTiesByNumericNameSpecialChildrenLast) {
+    VolumeRef vol = VolumeSystemItem::initWithPath("/", 1000, 100);
+    SpecialSystemItem::initWithType(SpecialSystemItem::Inaccessible, vol.get(), "gone", 900);
+    SpecialSystemItem::initWithType(SpecialSystemItem::Unscanned, vol.get(), "later", 800);
+    addFile(vol.get(), "b10", 5);
+    addFile(vol.get(), "b2", 5);
+    addFile(vol.get(), "big", 50);
+    FolderSystemItem* dir = addFolder(vol.get(), "dir");
+    addFile(dir, "z", 1);
+    addFile(dir, "y", 2);
+    vol->calctotalsize();
+    vol->sortChildrenBySize(false);
+
+    std::vector<std::string> names = childNames(*vol);
+    ASSERT_EQ(names.size(), 6u);
+    EXPECT_EQ(names[0], "big");
+    EXPECT_EQ(names[1], "b2");
+    EXPECT_EQ(names[2], "b10");
+    EXPECT_EQ(names[3], "dir");
+    EXPECT_TRUE(vol->childAtIndex(4)->isSpecial());
+    EXPECT_TRUE(vol->childAtIndex(5)->isSpecial());
+    EXPECT_EQ(childNames(*dir), (std::vector<std::string>{"y", "z"}));
+    EXPECT_TRUE(vol->isSorted());
+    EXPECT_TRUE(dir->isSorted());
+}
+
+TEST(ItemTreeOrder, SortedFlagSkipsWorkUnlessForcedAndIsClearedUpwards) {
+    FolderRef root =
+        FolderSystemItem::initWithPathSizeNoParent("/r", nullptr, 0, false, 0, false, false);
+    FolderSystemItem* sub = addFolder(root.get(), "sub");
+    addFile(root.get(), "small", 1);
+    addFile(root.get(), "large", 9);
+    root->sortChildrenBySize(false);
+    EXPECT_EQ(childNames(*root)[0], "large");
+
+    addFile(root.get(), "huge", 99);
+    root->sortChildrenBySize(false);
+    EXPECT_EQ(childNames(*root)[0], "large");  // still marked sorted
+    root->sortChildrenBySize(true);
+    EXPECT_EQ(childNames(*root)[0], "huge");
+
+    sub->setSorted(true);
+    sub->setSorted(false, true);
+    EXPECT_FALSE(root->isSorted());
+}
+
+TEST(ItemTreeOrder, OrderedInsertion) {
+    FolderRef root =
+        FolderSystemItem::initWithPathSizeNoParent("/r", nullptr, 0, false, 0, false, false);
+    addFile(root.get(), "a", 30);
+    addFile(root.get(), "f2", 20);
+    addFile(root.get(), "f10", 20);
+    addFile(root.get(), "c", 10);
+    root->insertChildSorting(
+        FileSystemItem::initWithPathSizeNoParent("f3", root.get(), 20, 0, false, false));
+    root->insertChildSorting(
+        FileSystemItem::initWithPathSizeNoParent("tiny", root.get(), 1, 0, false, false));
+    root->insertChildSorting(
+        FileSystemItem::initWithPathSizeNoParent("top", root.get(), 99, 0, false, false));
+    EXPECT_EQ(childNames(*root),
+              (std::vector<std::string>{"top", "a", "f2", "f3", "f10", "c", "tiny"}));
+}
+
+TEST(ItemTreeSizes, TotalsNeverGoNegativeAndPackagesCountTheirContent) {
+    FolderRef root =
+        FolderSystemItem::initWithPathSizeNoParent("/r", nullptr, 0, false, 0, false, false);
+    addFile(root.get(), "neg", -500);
+    addFile(root.get(), "pos", 100);
+    FolderSystemItem* pkg = addFolder(root.get(), "X.bundle", true);
+    pkg->addFileSizeForAll(40);
+    pkg->addFileSizeForAll(2);
+    EXPECT_EQ(root->calctotalsize(), 142);
+    EXPECT_EQ(pkg->gettotalsize(), 42);
+
+    FolderSystemItem* plain = addFolder(root.get(), "plain");
+    plain->addFileSizeForAll(1000);  // not a package: refused
+    EXPECT_EQ(root->calctotalsize(), 142);
+}
+
+TEST(ItemTreeSizes, IncrementalChangesReachTheRoot) {
+    FolderRef root =
+        FolderSystemItem::initWithPathSizeNoParent("/r", nullptr, 0, false, 0, false, false);
+    FolderSystemItem* mid = addFolder(root.get(), "mid");
+    ItemRef leaf = addFile(mid, "leaf", 70);
+    addFile(mid, "other", 30);
+    root->calctotalsize();
+    mid->increaseTotalSize(5);
+    EXPECT_EQ(mid->gettotalsize(), 105);
+    EXPECT_EQ(root->gettotalsize(), 105);
+    mid->removeChildAndRecalc(leaf.get());
+    EXPECT_EQ(root->gettotalsize(), 35);
+    EXPECT_EQ(mid->numberOfChildren(), 1u);
+    leaf->addFileSizeForAll(10);  // a file adds to its ancestors
+    EXPECT_EQ(root->gettotalsize(), 45);
+}
+
+TEST(ItemTreeSizes, VolumeRecordsLargestNodePerLevel) {
+    VolumeRef vol = VolumeSystemItem::initWithPath("/mnt/v", 10000, 4000);
+    FolderSystemItem* a = addFolder(vol.get(), "a");
+    addFile(a, "a1", 300);
+    addFile(a, "a2", 200);
+    addFile(vol.get(), "f", 400);
+    EXPECT_FALSE(vol->isMaxSizesValid());
+    EXPECT_EQ(vol->calctotalsizeex(), 900);
+    const std::int64_t* levels = vol->getMaxSizesByLevels();
+    EXPECT_EQ(levels[0], 900);
+    EXPECT_EQ(levels[1], 500);
+    EXPECT_EQ(levels[2], 300);
+    EXPECT_EQ(levels[3], 0);
+    EXPECT_TRUE(vol->isMaxSizesValid());
+    vol->removeChildAndRecalc(vol->childAtIndex(1));
+    EXPECT_FALSE(vol->isMaxSizesValid());
+    EXPECT_EQ(vol->gettotalsize(), 500);
+}
+
+TEST(ItemTreeSizes, VolumeOccupiedAndShownSizes) {
+    VolumeRef vol = VolumeSystemItem::initWithPath("/", 1000, 600);
+    EXPECT_EQ(vol->getTheSize(), 400);  // nothing scanned yet
+    EXPECT_EQ(vol->getOccSize(), 400);
+    addFile(vol.get(), "f", 700);
+    vol->calctotalsize();
+    EXPECT_EQ(vol->getOccSize(), 700);
+    EXPECT_EQ(vol->getTheSize(), 700);
+    EXPECT_DOUBLE_EQ(vol->getFullRatio(), 0.7);
+    vol->setUseFreeSector(true);
+    EXPECT_EQ(vol->getTheSize(), 1000);
+    EXPECT_EQ(vol->getWholeItemSize(), 1000);
+}
+
+TEST(ItemTreeSizes, SpecialTail) {
+    VolumeRef vol = VolumeSystemItem::initWithPath("/", 1000, 0);
+    std::size_t index = 99;
+    EXPECT_EQ(vol->specialItemsSize(&index), 0);
+    EXPECT_EQ(index, 0u);
+
+    auto purge = SpecialSystemItem::initWithType(SpecialSystemItem::Purgeable, vol.get(), "p", 30);
+    EXPECT_EQ(vol->purgeableSpaceItem(), purge.get());
+    EXPECT_EQ(vol->specialItemsSize(&index), 30);
+    EXPECT_EQ(index, 0u);  // all children special
+
+    addFile(vol.get(), "f", 10);
+    EXPECT_EQ(vol->specialItemsSize(&index), 0);
+    EXPECT_EQ(index, 2u);
+    SpecialSystemItem::initWithType(SpecialSystemItem::Unscanned, vol.get(), "u", 5);
+    SpecialSystemItem::initWithType(SpecialSystemItem::Inaccessible, vol.get(), "i", 6);
+    EXPECT_EQ(vol->specialItemsSize(&index), 11);
+    EXPECT_EQ(index, 2u);
+}
+
+TEST(ItemTreeFlags, TrashFlagNeedsTheHiddenFlag) {
+    FolderRef root =
+        FolderSystemItem::initWithPathSizeNoParent("/r", nullptr, 0, false, 0, false, false);
+    auto hidden =
+        FolderSystemItem::initWithPathSize(".Trash", root.get(), 0, false, 0, true, false);
+    auto hiddenS =
+        FolderSystemItem::initWithPathSize(".Trashes", root.get(), 0, false, 0, true, false);
+    auto shown =
+        FolderSystemItem::initWithPathSize(".Trash", root.get(), 0, false, 0, false, false);
+    auto other =
+        FolderSystemItem::initWithPathSize(".Trash2", root.get(), 0, false, 0, true, false);
+    EXPECT_TRUE(hidden->isTrashFlag());
+    EXPECT_TRUE(hiddenS->isTrashFlag());
+    EXPECT_FALSE(shown->isTrashFlag());
+    EXPECT_FALSE(other->isTrashFlag());
+    ItemRef inside = addFile(hidden.get(), "f", 1);
+    EXPECT_TRUE(inside->isTopTrashFlag());
+    EXPECT_TRUE(inside->isTopHiddenFlag());
+    EXPECT_FALSE(inside->isHiddenFlag());
+}
+
+TEST(ItemTreeFlags, TimeCodeKeepsOnlyItsLowBitsAndFlagsDoNotDisturbIt) {
+    ItemRef f = FileSystemItem::initWithPathSizeNoParent("f", nullptr, 0, 0xFB, false, false);
+    EXPECT_EQ(f->getTimeCode(), 0x0B);
+    f->setCollected(true);
+    f->setSorted(true);
+    f->setHiddenFlag(true);
+    EXPECT_EQ(f->getTimeCode(), 0x0B);
+    f->setCollected(false);
+    EXPECT_TRUE(f->isSorted());
+    EXPECT_TRUE(f->isHiddenFlag());
+    EXPECT_FALSE(f->isCollected());
+}
+
+TEST(ItemTreeCollection, MarksFollowAddedAndRemovedPaths) {
+    FolderRef root =
+        FolderSystemItem::initWithPathSizeNoParent("/r", nullptr, 0, false, 0, false, false);
+    FolderSystemItem* docs = addFolder(root.get(), "docs");
+    ItemRef a = addFile(docs, "a", 1);
+    ItemRef b = addFile(docs, "b", 1);
+    FolderSystemItem* docs2 = addFolder(root.get(), "docs2");
+    ItemRef c = addFile(docs2, "c", 1);
+
+    root->updateAddedItemsToCollection({"/r/docs/a"});
+    EXPECT_TRUE(a->isCollected());
+    EXPECT_FALSE(b->isCollected());
+    EXPECT_FALSE(docs->isCollected());
+
+    // Collecting the folder clears the marks below it; descendants answer by ancestry.
+    root->updateAddedItemsToCollection({"/r/docs"});
+    EXPECT_TRUE(docs->isCollected());
+    EXPECT_FALSE(a->isCollected());
+    EXPECT_TRUE(a->isTopCollected());
+    EXPECT_TRUE(b->isParentCollected());
+    EXPECT_FALSE(c->isTopCollected());
+
+    root->updateAddedItemsToCollection({"/r/docs2/c"});
+    root->updateRemovedItemsInCollection({"/r/docs"});
+    EXPECT_FALSE(docs->isCollected());
+    EXPECT_FALSE(a->isTopCollected());
+    EXPECT_TRUE(c->isCollected());
+}
+
+TEST(ItemTreeDepth, DepthAndLevels) {
+    FolderRef root =
+        FolderSystemItem::initWithPathSizeNoParent("/r", nullptr, 0, false, 0, false, false);
+    FolderSystemItem* a = addFolder(root.get(), "a");
+    FolderSystemItem* b = addFolder(a, "b");
+    ItemRef f = addFile(b, "f", 1);
+    FolderSystemItem* pkg = addFolder(root.get(), "P.app", true);
+    FolderSystemItem* empty = addFolder(root.get(), "empty");
+    EXPECT_EQ(root->getChildDepth(), 3);
+    EXPECT_EQ(pkg->getChildDepth(), 0);
+    EXPECT_EQ(empty->getChildDepth(), 0);
+    EXPECT_EQ(f->calcLevelsToParent(b), 1);
+    EXPECT_EQ(f->calcLevelsToParent(root.get()), 3);
+    EXPECT_EQ(f->calcLevelsToParent(pkg), -1000);
+    EXPECT_TRUE(f->isMyParent(a));
+    EXPECT_FALSE(a->isMyParent(b));
+}
+
+TEST(ItemTreeBiggest, ListKeepsTheHundredLargestInOrder) {
+    FolderRef root =
+        FolderSystemItem::initWithPathSizeNoParent("/r", nullptr, 0, false, 0, false, false);
+    FolderSystemItem* sub = addFolder(root.get(), "sub");
+    for (int i = 1; i <= 150; ++i) {
+        addFile(i % 2 ? root.get() : sub, "f" + std::to_string(i), i * 10);
+    }
+    FolderSystemItem* pkg = addFolder(root.get(), "P.app", true);
+    pkg->addFileSizeForAll(1505);
+    pkg->calctotalsize();
+    FileSystemHiddenItem::initWithPathSize("grp", root.get(), 99999, 0, true, false);
+
+    ItemList list;
+    root->fillBiggestFilesArray(list);
+    ASSERT_EQ(list.size(), kBiggestFilesBound);
+    EXPECT_EQ(list.front()->relativePath(), "P.app");  // packages count as files
+    for (std::size_t i = 1; i < list.size(); ++i) {
+        EXPECT_GE(list[i - 1]->gettotalsize(), list[i]->gettotalsize());
+    }
+    EXPECT_EQ(list.back()->gettotalsize(), 520);  // 150 files + package, the smallest 51 dropped
+
+    ItemRef small = FileSystemItem::initWithPathSizeNoParent("s", root.get(), 5, 0, false, false);
+    EXPECT_FALSE(small->insert2BiggestFilesArray(list));
+    EXPECT_EQ(list.size(), kBiggestFilesBound);
+    ItemRef big = FileSystemItem::initWithPathSizeNoParent("b", root.get(), 525, 0, false, false);
+    EXPECT_TRUE(big->insert2BiggestFilesArray(list));
+    EXPECT_EQ(list.size(), kBiggestFilesBound);
+    EXPECT_EQ(list.back()->gettotalsize(), 525);
+
+    auto special = SpecialSystemItem::initWithType(SpecialSystemItem::Purgeable, nullptr, "p", 1);
+    ItemList empty;
+    EXPECT_FALSE(special->insert2BiggestFilesArray(empty));
+}
+
+TEST(ItemTreeDuplicate, FolderDuplicateCopiesTheSubtreeButNotTheMarks) {
+    FolderRef src =
+        FolderSystemItem::initWithPathSizeNoParent("/s", nullptr, 0, false, 0, false, false);
+    FolderSystemItem* dir = addFolder(src.get(), "dir");
+    ItemRef f = FileSystemItem::initWithPathSize("f", dir, 10, 3, true, true);
+    FolderSystemItem* pkg = addFolder(dir, "P.app", true);
+    pkg->addFileSizeForAll(7);
+    f->setCollected(true);
+
+    FolderRef dst =
+        FolderSystemItem::initWithPathSizeNoParent("/d", nullptr, 0, false, 0, false, false);
+    ItemRef copy = dir->addDuplicateToParent(dst.get());
+    ASSERT_EQ(dst->numberOfChildren(), 1u);
+    ItemRef copiedFile = dst->getItemByFilePath("/d/dir/f");
+    ASSERT_NE(copiedFile, nullptr);
+    EXPECT_NE(copiedFile, f);
+    EXPECT_EQ(copiedFile->gettotalsize(), 10);
+    EXPECT_EQ(copiedFile->getTimeCode(), 3);
+    EXPECT_TRUE(copiedFile->isHiddenFlag());
+    EXPECT_TRUE(copiedFile->isCloudStored());
+    EXPECT_FALSE(copiedFile->isCollected());
+    ItemRef copiedPkg = dst->getItemByFilePath("/d/dir/P.app");
+    ASSERT_NE(copiedPkg, nullptr);
+    EXPECT_TRUE(copiedPkg->isPack());
+    EXPECT_EQ(copiedPkg->calctotalsize(), 7);
+    EXPECT_EQ(dir->numberOfChildren(), 2u);  // the source is untouched
+}
+
+}  // namespace
+}  // namespace korvex
