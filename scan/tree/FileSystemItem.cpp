@@ -21,7 +21,7 @@ FileSystemItem::FileSystemItem(InlineName name, FolderSystemItem* parent, std::i
 }
 
 FileSystemItem::~FileSystemItem() {
-    if (mNameOwned) {
+    if ((mNodeBits & kNameOwnedBit) != 0) {
         delete[] mName;
     }
 }
@@ -84,11 +84,11 @@ void FileSystemItem::updatePath(std::string_view path) {
     char* copy = new char[path.size() + 1];
     std::memcpy(copy, path.data(), path.size());
     copy[path.size()] = '\0';
-    if (mNameOwned) {
+    if ((mNodeBits & kNameOwnedBit) != 0) {
         delete[] mName;
     }
     mName = copy;
-    mNameOwned = true;
+    mNodeBits |= kNameOwnedBit;
 }
 
 FileSystemItem* FileSystemItem::getTopParent() {

@@ -27,7 +27,7 @@ class FileSystemItem : public boost::intrusive_ref_counter<FileSystemItem> {
     std::uint8_t mntimeCode;
     bool _isCloudStored;
     bool _accessDenied;
-    bool mNameOwned = false;  // renamed: mName is a separate heap copy
+    std::uint8_t mNodeBits = 0;  // kNameOwnedBit, kPackageBit
 
   public:
     // Bits of the flag byte `mntimeCode`.
@@ -204,9 +204,16 @@ class FileSystemItem : public boost::intrusive_ref_counter<FileSystemItem> {
                                            std::string& myPath);
     static void attach(FolderSystemItem* parent, const ItemRef& child);
 
+    // Folders keep their package mark here, in the word the node has spare.
+    bool packageBit() const { return (mNodeBits & kPackageBit) != 0; }
+    void setPackageBit() { mNodeBits |= kPackageBit; }
+
     std::int64_t mnselfsize;
 
   private:
+    static constexpr std::uint8_t kNameOwnedBit = 0x01;  // renamed: mName is a heap copy
+    static constexpr std::uint8_t kPackageBit = 0x02;
+
     void setFlag(std::uint8_t mask, bool on) {
         mntimeCode = static_cast<std::uint8_t>(on ? (mntimeCode | mask) : (mntimeCode & ~mask));
     }

@@ -63,7 +63,7 @@ bool FolderSystemCutItem::replaceToSuperItem() {
     if (parent == nullptr || !parent->containsObject(this)) {
         return false;
     }
-    FolderRef plain = initWithPathSizeNoParent(relativePath(), parent, mnselfsize, isPack(),
+    FolderRef plain = initWithPathSizeNoParent(relativePath(), parent, mnselfsize, packageBit(),
                                                getTimeCode(), isHiddenFlag(), isCloudStored());
     copyCommonStateTo(*plain);
     plain->nAddSize = nAddSize;

@@ -7,7 +7,7 @@
 
 namespace korvex {
 
-static_assert(sizeof(FolderSystemItem) <= 128, "a folder node must stay small");
+static_assert(sizeof(FolderSystemItem) <= 120, "a folder node must stay small");
 
 namespace {
 
@@ -67,7 +67,7 @@ FolderSystemItem* FolderSystemItem::rootItem() {
 }
 
 void FolderSystemItem::SetitsLeafPackage() {
-    mbPackage = true;
+    setPackageBit();
     children.clear();
     children.shrink_to_fit();
 }
@@ -80,7 +80,7 @@ bool FolderSystemItem::containsObject(const FileSystemItem* child) const {
 }
 
 void FolderSystemItem::addChild(ItemRef child) {
-    if (mbPackage) {
+    if (packageBit()) {
         return;
     }
     if (children.capacity() == 0) {
@@ -114,7 +114,7 @@ void FolderSystemItem::replaceChild(const FileSystemItem* child, ItemRef replace
 }
 
 FileSystemItem* FolderSystemItem::childAtIndex(std::size_t index) const {
-    if (mbPackage || index >= children.size()) {
+    if (packageBit() || index >= children.size()) {
         return nullptr;
     }
     return children[index].get();
@@ -170,7 +170,7 @@ void FolderSystemItem::sortChildrenBySize(bool force) {
 }
 
 void FolderSystemItem::insertChildSorting(ItemRef child) {
-    if (mbPackage) {
+    if (packageBit()) {
         return;
     }
     std::int64_t size = child->gettotalsize();
@@ -209,7 +209,7 @@ void FolderSystemItem::addFileSize(std::int64_t size) {
 }
 
 void FolderSystemItem::addFileSizeForAll(std::int64_t size) {
-    if (!mbPackage) {
+    if (!packageBit()) {
         std::fputs("ERROR! called function not for package\n", stderr);
         return;
     }
@@ -231,13 +231,13 @@ std::int64_t FolderSystemItem::sumOfChildren() {
 
 std::int64_t FolderSystemItem::calctotalsize() {
     std::lock_guard lock(_totalSizeLock);
-    mnselfsize = mbPackage ? nAddSize : sumOfChildren();
+    mnselfsize = packageBit() ? nAddSize : sumOfChildren();
     return mnselfsize;
 }
 
 std::int64_t FolderSystemItem::calcTotalSizeWithMaxSizes(std::int64_t* maxSizes, int curLevel) {
     std::lock_guard lock(_totalSizeLock);
-    if (mbPackage) {
+    if (packageBit()) {
         mnselfsize = nAddSize;
     } else {
         std::int64_t sum = 0;
@@ -279,7 +279,7 @@ bool FolderSystemItem::findItemByPathComponents(const std::vector<std::string_vi
         result = this;
         return true;
     }
-    if (mbPackage) {
+    if (packageBit()) {
         // Nothing inside a package has a node of its own.
         result = nullptr;
         return true;
@@ -298,7 +298,7 @@ bool FolderSystemItem::findFolderItemByPathComponents(const std::vector<std::str
     if (offset >= comps.size() || comps[offset] != relativePath()) {
         return false;
     }
-    if (mbPackage) {
+    if (packageBit()) {
         result = nullptr;
         return true;
     }
@@ -341,7 +341,7 @@ FolderSystemItem* FolderSystemItem::getFolderItemByFolderPath(std::string_view p
         ownComps.back() != comps[ownComps.size() - 1]) {
         return nullptr;
     }
-    if (mbPackage) {
+    if (packageBit()) {
         return nullptr;
     }
     ItemRef result;
@@ -360,7 +360,7 @@ FolderSystemItem* FolderSystemItem::getFolderItemByFolderPath(std::string_view p
 // ---- Depth, biggest files, collection
 
 int FolderSystemItem::calcChildDepth() {
-    if (mbPackage || children.empty()) {
+    if (packageBit() || children.empty()) {
         return 0;
     }
     int deepest = 0;
@@ -425,7 +425,7 @@ bool anyBeginsWith(const std::vector<std::string>& paths, const std::string& pre
 
 void FolderSystemItem::markAddedToCollection(const std::vector<std::string>& paths,
                                              std::string& myPath) {
-    if (mbPackage) {
+    if (packageBit()) {
         FileSystemItem::markAddedToCollection(paths, myPath);
         return;
     }
@@ -446,7 +446,7 @@ void FolderSystemItem::markRemovedFromCollection(const std::vector<std::string>&
                                                  std::string& myPath) {
     if (containsPath(paths, myPath)) {
         cleanCollected();
-    } else if (!mbPackage && anyBeginsWith(paths, myPath)) {
+    } else if (!packageBit() && anyBeginsWith(paths, myPath)) {
         for (const ItemRef& child : children) {
             ChildPath childPath(myPath, child->relativePath());
             child->markRemovedFromCollection(paths, myPath);
@@ -463,10 +463,10 @@ void FolderSystemItem::duplicateChildrenInto(FolderSystemItem& copy) const {
 }
 
 ItemRef FolderSystemItem::addDuplicateToParent(FolderSystemItem* parent) const {
-    FolderRef copy = initWithPathSize(relativePath(), parent, mnselfsize, mbPackage, getTimeCode(),
-                                      isHiddenFlag(), isCloudStored());
+    FolderRef copy = initWithPathSize(relativePath(), parent, mnselfsize, packageBit(),
+                                      getTimeCode(), isHiddenFlag(), isCloudStored());
     copy->nAddSize = nAddSize;
-    if (!mbPackage) {
+    if (!packageBit()) {
         duplicateChildrenInto(*copy);
     }
     return copy;

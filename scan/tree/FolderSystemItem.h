@@ -28,7 +28,7 @@ class FolderSystemItem : public FileSystemItem {
     static FolderSystemItem* rootItem();
 
     bool isDir() const override { return true; }
-    bool isPack() const override { return mbPackage; }
+    bool isPack() const override { return packageBit(); }
     bool isScanned() const override { return true; }
     void SetitsLeafPackage();
 
@@ -134,7 +134,6 @@ class FolderSystemItem : public FileSystemItem {
     std::int64_t sumOfChildren();
 
     ItemList children;
-    bool mbPackage = false;
     std::int64_t nAddSize = 0;
     std::unique_ptr<FileSystemItemAttributes> _attributes;
     mutable std::recursive_mutex _totalSizeLock;

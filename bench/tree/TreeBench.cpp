@@ -1,0 +1,109 @@
+// Builds a synthetic tree of about 1,000,000 nodes in memory and reports what a
+// node costs and how fast the tree sums, sorts and answers path lookups.
+//
+//   korvex-bench-tree [folders-per-level] [files-per-folder]
+
+#include "scan/tree/FolderSystemItem.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <string>
+
+using namespace korvex;
+
+namespace {
+
+long statusKiB(const char* field) {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind(field, 0) == 0) {
+            return std::strtol(line.c_str() + std::char_traits<char>::length(field), nullptr, 10);
+        }
+    }
+    return 0;
+}
+
+double secondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int fanOut = argc > 1 ? std::atoi(argv[1]) : 316;
+    const int filesPerFolder = argc > 2 ? std::atoi(argv[2]) : 9;
+
+    std::mt19937_64 random(42);
+    std::uniform_int_distribution<std::int64_t> sizes(0, 1 << 24);
+    long rssBefore = statusKiB("VmRSS:");
+
+    auto start = std::chrono::steady_clock::now();
+    FolderRef root = FolderSystemItem::initWithPathSizeNoParent("/bench/root", nullptr, 0, false, 0,
+                                                                false, false);
+    std::size_t folders = 1;
+    std::size_t files = 0;
+    std::vector<std::string> samplePaths;
+    for (int i = 0; i < fanOut; ++i) {
+        FolderSystemItem* top =
+            FolderSystemItem::initWithPathSize("folder_" + std::to_string(i), root.get(), 0, false,
+                                               0, false, false)
+                .get();
+        ++folders;
+        for (int j = 0; j < fanOut; ++j) {
+            FolderSystemItem* sub = FolderSystemItem::initWithPathSize(
+                                        "sub_" + std::to_string(j), top, 0, false, 0, false, false)
+                                        .get();
+            ++folders;
+            for (int k = 0; k < filesPerFolder; ++k) {
+                std::string name = "file_" + std::to_string(k) + ".dat";
+                FileSystemItem::initWithPathSize(name, sub, sizes(random), 0, false, false);
+                ++files;
+            }
+            if ((i * fanOut + j) % 97 == 0) {
+                samplePaths.push_back(sub->fullPath() + "/file_0.dat");
+            }
+        }
+    }
+    double buildSeconds = secondsSince(start);
+    long rssAfter = statusKiB("VmRSS:");
+    long peak = statusKiB("VmHWM:");
+    std::size_t nodes = folders + files;
+
+    start = std::chrono::steady_clock::now();
+    std::int64_t total = root->calctotalsize();
+    double sumSeconds = secondsSince(start);
+
+    start = std::chrono::steady_clock::now();
+    root->sortChildrenBySize(true);
+    double sortSeconds = secondsSince(start);
+
+    start = std::chrono::steady_clock::now();
+    std::size_t found = 0;
+    std::size_t lookups = 0;
+    while (secondsSince(start) < 1.0) {
+        for (const std::string& path : samplePaths) {
+            found += root->getItemByFilePath(path) != nullptr ? 1 : 0;
+            ++lookups;
+        }
+    }
+    double lookupSeconds = secondsSince(start);
+
+    std::printf("nodes                 %zu (%zu folders, %zu files)\n", nodes, folders, files);
+    std::printf("node sizes            file %zu B, folder %zu B (plus name and children array)\n",
+                sizeof(FileSystemItem), sizeof(FolderSystemItem));
+    std::printf("tree memory per node  %.1f B (RSS growth while building)\n",
+                1024.0 * static_cast<double>(rssAfter - rssBefore) / static_cast<double>(nodes));
+    std::printf("peak RSS per node     %.1f B (peak RSS %ld KiB)\n",
+                1024.0 * static_cast<double>(peak) / static_cast<double>(nodes), peak);
+    std::printf("build                 %.3f s\n", buildSeconds);
+    std::printf("sum (calctotalsize)   %.3f s  total %lld bytes\n", sumSeconds,
+                static_cast<long long>(total));
+    std::printf("sort (forced)         %.3f s\n", sortSeconds);
+    std::printf("lookups               %.0f per second (%zu of %zu found)\n",
+                static_cast<double>(lookups) / lookupSeconds, found, lookups);
+    return found == lookups ? 0 : 1;
+}
