@@ -23,7 +23,9 @@ function(korvex_library name)
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS
        ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
   list(FILTER sources EXCLUDE REGEX ".*/main\\.cpp$")
-  if(NOT sources)
+  set(cpp_sources ${sources})
+  list(FILTER cpp_sources INCLUDE REGEX ".*\\.cpp$")
+  if(NOT cpp_sources)
     # A subsystem that has no code yet still offers its include root.
     add_library(${name} INTERFACE)
     target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})

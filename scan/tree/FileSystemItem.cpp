@@ -303,6 +303,21 @@ bool FileSystemItem::insert2BiggestFilesArray(ItemList& list) {
     return true;
 }
 
+bool FileSystemItem::insert2BiggestFilesArrayWithCheck_Added(ItemList& list) {
+    auto it = std::find(list.begin(), list.end(), ItemRef(this));
+    if (it == list.end()) {
+        return insert2BiggestFilesArray(list);
+    }
+    if (it == list.begin()) {
+        return false;
+    }
+    std::int64_t size = gettotalsize();
+    for (; it != list.begin() && (*(it - 1))->gettotalsize() < size; --it) {
+        std::iter_swap(it, it - 1);
+    }
+    return true;
+}
+
 // ---- Cut items and duplication
 
 void FileSystemItem::copyCommonStateTo(FileSystemItem& other) const {

@@ -146,6 +146,9 @@ class FileSystemItem : public boost::intrusive_ref_counter<FileSystemItem> {
     // ---- Biggest files
     virtual void fillBiggestFilesArray(ItemList&) {}
     virtual bool insert2BiggestFilesArray(ItemList& list);
+    // For a node that may be listed already (a package that grew): moves it
+    // up to its new place instead of listing it twice.
+    bool insert2BiggestFilesArrayWithCheck_Added(ItemList& list);
 
     // ---- Cut items and duplication
     virtual double getdrawkoef() const { return 1.0; }
