@@ -22,6 +22,14 @@ class ConditionLock {
         mLocked = true;
     }
 
+    // Takes the lock whatever its condition; answers the condition.
+    int lockAnyCondition() {
+        std::unique_lock guard(mMutex);
+        mChanged.wait(guard, [&] { return !mLocked; });
+        mLocked = true;
+        return mCondition;
+    }
+
     bool tryLockWhenCondition(int condition) {
         std::lock_guard guard(mMutex);
         if (mLocked || mCondition != condition) {

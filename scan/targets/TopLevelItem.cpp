@@ -1,6 +1,10 @@
 #include "scan/targets/TopLevelItem.h"
 
+#include "platform/fs/FileDates.h"
+#include "scan/skip/PackageRules.h"
 #include "scan/tree/CopiedFileItem.h"
+
+#include <sys/stat.h>
 
 namespace korvex {
 
@@ -19,6 +23,22 @@ void TopLevelItem::initDates() {
     pcreatedDate = dates.fileCreationDate;
     pmodDate = dates.fileModificationDate;
     paccDate = dates.lastAccessDate;
+}
+
+std::string TopLevelItem::getDisplayName() const {
+    return platform::displayNameAtPath(ppath);
+}
+
+void TopLevelItem::addFileItemToList(const std::string& path) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0) {
+        return;
+    }
+    std::string name = platform::displayNameAtPath(path);
+    bool folder = S_ISDIR(info.st_mode) && !isPackageName(name);
+    std::int64_t size =
+        S_ISREG(info.st_mode) ? static_cast<std::int64_t>(info.st_blocks) * 512 : -1;
+    aFiles.push_back(FileSystemItemSirota::initWithPathSize(name, path, size, folder));
 }
 
 double TopLevelItem::getFullRatio() const {

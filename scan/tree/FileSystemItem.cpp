@@ -1,5 +1,9 @@
 #include "scan/tree/FileSystemItem.h"
 
+#include "platform/fs/FileDates.h"
+#include "platform/fs/PathNames.h"
+#include "scan/format/PathUtils.h"
+
 #include "scan/tree/FileSystemCutItem.h"
 #include "scan/tree/FolderSystemItem.h"
 
@@ -49,18 +53,7 @@ void FileSystemItem::attach(FolderSystemItem* parent, const ItemRef& child) {
 // ---- Paths
 
 std::string_view FileSystemItem::name() const {
-    std::string_view own(mName);
-    if (mParent != nullptr) {
-        return own;
-    }
-    while (own.size() > 1 && own.back() == '/') {
-        own.remove_suffix(1);
-    }
-    std::size_t slash = own.rfind('/');
-    if (slash == std::string_view::npos || own.size() == 1) {
-        return own;
-    }
-    return own.substr(slash + 1);
+    return mParent != nullptr ? std::string_view(mName) : platform::lastPathComponent(mName);
 }
 
 void FileSystemItem::appendFullPath(std::string& out) const {
@@ -91,6 +84,13 @@ void FileSystemItem::updatePath(std::string_view path) {
     mNodeBits |= kNameOwnedBit;
 }
 
+std::string FileSystemItem::displayNameAccordingToStorageType() const {
+    if (_isCloudStored) {
+        return std::string(name());
+    }
+    return platform::displayNameAtPath(getFullPath());
+}
+
 FileSystemItem* FileSystemItem::getTopParent() {
     FileSystemItem* node = this;
     while (node->mParent != nullptr) {
@@ -108,52 +108,14 @@ bool FileSystemItem::isMyParent(const FileSystemItem* folder) const {
     return false;
 }
 
-std::vector<std::string_view> pathComponentsOf(std::string_view path) {
-    std::vector<std::string_view> comps;
-    std::size_t i = 0;
-    if (!path.empty() && path.front() == '/') {
-        comps.push_back(path.substr(0, 1));
-        i = 1;
-    }
-    while (i < path.size()) {
-        std::size_t next = path.find('/', i);
-        if (next == std::string_view::npos) {
-            next = path.size();
-        }
-        if (next > i) {
-            comps.push_back(path.substr(i, next - i));
-        }
-        i = next + 1;
-    }
-    return comps;
-}
-
-namespace {
-
-// `folder` is a folder-parent of `path`: a string prefix with more components
-// whose component at the folder's last index is the same.
-bool isFolderParentOf(std::string_view folder, const std::vector<std::string_view>& folderComps,
-                      std::string_view path, const std::vector<std::string_view>& pathComps) {
-    if (folderComps.empty() || pathComps.size() <= folderComps.size()) {
-        return false;
-    }
-    if (path.substr(0, folder.size()) != folder) {
-        return false;
-    }
-    std::size_t last = folderComps.size() - 1;
-    return folderComps[last] == pathComps[last];
-}
-
-}  // namespace
-
 ItemRef FileSystemItem::getItemByFilePath(std::string_view path) {
     std::string own = fullPath();
     if (path == own) {
         return this;
     }
-    std::vector<std::string_view> ownComps = pathComponentsOf(own);
-    std::vector<std::string_view> comps = pathComponentsOf(path);
-    if (!isFolderParentOf(own, ownComps, path, comps)) {
+    std::vector<std::string_view> ownComps = pathComponents(own);
+    std::vector<std::string_view> comps = pathComponents(path);
+    if (!Utilmod::isFolderParent(own, &ownComps, path, &comps)) {
         return nullptr;
     }
     ItemRef result;

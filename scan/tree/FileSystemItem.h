@@ -80,6 +80,10 @@ class FileSystemItem : public boost::intrusive_ref_counter<FileSystemItem> {
     // Appends the full path to `out`; cheaper than fullPath() in loops.
     void appendFullPath(std::string& out) const;
     void updatePath(std::string_view path);
+    // The name shown to the user: the file manager's name for the path, or the
+    // stored name for a cloud-stored node, which is not on disk to ask about.
+    std::string displayNameAccordingToStorageType() const;
+    std::string getDisplayName() const { return displayNameAccordingToStorageType(); }
 
     FolderSystemItem* getParent() const { return mParent; }
     void setParent(FolderSystemItem* parent) { mParent = parent; }
@@ -224,9 +228,5 @@ class FileSystemItem : public boost::intrusive_ref_counter<FileSystemItem> {
     FolderSystemItem* mParent;
     const char* mName;  // `relativePath`
 };
-
-// Splits a path into components the way the lookups count them: a leading
-// "/" is a component of its own, repeated separators collapse.
-std::vector<std::string_view> pathComponentsOf(std::string_view path);
 
 }  // namespace korvex

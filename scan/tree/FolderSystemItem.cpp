@@ -1,5 +1,6 @@
 #include "scan/tree/FolderSystemItem.h"
 
+#include "scan/format/PathUtils.h"
 #include "scan/tree/NumericOrder.h"
 
 #include <algorithm>
@@ -335,13 +336,9 @@ FolderSystemItem* FolderSystemItem::getFolderItemByFolderPath(std::string_view p
     if (path == own) {
         return this;
     }
-    std::vector<std::string_view> ownComps = pathComponentsOf(own);
-    std::vector<std::string_view> comps = pathComponentsOf(path);
-    if (comps.size() <= ownComps.size() || path.substr(0, own.size()) != own ||
-        ownComps.back() != comps[ownComps.size() - 1]) {
-        return nullptr;
-    }
-    if (packageBit()) {
+    std::vector<std::string_view> ownComps = pathComponents(own);
+    std::vector<std::string_view> comps = pathComponents(path);
+    if (!Utilmod::isFolderParent(own, &ownComps, path, &comps) || packageBit()) {
         return nullptr;
     }
     ItemRef result;
@@ -452,6 +449,16 @@ void FolderSystemItem::markRemovedFromCollection(const std::vector<std::string>&
             child->markRemovedFromCollection(paths, myPath);
         }
     }
+}
+
+// ---- Dates
+
+FileSystemItemAttributes& FolderSystemItem::attributes() {
+    if (_attributes == nullptr) {
+        _attributes = std::make_unique<FileSystemItemAttributes>(
+            FileSystemItemAttributes::initWithPath(fullPath()));
+    }
+    return *_attributes;
 }
 
 // ---- Duplication

@@ -1,0 +1,144 @@
+#include "platform/UserFolders.h"
+
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+
+namespace korvex::platform {
+
+namespace {
+
+std::string envOr(const char* name, const std::string& fallback) {
+    const char* value = std::getenv(name);
+    // The XDG rules ignore relative values.
+    return value != nullptr && value[0] == '/' ? std::string(value) : fallback;
+}
+
+// Where each kind of folder lives on Linux, relative to an XDG base.
+enum class Base { None, DataHome, ConfigHome, CacheHome };
+struct FolderMapping {
+    UserFolderKind kind;
+    Base base;
+    const char* subpath;
+};
+
+// One line per kind; the comment says why it maps where it does.
+constexpr FolderMapping kFolderMap[] = {
+    // Per-user application data has its home in $XDG_DATA_HOME.
+    {UserFolderKind::Library, Base::DataHome, ""},
+    // Same place: programs keep their support files directly under it.
+    {UserFolderKind::ApplicationSupport, Base::DataHome, ""},
+    // Settings files belong in $XDG_CONFIG_HOME.
+    {UserFolderKind::Preferences, Base::ConfigHome, ""},
+    // Disposable caches belong in $XDG_CACHE_HOME.
+    {UserFolderKind::Caches, Base::CacheHome, ""},
+    // The user's own launchers are .desktop files in $XDG_DATA_HOME/applications.
+    {UserFolderKind::Applications, Base::DataHome, "applications"},
+    // Desktops install settings panels system-wide only.
+    {UserFolderKind::PreferencePanes, Base::None, nullptr},
+    // There is no system mail program with a download folder of its own.
+    {UserFolderKind::MailDownloads, Base::None, nullptr},
+    // Music players keep their libraries in places of their own choosing.
+    {UserFolderKind::MediaLibraryRoot, Base::None, nullptr},
+};
+
+}  // namespace
+
+std::optional<std::string> parseUserDirValue(const std::string& value, const std::string& home) {
+    std::string text = value;
+    if (text.size() >= 2 && text.front() == '"' && text.back() == '"') {
+        text = text.substr(1, text.size() - 2);
+    }
+    if (text.rfind("$HOME", 0) == 0) {
+        std::string rest = text.substr(5);
+        if (!rest.empty() && rest.front() != '/') {
+            return std::nullopt;
+        }
+        return home + rest;
+    }
+    if (!text.empty() && text.front() == '/') {
+        return text;
+    }
+    return std::nullopt;
+}
+
+UserFolders::Environment UserFolders::systemEnvironment() {
+    Environment env;
+    const char* login = getlogin();
+    std::string loginName = login != nullptr ? login : "";
+    if (const passwd* entry = getpwuid(getuid()); entry != nullptr) {
+        env.home = entry->pw_dir != nullptr ? entry->pw_dir : "";
+        env.userName = entry->pw_name != nullptr ? entry->pw_name : loginName;
+    }
+    if (env.home.empty()) {
+        env.home = envOr("HOME", "/home/" + loginName);
+    }
+    if (env.userName.empty()) {
+        env.userName = loginName;
+    }
+    env.xdgConfigHome = envOr("XDG_CONFIG_HOME", "");
+    env.xdgDataHome = envOr("XDG_DATA_HOME", "");
+    env.xdgCacheHome = envOr("XDG_CACHE_HOME", "");
+    return env;
+}
+
+const UserFolders& UserFolders::current() {
+    static const UserFolders folders(systemEnvironment());
+    return folders;
+}
+
+UserFolders::UserFolders(Environment env)
+    : mHome(std::move(env.home)),
+      mUserName(std::move(env.userName)),
+      mConfigHome(env.xdgConfigHome.empty() ? mHome + "/.config" : env.xdgConfigHome),
+      mDataHome(env.xdgDataHome.empty() ? mHome + "/.local/share" : env.xdgDataHome),
+      mCacheHome(env.xdgCacheHome.empty() ? mHome + "/.cache" : env.xdgCacheHome),
+      mUserDirsFile(mConfigHome + "/user-dirs.dirs") {
+    mDesktop = userDir("XDG_DESKTOP_DIR", "Desktop");
+    mDocuments = userDir("XDG_DOCUMENTS_DIR", "Documents");
+    mDownloads = userDir("XDG_DOWNLOAD_DIR", "Downloads");
+    mPictures = userDir("XDG_PICTURES_DIR", "Pictures");
+    mMusic = userDir("XDG_MUSIC_DIR", "Music");
+}
+
+std::string UserFolders::userDir(const char* key, const char* fallbackName) const {
+    std::ifstream file(mUserDirsFile);
+    std::string line;
+    const std::string prefix = std::string(key) + "=";
+    while (std::getline(file, line)) {
+        if (line.rfind(prefix, 0) == 0) {
+            if (auto value = parseUserDirValue(line.substr(prefix.size()), mHome)) {
+                return *value;
+            }
+        }
+    }
+    return mHome + "/" + fallbackName;
+}
+
+std::optional<std::string> UserFolders::folder(UserFolderKind kind) const {
+    for (const FolderMapping& mapping : kFolderMap) {
+        if (mapping.kind != kind) {
+            continue;
+        }
+        const std::string* base = nullptr;
+        switch (mapping.base) {
+            case Base::None:
+                return std::nullopt;
+            case Base::DataHome:
+                base = &mDataHome;
+                break;
+            case Base::ConfigHome:
+                base = &mConfigHome;
+                break;
+            case Base::CacheHome:
+                base = &mCacheHome;
+                break;
+        }
+        return mapping.subpath[0] == '\0' ? *base : *base + "/" + mapping.subpath;
+    }
+    return std::nullopt;
+}
+
+}  // namespace korvex::platform

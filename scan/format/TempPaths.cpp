@@ -1,0 +1,69 @@
+#include "scan/format/TempPaths.h"
+
+#include "scan/format/PathUtils.h"
+
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <mutex>
+#include <random>
+
+namespace korvex {
+
+namespace {
+
+constexpr std::string_view kAlphanumerics =
+    "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+constexpr const char* kAppTempFolder = "korvex";
+
+// The path exists, or is a symbolic link (dangling or not).
+bool fileExistsWithoutTraversingSymbolicLinkAtPath(const std::string& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0;
+}
+
+std::string temporaryDirectory() {
+    const char* tmp = std::getenv("TMPDIR");
+    return tmp != nullptr && tmp[0] == '/' ? std::string(tmp) : std::string("/tmp");
+}
+
+std::string freePath(const std::string& base, const std::string& suffix) {
+    for (std::size_t length = 10;; ++length) {
+        std::string candidate = joinPathComponent(base, randomStringWithLength(length) + suffix);
+        if (!fileExistsWithoutTraversingSymbolicLinkAtPath(candidate)) {
+            return candidate;
+        }
+    }
+}
+
+}  // namespace
+
+std::string randomStringWithLength(std::size_t length, std::string_view alphabet) {
+    static std::mutex mutex;
+    static std::mt19937_64 engine{std::random_device{}()};
+    std::lock_guard guard(mutex);
+    std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
+    std::string text(length, ' ');
+    for (char& c : text) {
+        c = alphabet[pick(engine)];
+    }
+    return text;
+}
+
+std::string randomStringWithLength(std::size_t length) {
+    return randomStringWithLength(length, kAlphanumerics);
+}
+
+std::string getTempFilePathWithExt(const std::optional<std::string>& ext) {
+    std::string suffix;
+    if (ext && !ext->empty()) {
+        suffix = (ext->front() == '.' ? "" : ".") + *ext;
+    }
+    return freePath(temporaryDirectory(), suffix);
+}
+
+std::string DataChangeCommon::buildTempPathInPath(const std::optional<std::string>& base) {
+    return freePath(base ? *base : joinPathComponent(temporaryDirectory(), kAppTempFolder), "");
+}
+
+}  // namespace korvex

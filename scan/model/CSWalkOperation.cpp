@@ -1,0 +1,172 @@
+#include "scan/model/CSWalkOperation.h"
+
+#include "platform/dispatch/MainQueue.h"
+#include "platform/dispatch/ProcessActivity.h"
+#include "scan/model/CModel.h"
+#include "scan/model/ScanLabels.h"
+#include "scan/tree/SpecialSystemItem.h"
+#include "scan/tree/VolumeSystemItem.h"
+#include "scan/walker/TWalker.h"
+
+#include <thread>
+
+namespace korvex {
+
+namespace {
+constexpr auto kPollInterval = std::chrono::milliseconds(5);
+}
+
+CSWalkOperation::CSWalkOperation(FolderRef root, CModel* parent)
+    : mparent(parent), resultroot(std::move(root)) {
+    mStartPath = resultroot->fullPath();
+}
+
+CSWalkOperation::~CSWalkOperation() = default;
+
+void CSWalkOperation::main() {
+    platform::ProcessActivity activity("Scanning");
+    if (resultroot->isVol()) {
+        _purgeableGetOperation = PurgeableSpaceMeasure::makeForPath(mStartPath);
+        if (_purgeableGetOperation != nullptr) {
+            _purgeableGetOperation->performWithCompletion(nullptr);
+        }
+    }
+    tmpScan();
+    CModel* model = mparent;
+    bool cancelled = wasCancelled() || isCancelled();
+    auto self = std::static_pointer_cast<CSWalkOperation>(shared_from_this());
+    platform::MainQueue::shared().async([model, cancelled, self] {
+        if (cancelled) {
+            model->walkcanceled(self.get());
+        } else {
+            model->walkfinished(self.get());
+        }
+    });
+}
+
+void CSWalkOperation::tmpScan() {
+    ncnt = 0;
+    mthscanStack();
+}
+
+void CSWalkOperation::mthscanStack() {
+    mpFoldersWithDeniedItems.clear();
+    mGroup = std::make_shared<platform::DispatchGroup>();
+    auto pool = std::make_shared<TWalkerPool>();
+    {
+        std::lock_guard guard(mWalkersMutex);
+        for (int i = 0; i < TWalkerPool::kWorkers; ++i) {
+            auto walker = std::make_unique<TWalker>(i, mGroup, this, pool);
+            walker->setFinalizeGroup(mGroup);
+            walker->setBigController(mpBiggestFilesController);
+            walker->setSize4Update(mnOcSize / 3600);
+            if (wasCancelled()) {
+                walker->cancelTwalker();
+            }
+            wlkrs[static_cast<std::size_t>(i)] = std::move(walker);
+        }
+        for (auto& walker : wlkrs) {
+            walker->start();
+        }
+        wlkrs.back()->tryDispacthWorkPath(mStartPath, resultroot.get(), true);
+    }
+
+    while (pool->activeWorkers.load() != 0) {
+        std::this_thread::sleep_for(kPollInterval);
+    }
+    auto allFinished = [&] {
+        for (auto& walker : wlkrs) {
+            if (!walker->isMainFinished()) {
+                return false;
+            }
+        }
+        return true;
+    };
+    while (!mGroup->wait(kPollInterval) && !wasCancelled() && !allFinished()) {
+    }
+    bool cancelled = wasCancelled();
+    for (auto& walker : wlkrs) {
+        walker->finalizeWork(!cancelled);
+    }
+    mGroup->wait(std::chrono::seconds(1));
+    for (auto& walker : wlkrs) {
+        walker->join();
+        mnFoundItems += walker->getfound();
+    }
+
+    // The tree is changed on the main thread only: the diagram may be drawing
+    // it, so the final sort and the synthetic nodes go there too.
+    runOnMainAndWait([this] { resultroot->sortChildrenBySize(true); });
+    if (!cancelled) {
+        runOnMainAndWait([this] {
+            for (auto& walker : wlkrs) {
+                const auto& denied = walker->getFoldersWithDenied();
+                mpFoldersWithDeniedItems.insert(mpFoldersWithDeniedItems.end(), denied.begin(),
+                                                denied.end());
+            }
+            processFoldersWithDenied();
+            tryUpdateProgress2(nullptr);
+            if (mpBiggestFilesController != nullptr) {
+                mpBiggestFilesController->tryUpdateTableByScanning();
+            }
+        });
+    } else {
+        runOnMainAndWait([this] { createPurgeableDiskSpaceItemIfPossible(); });
+    }
+    // Everything the workers queued has run before the scan reports.
+    runOnMainAndWait([] {});
+    std::lock_guard guard(mWalkersMutex);
+    for (auto& walker : wlkrs) {
+        walker.reset();
+    }
+}
+
+void CSWalkOperation::runOnMainAndWait(std::function<void()> block) {
+    platform::MainQueue::shared().async(*mGroup, std::move(block));
+    mGroup->wait();
+}
+
+void CSWalkOperation::cancelWalking() {
+    mbWasCancelled = true;
+    std::lock_guard guard(mWalkersMutex);
+    for (auto& walker : wlkrs) {
+        if (walker != nullptr) {
+            walker->cancelTwalker();
+        }
+    }
+}
+
+void CSWalkOperation::tryUpdateProgress2(TWalker*) {
+    {
+        std::lock_guard monitor(mRootMonitor);
+        nprogress = resultroot->calctotalsizeex();
+    }
+    mparent->updateprogress(nprogress);
+    mnprevProgress = nprogress;
+}
+
+std::int64_t CSWalkOperation::createPurgeableDiskSpaceItemIfPossible() {
+    if (!resultroot->isVol() || _purgeableGetOperation == nullptr) {
+        return 0;
+    }
+    std::int64_t size = _purgeableGetOperation->purgeableSpaceValue();
+    SpecialSystemItem::initWithType(SpecialSystemItem::Purgeable, resultroot.get(),
+                                    scanLabels::purgeableDiskSpace(), size);
+    resultroot->increaseTotalSize(size);
+    return size;
+}
+
+void CSWalkOperation::processFoldersWithDenied() {
+    if (!resultroot->isVol()) {
+        return;
+    }
+    std::int64_t gap = resultroot->getOccSize() - resultroot->gettotalsize();
+    createPurgeableDiskSpaceItemIfPossible();
+    if (gap >= 1) {
+        SpecialSystemItem::initWithType(SpecialSystemItem::Inaccessible, resultroot.get(),
+                                        scanLabels::inaccessibleDiskSpace(), gap);
+        resultroot->increaseTotalSize(gap);
+    }
+}
+
+}  // namespace korvex

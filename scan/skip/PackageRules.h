@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string_view>
+
+namespace korvex {
+
+// A folder shown and sized as one item, by the suffix of its name
+// (case-sensitive; Linux keeps no bundle flag to ask).
+inline bool isPackageName(std::string_view name) {
+    constexpr std::string_view kSuffixes[] = {
+        ".app",    ".webplugin", ".wdgt",   ".kext",          ".fs",
+        ".bundle", ".downloads", ".plugin", ".photoslibrary", ".dictionary"};
+    for (std::string_view suffix : kSuffixes) {
+        if (name.ends_with(suffix)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Hidden entries are those whose name begins with a dot.
+inline bool isHiddenName(std::string_view name) {
+    return !name.empty() && name.front() == '.';
+}
+
+}  // namespace korvex

@@ -1,0 +1,351 @@
+#include "scan/walker/TWalker.h"
+
+#include "platform/LimitedTimePerformer.h"
+#include "platform/dispatch/MainQueue.h"
+#include "scan/model/CSWalkOperation.h"
+#include "scan/skip/PackageRules.h"
+
+#include <chrono>
+
+namespace korvex {
+
+namespace {
+
+constexpr auto kSystemCallLimit = std::chrono::seconds(30);
+// Pending nodes are handed to the main thread in batches of about this many,
+// so memory stays bounded between progress updates.
+constexpr std::size_t kHandOverBatch = 4096;
+
+std::atomic<int> gExistingWorkers{0};
+
+// The progress throttle lives for the whole process and on the main thread.
+bool gThrottleTimerStarted = false;
+bool gThrottleTimerFired = false;
+
+}  // namespace
+
+TWalker::TWalker(int id, std::shared_ptr<platform::DispatchGroup> group, CSWalkOperation* progress,
+                 std::shared_ptr<TWalkerPool> pool)
+    : nID(id),
+      m_group(std::move(group)),
+      progressor(progress),
+      attrBuffer(kBufferSize),
+      mPool(std::move(pool)) {
+    gExistingWorkers.fetch_add(1);
+    if (nID >= 0 && nID < TWalkerPool::kWorkers) {
+        mPool->workers[static_cast<std::size_t>(nID)] = this;
+    }
+}
+
+TWalker::~TWalker() {
+    join();
+    gExistingWorkers.fetch_sub(1);
+}
+
+void TWalker::start() {
+    mThread = std::thread([this] { main(); });
+}
+
+void TWalker::join() {
+    if (mThread.joinable()) {
+        mThread.join();
+    }
+}
+
+void TWalker::main() {
+    platform::ConditionLock& lock = mPool->locks[static_cast<std::size_t>(nID)];
+    // Every way out of this loop leaves the lock held for good, so nothing can
+    // be handed to a worker that has finished.
+    while (true) {
+        if (BCancelled) {
+            lock.lockAnyCondition();
+            break;
+        }
+        lock.lockWhenCondition(1);
+        if (scanTaskPath) {
+            std::string path = std::move(*scanTaskPath);
+            scanTaskPath.reset();
+            iterateFolderStack(path, pstartParent);
+            finishTask();
+            if (BCancelled) {
+                break;
+            }
+        } else if (!bWORKing) {
+            break;
+        }
+        lock.unlockWithCondition(0);
+    }
+    if (scanTaskPath) {
+        // Handed over, but the scan was cancelled before it started.
+        scanTaskPath.reset();
+        finishTask();
+    }
+    mbMainFinished = true;
+    if (BCancelled) {
+        finalizeCancelWork();
+    }
+}
+
+void TWalker::finishTask() {
+    // The hand-over counted this worker as active and entered the group for
+    // it, so the scan never looks idle between a hand-over and its start.
+    mPool->activeWorkers.fetch_sub(1);
+    m_group->leave();
+}
+
+bool TWalker::tryDispacthWorkPath(const std::string& path, FolderSystemItem* folder,
+                                  bool bAddFolderManually) {
+    if (mPool->activeWorkers.load() == TWalkerPool::kWorkers) {
+        return false;
+    }
+    for (int slot = 0; slot < TWalkerPool::kWorkers; ++slot) {
+        if (slot == nID && !bAddFolderManually) {
+            continue;
+        }
+        platform::ConditionLock& lock = mPool->locks[static_cast<std::size_t>(slot)];
+        if (!lock.tryLockWhenCondition(0)) {
+            continue;
+        }
+        TWalker* worker = mPool->workers[static_cast<std::size_t>(slot)];
+        worker->setScanTaskPath(path);
+        worker->setParentFolder(folder, bAddFolderManually);
+        mPool->activeWorkers.fetch_add(1);
+        worker->m_group->enter();
+        lock.unlockWithCondition(1);
+        return true;
+    }
+    return false;
+}
+
+void TWalker::setParentFolder(FolderSystemItem* folder, bool bAddFolderManually) {
+    pstartParent = folder;
+    if (bAddFolderManually) {
+        // Only the seeding of the root comes here, before any work started.
+        (folder->isPack() ? packageArray : folderArray).emplace_back(folder);
+    }
+}
+
+void TWalker::iterateFolderStack(const std::string& path, FolderSystemItem* parent) {
+    std::uint64_t taskBytes = 0;
+    std::uint64_t lastUpdateBytes = 0;
+    int entriesSinceUpdate = 0;
+    mstack.push_back({parent, path});
+    while (!mstack.empty() && !BCancelled) {
+        StackEntry entry = std::move(mstack.back());
+        mstack.pop_back();
+        readFolder(entry, taskBytes, lastUpdateBytes, entriesSinceUpdate);
+    }
+    handOverPending(false);
+}
+
+void TWalker::readFolder(StackEntry& entry, std::uint64_t& taskBytes,
+                         std::uint64_t& lastUpdateBytes, int& entriesSinceUpdate) {
+    const std::string& path = entry.path;
+    platform::DirectoryHandle dir = platform::LimitedTimePerformer::perform(
+        kSystemCallLimit, platform::DirectoryHandle{}, "iterateFolderStack; open", path,
+        [&] { return platform::DirectoryReader::openDirectory(path); });
+    if (!dir.valid()) {
+        mPending.denied.emplace_back(entry.folder, path);
+        return;
+    }
+    while (!BCancelled) {
+        int count = platform::LimitedTimePerformer::perform(
+            kSystemCallLimit, -1, "iterateFolderStack; -> getdents64()", path, [&] {
+                return platform::DirectoryReader::readBatch(dir, attrBuffer.data(),
+                                                            attrBuffer.size(), mEntries);
+            });
+        if (count <= 0) {
+            break;
+        }
+        mnfound += count;
+        for (const platform::DirectoryEntry& dirEntry : mEntries) {
+            if (BCancelled) {
+                break;
+            }
+            std::int64_t bytes = ProcesFileSystemElement(dirEntry, entry.folder.get(), path);
+            mnsz += bytes;
+            taskBytes += static_cast<std::uint64_t>(bytes);
+            ++entriesSinceUpdate;
+        }
+        bool update = mnSize4Update != 0
+                          ? taskBytes - lastUpdateBytes > mnSize4Update
+                          : entriesSinceUpdate >= 301 && static_cast<double>(taskBytes) * 1.1 >
+                                                             static_cast<double>(lastUpdateBytes);
+        if (update) {
+            handOverPending(true);
+            lastUpdateBytes = taskBytes;
+            entriesSinceUpdate = 0;
+        } else if (mPending.count() >= kHandOverBatch) {
+            handOverPending(false);
+        }
+    }
+    platform::LimitedTimePerformer::perform(kSystemCallLimit, -1, "iterateFolderStack; close", path,
+                                            [&] { return platform::DirectoryReader::close(dir); });
+}
+
+std::int64_t TWalker::ProcesFileSystemElement(const platform::DirectoryEntry& entry,
+                                              FolderSystemItem* parent,
+                                              const std::string& folderPath) {
+    using platform::EntryType;
+    const auto allocated = static_cast<std::int64_t>(entry.allocatedSize);
+    const bool isFolder = entry.type == EntryType::Directory;
+    const std::int64_t counted = isFolder ? 0 : allocated;
+    if (entry.type == EntryType::Other || entry.type == EntryType::Symlink ||
+        (isFolder && entry.isMountPoint)) {
+        // Links, devices, sockets and pipes get no node; other volumes below
+        // the scanned one are not entered.
+        return counted;
+    }
+    const bool cloud =
+        entry.logicalSize != 0 &&
+        static_cast<double>(entry.allocatedSize) / static_cast<double>(entry.logicalSize) < 0.1;
+    std::string_view name = entry.name;
+    if (skipList.isInExcludeListName(name, folderPath)) {
+        return counted;
+    }
+    const bool hidden = isHiddenName(name);
+    if (isFolder) {
+        FolderSystemItem* childParent = parent;
+        if (!parent->isPack()) {
+            FolderRef folder = FolderSystemItem::initWithPathSizeNoParent(name, parent, 0, false, 0,
+                                                                          hidden, cloud);
+            if (isPackageName(name)) {
+                folder->SetitsLeafPackage();
+                mPending.packages.push_back(folder);
+            } else {
+                mPending.folders.push_back(folder);
+            }
+            childParent = folder.get();
+        }
+        std::string childPath = folderPath;
+        if (childPath.empty() || childPath.back() != '/') {
+            childPath.push_back('/');
+        }
+        childPath.append(name);
+        if (mstack.empty() || !tryDispacthWorkPath(childPath, childParent, false)) {
+            mstack.push_back({childParent, std::move(childPath)});
+        }
+        return counted;
+    }
+    if (parent->isPack()) {
+        if (!mPending.packageBytes.empty() && mPending.packageBytes.back().first == parent) {
+            mPending.packageBytes.back().second += allocated;
+        } else {
+            mPending.packageBytes.emplace_back(parent, allocated);
+        }
+        return counted;
+    }
+    mPending.files.push_back(
+        FileSystemItem::initWithPathSizeNoParent(name, parent, allocated, 0, hidden, cloud));
+    return counted;
+}
+
+void TWalker::handOverPending(bool withUpdate) {
+    if (mPending.count() == 0 && !withUpdate) {
+        return;
+    }
+    auto batch = std::make_shared<PendingNodes>(std::move(mPending));
+    mPending = PendingNodes();
+    platform::MainQueue::shared().async(*m_group, [this, batch, withUpdate] {
+        auto append = [](ItemList& to, ItemList& from) {
+            to.insert(to.end(), std::make_move_iterator(from.begin()),
+                      std::make_move_iterator(from.end()));
+        };
+        append(fileArray, batch->files);
+        append(folderArray, batch->folders);
+        append(packageArray, batch->packages);
+        for (auto& [package, bytes] : batch->packageBytes) {
+            package->addFileSizeForAll(bytes);
+        }
+        for (auto& [folder, path] : batch->denied) {
+            folder->setAccessDenied(true);
+            foldersWithDeniedItems.push_back(std::move(path));
+        }
+        if (withUpdate) {
+            doUpdateProgress();
+        }
+    });
+}
+
+std::size_t TWalker::getArrayItemCount() const {
+    return fileArray.size() + folderArray.size() + packageArray.size() + folderHiddens.size();
+}
+
+void TWalker::doUpdateProgress() {
+    if (!gThrottleTimerStarted) {
+        gThrottleTimerStarted = true;
+        gThrottleTimerFired = true;
+        platform::MainQueue::shared().scheduleRepeating(std::chrono::milliseconds(100),
+                                                        [] { gThrottleTimerFired = true; });
+    }
+    if (gThrottleTimerFired) {
+        gThrottleTimerFired = false;
+        doForceUpdateProgress(true);
+    }
+}
+
+void TWalker::doForceUpdateProgress(bool ordinaryUpdate) {
+    if (!ordinaryUpdate) {
+        mbFIN = true;
+    }
+    BiggestFilesSink* big = mpBiggestFilesController;
+    const std::int64_t threshold = big != nullptr ? big->getPorogforScan() : 0;
+    bool offerTaken = false;
+    for (const ItemRef& file : fileArray) {
+        file->getParent()->addChild(file);
+        if (big != nullptr && file->gettotalsize() >= threshold) {
+            offerTaken = big->tryAddtoScanArray(file.get(), false) || offerTaken;
+        }
+    }
+    auto attach = [](const ItemRef& node) {
+        if (node->getParent() != nullptr) {
+            node->getParent()->addChild(node);
+        }
+    };
+    for (const ItemRef& folder : folderArray) {
+        attach(folder);
+    }
+    for (const ItemRef& package : packageArray) {
+        allPackagesArray.push_back(package);
+        attach(package);
+    }
+    for (const ItemRef& group : folderHiddens) {
+        attach(group);
+    }
+    fileArray.clear();
+    folderArray.clear();
+    packageArray.clear();
+    folderHiddens.clear();
+    for (const ItemRef& package : allPackagesArray) {
+        if (package->calctotalsize() >= threshold && big != nullptr) {
+            big->tryAddtoScanArray(package.get(), true);
+        }
+    }
+    if (progressor != nullptr) {
+        progressor->tryUpdateProgress2(this);
+    }
+    if (ordinaryUpdate && offerTaken && big != nullptr) {
+        big->tryUpdateTableByScanning();
+    }
+}
+
+void TWalker::finalizeWork(bool notCancelled) {
+    platform::ConditionLock& lock = mPool->locks[static_cast<std::size_t>(nID)];
+    bool taken = lock.tryLockWhenCondition(0);
+    platform::MainQueue::shared().async(
+        *m_FinalizeGroup, [this, notCancelled] { doForceUpdateProgress(notCancelled); });
+    bWORKing = false;
+    if (taken) {
+        lock.unlockWithCondition(1);
+    }
+}
+
+void TWalker::cancelTwalker() {
+    BCancelled = true;
+    platform::ConditionLock& lock = mPool->locks[static_cast<std::size_t>(nID)];
+    if (lock.tryLockWhenCondition(0)) {
+        lock.unlockWithCondition(1);
+    }
+}
+
+}  // namespace korvex
