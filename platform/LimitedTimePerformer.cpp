@@ -62,6 +62,9 @@ void startWatchdogOnce() {
         sigemptyset(&action.sa_mask);
         action.sa_flags = 0;  // no SA_RESTART: the blocked call must give up
         sigaction(registry().signal, &action, nullptr);
+        // A child forked while the watchdog holds the lock must not inherit it held.
+        pthread_atfork([] { registry().mutex.lock(); }, [] { registry().mutex.unlock(); },
+                       [] { registry().mutex.unlock(); });
         std::thread(watchdog).detach();
     });
 }

@@ -58,9 +58,7 @@ void OperationQueue::run() {
         mQueued.pop_front();
         std::shared_ptr<Operation> operation = mRunning;
         guard.unlock();
-        if (!operation->isCancelled()) {
-            operation->main();
-        }
+        operation->main();
         operation->mFinished = true;
         guard.lock();
         mRunning.reset();

@@ -9,7 +9,8 @@
 
 namespace korvex::platform {
 
-// A unit of background work run by an OperationQueue.
+// A unit of background work run by an OperationQueue. main() runs even for an
+// operation cancelled while it waited, so that it can report its own end.
 class Operation : public std::enable_shared_from_this<Operation> {
   public:
     virtual ~Operation() = default;
@@ -37,8 +38,7 @@ class OperationQueue {
     OperationQueue& operator=(const OperationQueue&) = delete;
 
     void addOperation(std::shared_ptr<Operation> operation);
-    // Marks every queued and running operation cancelled; a queued one is
-    // then dropped without running.
+    // Marks every queued and running operation cancelled.
     void cancelAllOperations();
     // Queued plus running.
     std::size_t operationCount() const;

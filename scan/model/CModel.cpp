@@ -127,15 +127,18 @@ void CModel::rememberResults(const CSWalkOperation& operation) {
 }
 
 void CModel::walkfinished(const CSWalkOperation* from) {
+    mReportingRoot = from != nullptr ? from->root() : mresultroot;
     if (from != nullptr && from == mCurrentOperation.get()) {
         rememberResults(*from);
         mCurrentOperation.reset();
     }
     platform::NotificationCenter::defaultCenter().post(scanNotifications::kFinishWalkingVolume,
                                                        this);
+    mReportingRoot.reset();
 }
 
 void CModel::walkcanceled(const CSWalkOperation* from) {
+    mReportingRoot = from != nullptr ? from->root() : mresultroot;
     // A scan replaced by a newer one still reports its cancel, but leaves the
     // newer scan's tree alone.
     if (from == nullptr || from == mCurrentOperation.get()) {
@@ -147,6 +150,7 @@ void CModel::walkcanceled(const CSWalkOperation* from) {
     }
     platform::NotificationCenter::defaultCenter().post(scanNotifications::kWalkingVolumeCanceled,
                                                        this);
+    mReportingRoot.reset();
 }
 
 void CModel::addUnscannedItem() {

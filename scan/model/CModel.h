@@ -32,6 +32,9 @@ class CModel {
     void StopWalking();
 
     const FolderRef& getRootItem() const { return mresultroot; }
+    // While "FinishWalkingVolume" or "WalkingVolumeCanceled" is delivered: the
+    // root of the scan that reports, which a newer scan may have replaced.
+    const FolderRef& reportingRoot() const { return mReportingRoot; }
     const std::vector<std::shared_ptr<VolumeItem>>& getVolumesInfo() const { return arrVolumes; }
     std::shared_ptr<VolumeItem> getVolumeItemWithPath(const std::string& path) const;
     bool hasScannedPath(const std::string& path) const;
@@ -75,6 +78,7 @@ class CModel {
     std::int64_t mLastEntriesRead = 0;
     std::vector<std::string> mLastDenied;
     bool mPathWatchRunning = false;
+    FolderRef mReportingRoot;
 };
 
 }  // namespace korvex

@@ -25,13 +25,17 @@ CSWalkOperation::~CSWalkOperation() = default;
 
 void CSWalkOperation::main() {
     platform::ProcessActivity activity("Scanning");
-    if (resultroot->isVol()) {
+    if (isCancelled()) {
+        mbWasCancelled = true;  // cancelled while it waited: report that at once
+    } else if (resultroot->isVol()) {
         _purgeableGetOperation = PurgeableSpaceMeasure::makeForPath(mStartPath);
         if (_purgeableGetOperation != nullptr) {
             _purgeableGetOperation->performWithCompletion(nullptr);
         }
     }
-    tmpScan();
+    if (!wasCancelled()) {
+        tmpScan();
+    }
     CModel* model = mparent;
     bool cancelled = wasCancelled() || isCancelled();
     auto self = std::static_pointer_cast<CSWalkOperation>(shared_from_this());

@@ -42,6 +42,7 @@ class CSWalkOperation : public platform::Operation {
         _purgeableGetOperation = std::move(op);
     }
 
+    const FolderRef& root() const { return resultroot; }
     void main() override;
     void cancelWalking();
     bool wasCancelled() const { return mbWasCancelled.load(); }

@@ -1,0 +1,297 @@
+#include "platform/dispatch/MainQueue.h"
+#include "platform/dispatch/NotificationCenter.h"
+#include "scan/model/BlockingScan.h"
+#include "scan/model/ScanNotifications.h"
+#include "scan/walker/ScanBiggestFiles.h"
+#include "support/TempTree.h"
+
+#include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fcntl.h>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+
+namespace korvex {
+namespace {
+
+using test::TempTree;
+namespace fs = std::filesystem;
+
+// Allocated bytes of every regular file below `root`, as `find -type f -printf %b` sees them.
+std::int64_t allocatedBytesOfFiles(const fs::path& root) {
+    std::int64_t total = 0;
+    struct stat self {};
+    if (::lstat(root.c_str(), &self) == 0 && S_ISREG(self.st_mode)) {
+        return static_cast<std::int64_t>(self.st_blocks) * 512;
+    }
+    for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator();
+         ++it) {
+        struct stat info {};
+        if (::lstat(it->path().c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
+            total += static_cast<std::int64_t>(info.st_blocks) * 512;
+        }
+    }
+    return total;
+}
+
+// Every folder's cached size equals the sum of its children, and children
+// are in size order.
+void expectConsistentAndSorted(FileSystemItem& node) {
+    if (!node.isDir() || node.isPack()) {
+        return;
+    }
+    auto& folder = static_cast<FolderSystemItem&>(node);
+    std::int64_t sum = 0;
+    std::int64_t previous = INT64_MAX;
+    for (const ItemRef& child : folder.childrenArray()) {
+        EXPECT_EQ(child->getParent(), &folder) << child->fullPath();
+        sum += child->gettotalsize();
+        if (!child->isSpecial()) {
+            EXPECT_LE(child->gettotalsize(), previous) << child->fullPath();
+            previous = child->gettotalsize();
+        }
+        expectConsistentAndSorted(*child);
+    }
+    EXPECT_EQ(folder.gettotalsize(), sum) << folder.fullPath();
+}
+
+class ScanEngine : public ::testing::Test {
+  protected:
+    BlockingScanResult scan(const std::string& path) {
+        return runBlockingScan(model, path, &biggest);
+    }
+    TempTree tree;
+    CModel model;
+    ScanBiggestFiles biggest;
+};
+
+TEST_F(ScanEngine, TotalIsTheAllocatedSizeOfEveryRegularFile) {
+    tree.file("a.bin", 100'000);
+    tree.file("sub/b.bin", 5'000);
+    tree.file("sub/deeper/c.bin", 70'000);
+    tree.file(".hidden/d.bin", 9'000);
+    tree.file("sub/Tool.app/Contents/MacOS/tool", 30'000);
+    tree.file("empty.txt", 0);
+    BlockingScanResult result = scan(tree.path());
+    ASSERT_FALSE(result.cancelled);
+    EXPECT_EQ(result.root->gettotalsize(), allocatedBytesOfFiles(tree.root()));
+    EXPECT_EQ(result.root->fullPath(), tree.path());
+    expectConsistentAndSorted(*result.root);
+    EXPECT_EQ(model.lastEntriesRead(), 12);  // every entry below the root, folders too
+}
+
+TEST_F(ScanEngine, PackagesAreSingleNodesSizedByTheirContent) {
+    tree.file("Tool.app/Contents/Resources/big", 40'000);
+    tree.file("Tool.app/Contents/Info.plist", 3'000);
+    BlockingScanResult result = scan(tree.path());
+    ItemRef package = result.root->getItemByFilePath(tree.path("Tool.app"));
+    ASSERT_NE(package, nullptr);
+    EXPECT_TRUE(package->isPack());
+    EXPECT_EQ(package->numberOfChildren(), 0u);
+    EXPECT_EQ(package->gettotalsize(), allocatedBytesOfFiles(tree.path("Tool.app")));
+    EXPECT_EQ(result.root->getItemByFilePath(tree.path("Tool.app/Contents")), nullptr);
+    ASSERT_FALSE(biggest.files().empty());
+    EXPECT_EQ(biggest.files().front(), package);  // packages count as files
+}
+
+TEST_F(ScanEngine, LinksSocketsAndPipesAddNoNode) {
+    tree.file("real", 8'000);
+    fs::create_symlink("real", tree.path("link"));
+    fs::create_directory_symlink("/usr", tree.path("dirlink"));
+    ASSERT_EQ(::mkfifo(tree.path("fifo").c_str(), 0644), 0);
+    int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::string socketPath = tree.path("sock");
+    ASSERT_LT(socketPath.size(), sizeof(address.sun_path));
+    std::strcpy(address.sun_path, socketPath.c_str());
+    ASSERT_EQ(::bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
+
+    BlockingScanResult result = scan(tree.path());
+    ::close(sock);
+    ASSERT_EQ(result.root->numberOfChildren(), 1u);
+    EXPECT_EQ(result.root->childAtIndex(0)->name(), "real");
+    EXPECT_EQ(result.root->gettotalsize(), allocatedBytesOfFiles(tree.root()));
+}
+
+TEST_F(ScanEngine, FlagsFollowTheEntries) {
+    tree.file(".dotfile", 4'000);
+    std::string sparse = tree.file("sparse.img");
+    ASSERT_EQ(::truncate(sparse.c_str(), 10'000'000), 0);  // logical 10 MB, nothing allocated
+    tree.file("zero", 0);
+    BlockingScanResult result = scan(tree.path());
+    ItemRef dot = result.root->getItemByFilePath(tree.path(".dotfile"));
+    ASSERT_NE(dot, nullptr);
+    EXPECT_TRUE(dot->isHiddenFlag());
+    EXPECT_FALSE(dot->isCloudStored());
+    EXPECT_TRUE(result.root->getItemByFilePath(sparse)->isCloudStored());
+    EXPECT_FALSE(result.root->getItemByFilePath(tree.path("zero"))->isCloudStored());
+}
+
+TEST_F(ScanEngine, OddNamesAndWideFoldersLoseNothing) {
+    const std::string odd[] = {"new\nline", "quote\"'s", std::string("bad\xff\xfe"), "$(x) `y`",
+                               std::string(255, 'L')};
+    for (const std::string& name : odd) {
+        tree.file(name + "/" + name, 1'000);
+    }
+    constexpr int kWide = 100'000;
+    tree.folder("wide");
+    for (int i = 0; i < kWide; ++i) {
+        int fd = ::open(tree.path("wide/f" + std::to_string(i)).c_str(), O_CREAT | O_WRONLY, 0644);
+        ASSERT_GE(fd, 0);
+        ::close(fd);
+    }
+    BlockingScanResult result = scan(tree.path());
+    for (const std::string& name : odd) {
+        EXPECT_NE(result.root->getItemByFilePath(tree.path(name + "/" + name)), nullptr);
+    }
+    ItemRef wide = result.root->getItemByFilePath(tree.path("wide"));
+    ASSERT_NE(wide, nullptr);
+    EXPECT_EQ(wide->numberOfChildren(), static_cast<std::size_t>(kWide));
+    EXPECT_EQ(result.root->gettotalsize(), allocatedBytesOfFiles(tree.root()));
+}
+
+TEST_F(ScanEngine, TreesDeeperThanAPathCanSayAreScannedWhole) {
+    // Folders are made relative to an open folder: the full path outgrows PATH_MAX.
+    int fd = ::open(tree.path().c_str(), O_RDONLY | O_DIRECTORY);
+    const std::string level(200, 'd');
+    constexpr int kDepth = 30;  // about 6,000 bytes of path
+    for (int i = 0; i < kDepth; ++i) {
+        ASSERT_EQ(::mkdirat(fd, level.c_str(), 0755), 0);
+        int next = ::openat(fd, level.c_str(), O_RDONLY | O_DIRECTORY);
+        ::close(fd);
+        fd = next;
+    }
+    int file = ::openat(fd, "bottom", O_CREAT | O_WRONLY, 0644);
+    ASSERT_EQ(::write(file, std::string(5000, 'x').data(), 5000), 5000);
+    ::close(file);
+    ::close(fd);
+
+    BlockingScanResult result = scan(tree.path());
+    EXPECT_TRUE(model.lastDeniedFolders().empty());
+    EXPECT_EQ(result.root->getChildDepth(), kDepth + 1);
+    EXPECT_GE(result.root->gettotalsize(), 5000);
+    ItemRef bottom = result.root;
+    while (bottom->numberOfChildren() > 0) {
+        bottom = bottom->childAtIndex(0);
+    }
+    EXPECT_EQ(bottom->name(), "bottom");
+    EXPECT_GT(bottom->fullPath().size(), static_cast<std::size_t>(PATH_MAX));
+}
+
+// Runs `check` in a child process as the unprivileged user "nobody", so that
+// permission checks bite even when the suite runs as root. Answers the
+// child's exit status.
+int runAsNobody(const std::function<int()>& check) {
+    pid_t child = ::fork();
+    if (child == 0) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) {
+            ::_exit(90);
+        }
+        ::_exit(check());
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 99;
+}
+
+TEST_F(ScanEngine, UnreadableFolderIsMarkedAndReported) {
+    tree.file("open/ok.bin", 4'000);
+    tree.file("locked/secret.bin", 4'000);
+    fs::permissions(tree.root(), fs::perms::all);
+    fs::permissions(tree.path("open"), fs::perms::all);
+    fs::permissions(tree.path("open/ok.bin"), fs::perms::all);
+    fs::permissions(tree.path("locked"), fs::perms::none);
+    std::string root = tree.path();
+    int status = runAsNobody([&] {
+        CModel childModel;
+        BlockingScanResult result = runBlockingScan(childModel, root, nullptr);
+        ItemRef locked = result.root->getItemByFilePath(root + "/locked");
+        if (locked == nullptr || !locked->accessDenied() || locked->numberOfChildren() != 0) {
+            return 1;
+        }
+        const auto& denied = childModel.lastDeniedFolders();
+        if (denied.size() != 1 || denied[0] != root + "/locked") {
+            return 2;
+        }
+        ItemRef ok = result.root->getItemByFilePath(root + "/open/ok.bin");
+        return ok != nullptr && !ok->getParent()->accessDenied() ? 0 : 3;
+    });
+    EXPECT_EQ(status, 0);
+}
+
+TEST_F(ScanEngine, MountPointsBelowTheScannedFolderAreNotEntered) {
+    tree.file("here.bin", 4'000);
+    std::string mountPoint = tree.folder("mnt");
+    if (::geteuid() != 0 || ::mount("none", mountPoint.c_str(), "tmpfs", 0, "size=1m") != 0) {
+        GTEST_SKIP() << "mounting needs root";
+    }
+    {
+        int fd = ::open((mountPoint + "/inside.bin").c_str(), O_CREAT | O_WRONLY, 0644);
+        ASSERT_EQ(::write(fd, std::string(8000, 'x').data(), 8000), 8000);
+        ::close(fd);
+    }
+    BlockingScanResult result = scan(tree.path());
+    ::umount(mountPoint.c_str());
+    EXPECT_EQ(result.root->getItemByFilePath(mountPoint), nullptr);
+    EXPECT_EQ(result.root->gettotalsize(), allocatedBytesOfFiles(tree.path("here.bin")));
+}
+
+TEST_F(ScanEngine, CancelLeavesAConsistentSortedPartialTree) {
+    for (int i = 0; i < 200; ++i) {
+        for (int j = 0; j < 100; ++j) {
+            tree.file("d" + std::to_string(i) + "/f" + std::to_string(j), 10);
+        }
+    }
+    std::atomic<bool> cancel{true};
+    BlockingScanResult result = runBlockingScan(model, tree.path(), &biggest, &cancel);
+    EXPECT_TRUE(result.cancelled);
+    expectConsistentAndSorted(*result.root);
+    EXPECT_LE(result.root->gettotalsize(), allocatedBytesOfFiles(tree.root()));
+}
+
+TEST_F(ScanEngine, StartingAScanCancelsTheRunningOne) {
+    for (int i = 0; i < 300; ++i) {
+        tree.file("first/d" + std::to_string(i % 30) + "/f" + std::to_string(i), 10);
+    }
+    tree.file("second/x.bin", 4'000);
+    int finished = 0;
+    int cancelled = 0;
+    auto& center = platform::NotificationCenter::defaultCenter();
+    auto onFinish =
+        center.addObserver(scanNotifications::kFinishWalkingVolume, [&](auto&) { ++finished; });
+    auto onCancel =
+        center.addObserver(scanNotifications::kWalkingVolumeCanceled, [&](auto&) { ++cancelled; });
+
+    FolderRef first = model.StartWalkWithPath(tree.path("first"), 0, nullptr);
+    BlockingScanResult second = scan(tree.path("second"));
+    // The replaced scan's report may still be on its way.
+    platform::MainQueue::shared().runUntil([&] { return cancelled + finished == 2; },
+                                           std::chrono::seconds(30));
+    EXPECT_FALSE(second.cancelled);
+    EXPECT_EQ(finished, 1);
+    EXPECT_EQ(cancelled, 1);
+    EXPECT_EQ(model.getRootItem(), second.root);
+    EXPECT_EQ(second.root->gettotalsize(), allocatedBytesOfFiles(tree.path("second")));
+    EXPECT_NE(first, second.root);
+}
+
+TEST_F(ScanEngine, ProgressIsReportedWithTheCountedTotal) {
+    tree.file("a", 50'000);
+    std::int64_t lastProgress = -1;
+    auto token = platform::NotificationCenter::defaultCenter().addObserver(
+        scanNotifications::kUpdateProgress,
+        [&](const std::any& total) { lastProgress = std::any_cast<std::int64_t>(total); });
+    BlockingScanResult result = scan(tree.path());
+    EXPECT_EQ(lastProgress, result.root->gettotalsize());
+}
+
+}  // namespace
+}  // namespace korvex
