@@ -67,6 +67,9 @@ constexpr std::string_view kSystemMountFolders[] = {
 constexpr std::string_view kMediaFolders[] = {"/run/media", "/media", "/mnt"};
 
 bool isBelow(std::string_view path, std::string_view folder) {
+    if (folder == "/") {
+        return path.starts_with('/');
+    }
     return path == folder ||
            (path.size() > folder.size() && path.substr(0, folder.size()) == folder &&
             path[folder.size()] == '/');
@@ -213,7 +216,7 @@ std::optional<MountEntry> mountForPath(const std::vector<MountEntry>& all,
                                        const std::string& path) {
     const MountEntry* best = nullptr;
     for (const MountEntry& entry : all) {
-        if (isBelow(path, entry.mountPoint) || entry.mountPoint == "/") {
+        if (isBelow(path, entry.mountPoint)) {
             if (best == nullptr || entry.mountPoint.size() >= best->mountPoint.size()) {
                 best = &entry;
             }

@@ -253,20 +253,17 @@ std::int64_t FolderSystemItem::calcTotalSizeWithMaxSizes(std::int64_t* maxSizes,
     return mnselfsize;
 }
 
+// Each folder's lock is released before its parent's is taken: recounts take
+// locks parent before child, and holding both orders could deadlock.
 void FolderSystemItem::increaseTotalSize(std::int64_t amount) {
-    std::lock_guard lock(_totalSizeLock);
-    mnselfsize += amount;
-    if (getParent() != nullptr) {
-        getParent()->increaseTotalSize(amount);
+    for (FolderSystemItem* folder = this; folder != nullptr; folder = folder->getParent()) {
+        std::lock_guard lock(folder->_totalSizeLock);
+        folder->mnselfsize += amount;
     }
 }
 
 void FolderSystemItem::decreaseTotalSize(std::int64_t amount) {
-    std::lock_guard lock(_totalSizeLock);
-    mnselfsize -= amount;
-    if (getParent() != nullptr) {
-        getParent()->decreaseTotalSize(amount);
-    }
+    increaseTotalSize(-amount);
 }
 
 // ---- Lookup

@@ -1,0 +1,60 @@
+#include "platform/UserFolders.h"
+#include "support/TempTree.h"
+
+#include <gtest/gtest.h>
+
+namespace korvex::platform {
+namespace {
+
+UserFolders::Environment environmentIn(const test::TempTree& tree) {
+    UserFolders::Environment env;
+    env.home = tree.path("home");
+    env.userName = "tester";
+    return env;
+}
+
+TEST(UserDirValues, HomeRelativeAndAbsoluteValuesOnly) {
+    EXPECT_EQ(parseUserDirValue("\"$HOME/Downloads\"", "/h"), "/h/Downloads");
+    EXPECT_EQ(parseUserDirValue("\"$HOME/\"", "/h"), "/h/");
+    EXPECT_EQ(parseUserDirValue("\"/data/pics\"", "/h"), "/data/pics");
+    EXPECT_EQ(parseUserDirValue("\"relative/dir\"", "/h"), std::nullopt);
+    EXPECT_EQ(parseUserDirValue("\"$HOMEX/a\"", "/h"), std::nullopt);
+}
+
+TEST(UserFoldersLayout, XdgDefaultsAndUserDirectories) {
+    test::TempTree tree;
+    UserFolders::Environment env = environmentIn(tree);
+    {
+        UserFolders plain(env);
+        EXPECT_EQ(plain.desktop(), env.home + "/Desktop");
+        EXPECT_EQ(plain.downloads(), env.home + "/Downloads");
+        EXPECT_EQ(plain.trash(), env.home + "/.local/share/Trash");
+        EXPECT_EQ(plain.cacheHome(), env.home + "/.cache");
+        EXPECT_EQ(plain.folder(UserFolderKind::Preferences), env.home + "/.config");
+        EXPECT_EQ(plain.folder(UserFolderKind::Applications),
+                  env.home + "/.local/share/applications");
+        EXPECT_EQ(plain.folder(UserFolderKind::MailDownloads), std::nullopt);
+    }
+    tree.file("home/.config/user-dirs.dirs");
+    {
+        std::FILE* f = std::fopen(tree.path("home/.config/user-dirs.dirs").c_str(), "w");
+        std::fputs(
+            "# written by xdg-user-dirs-update\n"
+            "XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n"
+            "XDG_DOWNLOAD_DIR=\"/srv/downloads\"\n"
+            "XDG_PICTURES_DIR=\"nope\"\n",
+            f);
+        std::fclose(f);
+    }
+    env.xdgDataHome = tree.path("data");
+    UserFolders custom(env);
+    EXPECT_EQ(custom.desktop(), env.home + "/Schreibtisch");
+    EXPECT_EQ(custom.downloads(), "/srv/downloads");
+    EXPECT_EQ(custom.pictures(), env.home + "/Pictures");  // relative value ignored
+    EXPECT_EQ(custom.trash(), tree.path("data") + "/Trash");
+    EXPECT_EQ(custom.folder(UserFolderKind::Library), tree.path("data"));
+    EXPECT_EQ(custom.userName(), "tester");
+}
+
+}  // namespace
+}  // namespace korvex::platform
