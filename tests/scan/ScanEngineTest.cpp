@@ -16,7 +16,7 @@
 #include <fcntl.h>
 #include <cstring>
 #include <filesystem>
-#include <functional>
+#include <cstdlib>
 
 namespace korvex {
 namespace {
@@ -186,16 +186,21 @@ TEST_F(ScanEngine, TreesDeeperThanAPathCanSayAreScannedWhole) {
     EXPECT_GT(bottom->fullPath().size(), static_cast<std::size_t>(PATH_MAX));
 }
 
-// Runs `check` in a child process as the unprivileged user "nobody", so that
-// permission checks bite even when the suite runs as root. Answers the
-// child's exit status.
-int runAsNobody(const std::function<int()>& check) {
+constexpr const char* kChildRootVariable = "KORVEX_TEST_DENIED_SCAN_ROOT";
+
+// Runs this test program again as the unprivileged user "nobody", with only
+// the given tests, so that permission checks bite even when the suite runs as
+// root. A fresh program rather than a bare fork: threads and fork do not mix.
+int runTestsAsNobody(const std::string& filter, const std::string& root) {
     pid_t child = ::fork();
     if (child == 0) {
         if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) {
             ::_exit(90);
         }
-        ::_exit(check());
+        ::setenv(kChildRootVariable, root.c_str(), 1);
+        std::string filterArg = "--gtest_filter=" + filter;
+        ::execl("/proc/self/exe", "scan_tests", filterArg.c_str(), static_cast<char*>(nullptr));
+        ::_exit(91);
     }
     int status = 0;
     ::waitpid(child, &status, 0);
@@ -209,22 +214,26 @@ TEST_F(ScanEngine, UnreadableFolderIsMarkedAndReported) {
     fs::permissions(tree.path("open"), fs::perms::all);
     fs::permissions(tree.path("open/ok.bin"), fs::perms::all);
     fs::permissions(tree.path("locked"), fs::perms::none);
-    std::string root = tree.path();
-    int status = runAsNobody([&] {
-        CModel childModel;
-        BlockingScanResult result = runBlockingScan(childModel, root, nullptr);
-        ItemRef locked = result.root->getItemByFilePath(root + "/locked");
-        if (locked == nullptr || !locked->accessDenied() || locked->numberOfChildren() != 0) {
-            return 1;
-        }
-        const auto& denied = childModel.lastDeniedFolders();
-        if (denied.size() != 1 || denied[0] != root + "/locked") {
-            return 2;
-        }
-        ItemRef ok = result.root->getItemByFilePath(root + "/open/ok.bin");
-        return ok != nullptr && !ok->getParent()->accessDenied() ? 0 : 3;
-    });
-    EXPECT_EQ(status, 0);
+    EXPECT_EQ(runTestsAsNobody("DeniedFolderChild.*", tree.path()), 0);
+}
+
+// Runs only inside the program started by the test above.
+TEST(DeniedFolderChild, ScanMarksAndReportsTheLockedFolder) {
+    const char* rootVariable = std::getenv(kChildRootVariable);
+    if (rootVariable == nullptr) {
+        GTEST_SKIP() << "runs as part of UnreadableFolderIsMarkedAndReported";
+    }
+    std::string root = rootVariable;
+    CModel model;
+    BlockingScanResult result = runBlockingScan(model, root, nullptr);
+    ItemRef locked = result.root->getItemByFilePath(root + "/locked");
+    ASSERT_NE(locked, nullptr);
+    EXPECT_TRUE(locked->accessDenied());
+    EXPECT_EQ(locked->numberOfChildren(), 0u);
+    EXPECT_EQ(model.lastDeniedFolders(), std::vector<std::string>{root + "/locked"});
+    ItemRef ok = result.root->getItemByFilePath(root + "/open/ok.bin");
+    ASSERT_NE(ok, nullptr);
+    EXPECT_FALSE(ok->getParent()->accessDenied());
 }
 
 TEST_F(ScanEngine, MountPointsBelowTheScannedFolderAreNotEntered) {
