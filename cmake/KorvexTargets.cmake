@@ -44,3 +44,13 @@ function(korvex_executable name)
   target_compile_options(${name} PRIVATE ${KORVEX_WARNINGS})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS})
 endfunction()
+
+# Adds every folder below the current one that has a CMakeLists.txt.
+function(korvex_add_subfolders)
+  file(GLOB dirs LIST_DIRECTORIES true ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  foreach(dir ${dirs})
+    if(IS_DIRECTORY ${dir} AND EXISTS ${dir}/CMakeLists.txt)
+      add_subdirectory(${dir})
+    endif()
+  endforeach()
+endfunction()

@@ -175,13 +175,17 @@ void FileSystemItem::setSorted(bool on, bool recurcive) {
     }
 }
 
-bool FileSystemItem::isTopCollected() const {
+bool FileSystemItem::selfOrAncestorHas(std::uint8_t flag) const {
     for (const FileSystemItem* n = this; n != nullptr; n = n->mParent) {
-        if (n->isCollected()) {
+        if ((n->mntimeCode & flag) != 0) {
             return true;
         }
     }
     return false;
+}
+
+bool FileSystemItem::isTopCollected() const {
+    return selfOrAncestorHas(kCollectedFlag);
 }
 
 bool FileSystemItem::isParentCollected() const {
@@ -189,21 +193,11 @@ bool FileSystemItem::isParentCollected() const {
 }
 
 bool FileSystemItem::isTopHiddenFlag() const {
-    for (const FileSystemItem* n = this; n != nullptr; n = n->mParent) {
-        if (n->isHiddenFlag()) {
-            return true;
-        }
-    }
-    return false;
+    return selfOrAncestorHas(kHiddenFlag);
 }
 
 bool FileSystemItem::isTopTrashFlag() const {
-    for (const FileSystemItem* n = this; n != nullptr; n = n->mParent) {
-        if (n->isTrashFlag()) {
-            return true;
-        }
-    }
-    return false;
+    return selfOrAncestorHas(kTrashFlag);
 }
 
 void FileSystemItem::updateAddedItemsToCollection(const std::vector<std::string>& paths) {

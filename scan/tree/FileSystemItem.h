@@ -221,6 +221,7 @@ class FileSystemItem : public boost::intrusive_ref_counter<FileSystemItem> {
     static constexpr std::uint8_t kNameOwnedBit = 0x01;  // renamed: mName is a heap copy
     static constexpr std::uint8_t kPackageBit = 0x02;
 
+    bool selfOrAncestorHas(std::uint8_t flag) const;
     void setFlag(std::uint8_t mask, bool on) {
         mntimeCode = static_cast<std::uint8_t>(on ? (mntimeCode | mask) : (mntimeCode & ~mask));
     }
