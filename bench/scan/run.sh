@@ -48,10 +48,13 @@ for name in "${order[@]}"; do ${commands[$name]} >/dev/null 2>&1 || true; done
 median() { sort -g | awk '{a[NR]=$1} END {print (NR%2) ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2}'; }
 
 declare -A wall mem
+measure="$(mktemp)"
+trap 'rm -f "$measure"' EXIT
 for name in "${order[@]}"; do
   times=(); peaks=()
   for ((i = 0; i < runs; i++)); do
-    out=$( { /usr/bin/time -f "%e %M" ${commands[$name]} >/dev/null 2>/dev/null; } 2>&1 | tail -n 1)
+    /usr/bin/time -f "%e %M" -o "$measure" ${commands[$name]} >/dev/null 2>&1 || true
+    out="$(tail -n 1 "$measure")"
     times+=("${out%% *}"); peaks+=("${out##* }")
   done
   wall[$name]=$(printf '%s\n' "${times[@]}" | median)
