@@ -2,6 +2,7 @@
 #include "platform/dispatch/NotificationCenter.h"
 #include "scan/model/BlockingScan.h"
 #include "scan/model/ScanNotifications.h"
+#include "scan/tree/VolumeSystemItem.h"
 #include "scan/walker/ScanBiggestFiles.h"
 #include "support/TempTree.h"
 
@@ -14,9 +15,9 @@
 #include <unistd.h>
 
 #include <fcntl.h>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <cstdlib>
 
 namespace korvex {
 namespace {
@@ -300,6 +301,81 @@ TEST_F(ScanEngine, ProgressIsReportedWithTheCountedTotal) {
         [&](const std::any& total) { lastProgress = std::any_cast<std::int64_t>(total); });
     BlockingScanResult result = scan(tree.path());
     EXPECT_EQ(lastProgress, result.root->gettotalsize());
+}
+
+}  // namespace
+}  // namespace korvex
+
+namespace korvex {
+namespace {
+
+// A real volume made for the test: a small tmpfs with a file hidden under a
+// second mount, so its occupied space exceeds what a scan can reach.
+class VolumeScan : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        volume = tree.folder("vol");
+        if (::geteuid() != 0 || ::mount("none", volume.c_str(), "tmpfs", 0, "size=8m") != 0) {
+            GTEST_SKIP() << "mounting needs root";
+        }
+        mounted.push_back(volume);
+        writeFile(volume + "/seen.bin", 300'000);
+        std::filesystem::create_directory(volume + "/covered");
+        writeFile(volume + "/covered/hidden.bin", 1'000'000);
+        ASSERT_EQ(::mount("none", (volume + "/covered").c_str(), "tmpfs", 0, "size=1m"), 0);
+        mounted.push_back(volume + "/covered");
+    }
+    void TearDown() override {
+        for (auto it = mounted.rbegin(); it != mounted.rend(); ++it) {
+            ::umount(it->c_str());
+        }
+    }
+    static void writeFile(const std::string& path, std::size_t bytes) {
+        int fd = ::open(path.c_str(), O_CREAT | O_WRONLY, 0644);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::write(fd, std::string(bytes, 'v').data(), bytes), static_cast<ssize_t>(bytes));
+        ::close(fd);
+    }
+
+    TempTree tree;
+    std::string volume;
+    std::vector<std::string> mounted;
+    CModel model;
+};
+
+TEST_F(VolumeScan, SpaceTheScanCannotReachBecomesAnInaccessibleNode) {
+    ASSERT_NE(model.addVolumeAtPath(volume), nullptr);
+    BlockingScanResult result = runBlockingScan(model, volume, nullptr);
+    ASSERT_TRUE(result.root->isVol());
+    auto* root = static_cast<VolumeSystemItem*>(result.root.get());
+    std::size_t first = 0;
+    std::int64_t special = root->specialItemsSize(&first);
+    ASSERT_EQ(first + 1, root->numberOfChildren());
+    FileSystemItem* last = root->childAtIndex(first);
+    EXPECT_TRUE(last->isInaccessible());
+    EXPECT_GE(special, 1'000'000);
+    EXPECT_EQ(root->gettotalsize(), root->getOccSize());
+    EXPECT_EQ(last->getDesc(), "Inaccessible Disk Space");
+}
+
+TEST_F(VolumeScan, CancelledVolumeScanShowsTheRestAsUnscanned) {
+    ASSERT_NE(model.addVolumeAtPath(volume), nullptr);
+    std::atomic<bool> cancel{true};
+    BlockingScanResult result = runBlockingScan(model, volume, nullptr, &cancel);
+    ASSERT_TRUE(result.cancelled);
+    auto* root = static_cast<VolumeSystemItem*>(result.root.get());
+    ASSERT_GT(root->numberOfChildren(), 0u);
+    FileSystemItem* last = root->childAtIndex(root->numberOfChildren() - 1);
+    EXPECT_TRUE(last->isUnscanned());
+    EXPECT_EQ(root->gettotalsize(), root->getOccSize());
+}
+
+TEST_F(VolumeScan, FolderRootsGetNoSyntheticNodes) {
+    BlockingScanResult result = runBlockingScan(model, volume, nullptr);
+    EXPECT_FALSE(result.root->isVol());
+    for (const ItemRef& child : result.root->childrenArray()) {
+        EXPECT_FALSE(child->isSpecial());
+    }
 }
 
 }  // namespace
