@@ -1,0 +1,43 @@
+#pragma once
+
+#include "platform/settings/SettingsStore.h"
+
+#include <optional>
+#include <string>
+
+namespace korvex {
+
+// The settings the core reads, each cached once per process, and the generic
+// typed accessors for everything else in the store.
+namespace Settings {
+
+inline constexpr const char* kAllowRemovingHiddenFilesChanged = "allowRemovingHiddenFilesChanged";
+
+bool showHintForSelectedItem();
+void setShowHintForSelectedItem(bool on);
+bool suppressSomeFoldersNotScannedAlert();
+void setSuppressSomeFoldersNotScannedAlert(bool on);
+bool showCleanPergeableSpaceAlert();
+void setShowCleanPergeableSpaceAlert(bool on);
+bool allowRemovingHiddenFiles();
+// Also posts "allowRemovingHiddenFilesChanged".
+void setAllowRemovingHiddenFiles(bool on);
+// 0 follows the system, 1 light, 2 dark.
+unsigned long long appAppearanceTypeValue();
+void setAppAppearanceTypeValue(unsigned long long value);
+
+// Forgets the cached values, so the next read goes to the store again (as in a new process).
+void resetCache();
+
+unsigned long long getUnsignedLongLongValueForKey(const std::string& key,
+                                                  unsigned long long defaultValue);
+bool getBoolValueForKey(const std::string& key, bool defaultValue);
+nlohmann::json getArrayValueForKey(const std::string& key, const nlohmann::json& defaultValue);
+nlohmann::json getDictionaryValueForKey(const std::string& key, const nlohmann::json& defaultValue);
+void saveUnsignedLongLongValue(unsigned long long value, const std::string& key);
+void saveBoolValue(bool value, const std::string& key);
+void saveArrayValue(const nlohmann::json& value, const std::string& key);
+void saveDictionaryValue(const nlohmann::json& value, const std::string& key);
+
+}  // namespace Settings
+}  // namespace korvex
