@@ -12,6 +12,11 @@ std::string text(const char* key, const char* english) {
     return platform::localized(kTable, {key, english, "access question"});
 }
 
+AccessSheetText grantOrLater(std::string message, std::string informative) {
+    return {std::move(message), std::move(informative), text("Grant Access", "Grant Access"),
+            text("Later", "Later")};
+}
+
 std::string fill(std::string pattern, const std::string& value) {
     std::size_t at = pattern.find("%@");
     return at == std::string::npos ? pattern : pattern.replace(at, 2, value);
@@ -26,23 +31,18 @@ AccessSheetText rescanAdvice() {
 }
 
 AccessSheetText grantAccessRequiredToScan(bool isVolume, const std::string& path) {
-    AccessSheetText sheet;
     if (isVolume) {
-        sheet.message = text("CannotScanVolume", "Cannot scan the volume");
-        sheet.informative = fill(text("CannotScanVolumeInfo",
+        return grantOrLater(text("CannotScanVolume", "Cannot scan the volume"),
+                            fill(text("CannotScanVolumeInfo",
                                       "Grant Access to scan the \"%@\" volume.\n"
                                       "Perform rescan to refresh data."),
-                                 path);
-    } else {
-        sheet.message = text("CannotScanFolder", "Cannot scan the folder");
-        sheet.informative = fill(text("CannotScanFolderInfo",
-                                      "Grant Access to scan the \"%@\" folder.\n"
-                                      "Perform rescan to refresh data."),
-                                 path);
+                                 path));
     }
-    sheet.firstButton = text("Grant Access", "Grant Access");
-    sheet.secondButton = text("Later", "Later");
-    return sheet;
+    return grantOrLater(text("CannotScanFolder", "Cannot scan the folder"),
+                        fill(text("CannotScanFolderInfo",
+                                  "Grant Access to scan the \"%@\" folder.\n"
+                                  "Perform rescan to refresh data."),
+                             path));
 }
 
 AccessSheetText notScannedFolders(const std::vector<std::string>& folders) {
@@ -51,21 +51,16 @@ AccessSheetText notScannedFolders(const std::vector<std::string>& folders) {
         list += (list.empty() ? "" : "\n") + folder;
     }
     bool one = folders.size() == 1;
-    AccessSheetText sheet;
-    sheet.message =
+    return grantOrLater(
         one ? text("OneFolderNotScanned", "Folder was not scanned due to lack of access")
-            : text("FoldersNotScanned", "Some folders were not scanned due to lack of access");
-    sheet.informative =
+            : text("FoldersNotScanned", "Some folders were not scanned due to lack of access"),
         fill(one ? text("OneFolderNotScannedInfo",
                         "Grant Full Disk Access to calculate size for the detected inaccessible "
                         "folder:\n%@\nPerform rescan to refresh data.")
                  : text("FoldersNotScannedInfo",
                         "Grant Full Disk Access to calculate size for the detected inaccessible "
                         "folders:\n%@\nPerform rescan to refresh data."),
-             list);
-    sheet.firstButton = text("Grant Access", "Grant Access");
-    sheet.secondButton = text("Later", "Later");
-    return sheet;
+             list));
 }
 
 }  // namespace korvex::GrantAccessTexts

@@ -6,7 +6,7 @@
 #include "app/settings/Settings.h"
 #include "platform/settings/SettingsStore.h"
 #include "scan/format/PathsGenerator.h"
-#include "support/TempTree.h"
+#include "support/TempSettings.h"
 
 #include <gtest/gtest.h>
 

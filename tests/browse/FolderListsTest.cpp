@@ -2,7 +2,7 @@
 #include "browse/folders/FolderFiling.h"
 #include "platform/settings/SettingsStore.h"
 #include "scan/format/PathsGenerator.h"
-#include "support/TempTree.h"
+#include "support/TempSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -44,6 +44,7 @@ class FolderLists : public ::testing::Test {
         }
         return out;
     }
+    test::TempSettings settings;
     test::TempTree tree;
     CModel model;
     RecordingPanel panel;

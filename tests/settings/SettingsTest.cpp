@@ -4,7 +4,7 @@
 #include "platform/settings/SettingsStore.h"
 #include "scan/targets/FolderItem.h"
 #include "scan/tree/FolderSystemItem.h"
-#include "support/TempTree.h"
+#include "support/TempSettings.h"
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -36,16 +36,16 @@ class SettingsFile : public ::testing::Test {
     static int inNewProcess(const std::function<bool()>& check) {
         pid_t child = ::fork();
         if (child == 0) {
-            SettingsStore::discardStandard();
-            Settings::resetCache();
+            test::TempSettings::forgetAll();
             ::_exit(check() ? 0 : 1);
         }
         int status = 0;
         ::waitpid(child, &status, 0);
         return WIFEXITED(status) ? WEXITSTATUS(status) : 99;
     }
-    test::TempTree tree;
-    std::string file;
+    test::TempSettings settings;
+    const test::TempTree& tree = settings.tree();
+    std::string file = settings.file();
 };
 
 TEST_F(SettingsFile, FreshStoreServesTheDefaults) {
