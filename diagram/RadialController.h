@@ -1,0 +1,106 @@
+#pragma once
+
+#include "diagram/AnimController.h"
+#include "diagram/SectorItem.h"
+#include "scan/targets/TopLevelItem.h"
+#include "scan/tree/FolderSystemItem.h"
+
+#include <QPainterPath>
+#include <QPointF>
+#include <QRectF>
+
+#include <memory>
+#include <string>
+
+class QPainter;
+
+namespace korvex {
+
+// Lays out and draws the sunburst of the tree below one node, the diagram
+// root: a disc in the centre, then one ring per level, each sector's angle
+// proportional to its node's size. Angles are fractions of the circle, 0 at
+// 12 o'clock and growing clockwise. Main thread only, like every change of
+// the tree, so the drawing needs no lock.
+class RadialController {
+  public:
+    RadialController();
+
+    // ---- Frame and root
+    void initRadialParameters(const QRectF& bounds);
+    // A scanned node (normally a folder) as the root.
+    void setRoot(ItemRef root, bool setAnyway = false);
+    // A scan target: its scanned root when it has one, else the target itself.
+    void setRoot(std::shared_ptr<TopLevelItem> target);
+    // The target being scanned now (empty when idle): its diagram grows live.
+    void setScanningPath(std::string path);
+    void ReinitRootParams();
+    void initCountOfSublevels();
+    // While the root is being scanned: keeps the scale and rings in step.
+    void UpdateRadialStructureDuringProcessByRoot(const FileSystemItem* node);
+
+    // ---- Geometry
+    int getMaxVisibleSublevelByMaxSizes(const std::int64_t* maxSizes) const;
+    int getMaxVisibleSublevelOfItem(const FileSystemItem& node, int level) const;
+    bool CanDrawItem(const FileSystemItem& node, int level) const;
+    // The outline of a sector of ring `level` from `start` over `delta`; false
+    // (path untouched) when delta is not a number.
+    bool FillSectorPath(QPainterPath& path, int level, double start, double delta,
+                        double lineWidth) const;
+    std::int64_t getPrevSizesOfItem(const FileSystemItem* node, const FileSystemItem* stop) const;
+    double angleForItem(const FileSystemItem* node) const;
+    bool fillSectorItem(SectorItem& sector, FileSystemItem* node) const;
+    QRectF getBoundsOfItem(const SectorItem& sector) const;
+    QRectF getCircleBoundRect() const;
+    std::int64_t getUnscannedScanningVolumeSize() const;
+    double radiusOf(int level) const;
+
+    // ---- Drawing
+    void DrawRadialSructure(QPainter& painter, const QRectF& dirty);
+
+    // ---- State
+    QPointF center() const { return m_Center; }
+    double fullRadius() const { return m_fullRadius; }
+    int subLevels() const { return m_nSubLevels; }
+    std::int64_t totalSize() const { return m_lTotalSize; }
+    const ItemRef& root() const { return m_pRoot; }
+    bool drawsFreeSector() const { return m_bDrawFreeSector; }
+    double fullRatio() const { return m_dFullRatio; }
+    AnimController& animController() { return m_pAnimController; }
+    bool isRootBeingScanned() const;
+    void setDrawAlpha(double alpha) { m_fDrawAlpha = alpha; }
+
+  private:
+    double DrawChildrenOf(QPainter& painter, FileSystemItem& node, int level, double start,
+                          bool collected, bool hidden, bool trash);
+    double DrawSpecialChildrenOf(QPainter& painter, FileSystemItem& node, int level, double start,
+                                 std::size_t startIndex);
+    bool DrawItemWithSubLevel(QPainter& painter, int level, double start, double delta,
+                              int colorFlag);
+    void DrawSector(QPainter& painter, const QPainterPath& path, int level, double start,
+                    double delta, int colorFlag, double alpha);
+    bool DrawOccupiedSector(QPainter& painter, int level, double start, double delta,
+                            bool drawLine);
+    bool DrawFreeSector(QPainter& painter, int level, double start, double delta);
+    void DrawNotScannedSectors(QPainter& painter);
+    void DrawRoot(QPainter& painter);
+    void DrawRootLabel(QPainter& painter);
+    QPointF pointAt(double radius, double fraction) const;
+    std::string rootPath() const;
+    bool rootIsUnscannedVolume() const;
+    bool rootIsUnscannedFolder() const;
+
+    QPointF m_Center;
+    double m_fullRadius = 0;
+    int m_nSubLevels = 0;
+    ItemRef m_pRoot;
+    std::shared_ptr<TopLevelItem> mTarget;  // an unscanned target shown as the root
+    SectorItem m_pCurPointedSector;
+    std::int64_t m_lTotalSize = 0;
+    double m_dFullRatio = 1.0;
+    bool m_bDrawFreeSector = false;
+    AnimController m_pAnimController;
+    double m_fDrawAlpha = 1.0;
+    std::string mScanningPath;
+};
+
+}  // namespace korvex

@@ -1,0 +1,340 @@
+// The draw pass of the sunburst: rings of sectors, the occupied and free
+// space sectors, the root disc and its label.
+
+#include "diagram/DiagramColors.h"
+#include "diagram/RadialController.h"
+#include "platform/fs/FileDates.h"
+
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QRadialGradient>
+
+#include <algorithm>
+#include <cmath>
+
+namespace korvex {
+
+namespace {
+
+constexpr double kSectorLineWidth = 0.2;
+
+const DiagramColors& colors() {
+    return DiagramColors::shared();
+}
+
+QColor withAlpha(QColor color, double alpha) {
+    color.setAlphaF(static_cast<float>(alpha));
+    return color;
+}
+
+// The gradients run from top to bottom of the area they fill (angle 270°).
+QLinearGradient topToBottom(const QRectF& rect, const QColor& top, const QColor& bottom) {
+    QLinearGradient gradient(rect.center().x(), rect.top(), rect.center().x(), rect.bottom());
+    gradient.setColorAt(0, top);
+    gradient.setColorAt(1, bottom);
+    return gradient;
+}
+
+QColor lineVariant(const QColor& fill) {
+    return QColor::fromHsvF(fill.hsvHueF(), std::min(1.0f, fill.hsvSaturationF() * 1.5f),
+                            fill.valueF() * 0.9f);
+}
+
+int colorFlagFor(const FileSystemItem& child, bool collected, bool hidden, bool trash) {
+    if (collected) {
+        return ColorCollected;
+    }
+    if (trash) {
+        return ColorTrash;
+    }
+    if (child.isHidden() || hidden || child.isInaccessible()) {
+        return ColorHidden;
+    }
+    if (child.isPurgeable()) {
+        return ColorPurgeable;
+    }
+    if (child.isUnscanned()) {
+        return ColorUnscanned;
+    }
+    return child.isFileVaultDir() ? ColorFileVault : ColorNormal;
+}
+
+}  // namespace
+
+void RadialController::DrawRadialSructure(QPainter& painter, const QRectF&) {
+    if (m_pRoot == nullptr && mTarget == nullptr) {
+        return;
+    }
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    if (mTarget != nullptr) {
+        DrawNotScannedSectors(painter);
+    } else if (m_lTotalSize >= 1) {
+        double end = DrawChildrenOf(painter, *m_pRoot, 1, 0.0, m_pRoot->isTopCollected(),
+                                    m_pRoot->isTopHiddenFlag(), m_pRoot->isTopTrashFlag());
+        if (isRootBeingScanned() && end < 1.0) {
+            DrawItemWithSubLevel(painter, 1, end, 1.0 - end, ColorOccupied);
+        }
+    }
+    DrawRoot(painter);
+    DrawRootLabel(painter);
+    painter.restore();
+}
+
+double RadialController::DrawChildrenOf(QPainter& painter, FileSystemItem& node, int level,
+                                        double start, bool collected, bool hidden, bool trash) {
+    const double total = static_cast<double>(m_lTotalSize);
+    std::int64_t drawnSize = 0;
+    bool foldedRest = false;
+    const std::size_t count = node.numberOfChildren();
+    for (std::size_t i = 0; i < count; ++i) {
+        FileSystemItem& child = *node.childAtIndex(i);
+        const std::int64_t size = child.gettotalsize();
+        const double delta = static_cast<double>(size) / total;
+        if (!CanDrawItem(child, level)) {
+            if (node.isSorted() && size >= 1) {
+                foldedRest = true;  // every later ordinary child is smaller still
+                break;
+            }
+            start += delta;
+            continue;
+        }
+        const bool childCollected = collected || child.isCollected();
+        const bool childHidden = hidden || child.isHiddenFlag();
+        const bool childTrash = trash || child.isTrashFlag();
+        bool drawn =
+            DrawItemWithSubLevel(painter, level, start, delta,
+                                 colorFlagFor(child, childCollected, childHidden, childTrash));
+        if (m_pCurPointedSector.m_pItem.get() == &child && m_pCurPointedSector.m_dSkAngle < start) {
+            m_pCurPointedSector.m_dSkAngle = start;
+        }
+        drawnSize += size;
+        if (drawn && child.isDir() && !child.isPack()) {
+            DrawChildrenOf(painter, child, level + 1, start, childCollected, childHidden,
+                           childTrash);
+        }
+        start += delta;
+    }
+    if (!foldedRest || !node.isDir()) {
+        return start;
+    }
+    auto& folder = static_cast<FolderSystemItem&>(node);
+    std::size_t firstSpecial = 0;
+    const std::int64_t specialSize = folder.specialItemsSize(&firstSpecial);
+    const double smallDelta =
+        static_cast<double>(folder.getOccSize() - drawnSize - specialSize) / total;
+    const int smallFlag = collected ? ColorCollected
+                          : trash   ? ColorTrash
+                          : hidden  ? ColorHidden
+                                    : ColorSmallItems;
+    DrawItemWithSubLevel(painter, level, start, smallDelta, smallFlag);
+    start += smallDelta;
+    if (specialSize >= 1) {
+        start = DrawSpecialChildrenOf(painter, node, level, start, firstSpecial);
+    }
+    return start;
+}
+
+double RadialController::DrawSpecialChildrenOf(QPainter& painter, FileSystemItem& node, int level,
+                                               double start, std::size_t startIndex) {
+    const double total = static_cast<double>(m_lTotalSize);
+    for (std::size_t i = startIndex, count = node.numberOfChildren(); i < count; ++i) {
+        FileSystemItem& child = *node.childAtIndex(i);
+        const double delta = static_cast<double>(child.gettotalsize()) / total;
+        if (delta > 1.0) {
+            break;
+        }
+        if (CanDrawItem(child, level)) {
+            int flag = child.isUnscanned()      ? ColorUnscanned
+                       : child.isInaccessible() ? ColorHidden
+                       : child.isPurgeable()    ? ColorPurgeable
+                                                : ColorNormal;
+            DrawItemWithSubLevel(painter, level, start, delta, flag);
+            if (m_pCurPointedSector.m_pItem.get() == &child &&
+                m_pCurPointedSector.m_dSkAngle < start) {
+                m_pCurPointedSector.m_dSkAngle = start;
+            }
+        }
+        start += delta;
+    }
+    return start;
+}
+
+bool RadialController::DrawItemWithSubLevel(QPainter& painter, int level, double start,
+                                            double delta, int colorFlag) {
+    if (level < 1 || level > m_nSubLevels) {
+        return false;  // this is what stops the recursion at the outermost ring
+    }
+    if (colorFlag == ColorUnscanned || colorFlag == ColorOccupied) {
+        return DrawOccupiedSector(painter, level, start, delta, true);
+    }
+    if (colorFlag == ColorFree) {
+        return DrawFreeSector(painter, level, start, delta);
+    }
+    QPainterPath path;
+    if (!FillSectorPath(path, level, start, delta, kSectorLineWidth)) {
+        return false;
+    }
+    DrawSector(painter, path, level, start, delta, colorFlag, m_fDrawAlpha);
+    return true;
+}
+
+void RadialController::DrawSector(QPainter& painter, const QPainterPath& path, int level,
+                                  double start, double delta, int colorFlag, double alpha) {
+    painter.fillPath(path, colors().sectorFill(colorFlag, level, start, delta, alpha));
+    QPen pen(withAlpha(colors().cLineColor, alpha), kSectorLineWidth);
+    pen.setJoinStyle(Qt::RoundJoin);
+    painter.strokePath(path, pen);
+}
+
+bool RadialController::DrawOccupiedSector(QPainter& painter, int level, double start, double delta,
+                                          bool drawLine) {
+    const int pieces = std::max(static_cast<int>(std::floor(delta / 0.03)), 5);
+    const double piece = delta / pieces;
+    const bool unscannedFolder = rootIsUnscannedFolder();
+    for (int j = 0; j < pieces; ++j) {
+        const double p = start + j * piece;
+        QPainterPath path;
+        FillSectorPath(path, level, p, piece, 1.0);
+        double x = start < 1.0 ? (p - start + piece / 2) / (1 - start) : 0;
+        double h0 = unscannedFolder ? x : 0.8 * x + 0.3;
+        double h = h0 < 0.3 ? h0 + 0.7 : h0 - 0.3;
+        h = h - std::floor(h);
+        QPen outline(withAlpha(colors().cLineColor, 0.1 * m_fDrawAlpha), 1.0);
+        painter.strokePath(path, outline);
+        painter.fillPath(path, QColor::fromHsvF(h, colors().saturation(3), colors().brightness(13),
+                                                m_fDrawAlpha));
+    }
+    if (drawLine) {
+        QPainterPath outline;
+        if (delta >= 1.0) {
+            double r = radiusOf(level);
+            outline.addEllipse(m_Center, r, r);
+        } else {
+            FillSectorPath(outline, level, start, delta, 2.0);
+        }
+        QPen pen(withAlpha(colors().cLineFreeColor, m_fDrawAlpha), 2.0);
+        pen.setJoinStyle(Qt::RoundJoin);
+        painter.strokePath(outline, pen);
+    }
+    return true;
+}
+
+bool RadialController::DrawFreeSector(QPainter& painter, int level, double start, double delta) {
+    QPainterPath path;
+    FillSectorPath(path, level, start, delta, 2.0);
+    painter.fillPath(path,
+                     topToBottom(path.boundingRect(), withAlpha(colors().cFreeColor1, m_fDrawAlpha),
+                                 withAlpha(colors().cFreeColor2, m_fDrawAlpha)));
+    QPen pen(withAlpha(colors().cLineFreeColor, m_fDrawAlpha), 2.0);
+    pen.setJoinStyle(Qt::RoundJoin);
+    painter.strokePath(path, pen);
+    return true;
+}
+
+void RadialController::DrawNotScannedSectors(QPainter& painter) {
+    if (rootIsUnscannedFolder()) {
+        DrawItemWithSubLevel(painter, 1, 0.0, 1.0, ColorOccupied);
+        return;
+    }
+    double occupied = mTarget->getsize() > 0 ? static_cast<double>(mTarget->getOccSize()) /
+                                                   static_cast<double>(mTarget->getsize())
+                                             : 1.0;
+    DrawItemWithSubLevel(painter, 1, 0.0, occupied, ColorOccupied);
+    if (occupied < 1.0) {
+        DrawItemWithSubLevel(painter, 1, occupied, 1.0 - occupied, ColorFree);
+    }
+}
+
+void RadialController::DrawRoot(QPainter& painter) {
+    const double r = radiusOf(0);
+    if (r <= 0) {
+        return;
+    }
+    QColor fill1 = colors().rootColor;
+    QColor fill2 = colors().rootColor;
+    QColor line1 = colors().rootLineColor;
+    QColor line2 = colors().rootLineColor;
+    bool ordinary = false;
+    const FileSystemItem* node = m_pRoot.get();
+    if (node != nullptr && node->isTopCollected()) {
+        fill1 = colors().cCollectedColor;
+        fill2 = colors().cCollectedColor2;
+    } else if (node != nullptr && node->isTopTrashFlag()) {
+        fill1 = colors().cTrashColor;
+        fill2 = colors().cTrashColor2;
+    } else if (node != nullptr && node->isTopHiddenFlag()) {
+        fill1 = colors().cHiddenColor;
+        fill2 = colors().cHiddenColor2;
+    } else {
+        ordinary = true;
+    }
+    if (!ordinary) {
+        line1 = lineVariant(fill1);
+        line2 = lineVariant(fill2);
+    }
+    const QRectF disc(m_Center.x() - r, m_Center.y() - r, 2 * r, 2 * r);
+    const QRectF rim = disc.adjusted(-3, -3, 3, 3);
+    // A soft shadow under the rim, built from a few widening translucent rings.
+    for (int i = 5; i >= 1; --i) {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(0, 0, 0, static_cast<int>(10 * m_fDrawAlpha)));
+        painter.drawEllipse(rim.adjusted(-i, -i + 1, i, i + 1));
+    }
+    painter.setPen(QPen(withAlpha(line1, m_fDrawAlpha), 6));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawEllipse(disc);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(
+        topToBottom(rim, withAlpha(line1, m_fDrawAlpha), withAlpha(line2, m_fDrawAlpha)));
+    painter.drawEllipse(rim);
+    painter.setBrush(
+        topToBottom(disc, withAlpha(fill1, m_fDrawAlpha), withAlpha(fill2, m_fDrawAlpha)));
+    painter.drawEllipse(disc);
+    if (ordinary) {
+        QRadialGradient shading(m_Center, r);
+        QColor deep("#0E508A");
+        shading.setColorAt(0.0, Qt::transparent);
+        shading.setColorAt(0.7, withAlpha(deep, 0.3 * m_fDrawAlpha));
+        shading.setColorAt(1.0, withAlpha(deep, 0.7 * m_fDrawAlpha));
+        painter.setBrush(shading);
+        painter.drawEllipse(disc);
+    }
+}
+
+void RadialController::DrawRootLabel(QPainter& painter) {
+    const double r = radiusOf(0);
+    if (r <= 10) {
+        return;
+    }
+    std::string name =
+        mTarget != nullptr ? mTarget->getName() : platform::displayNameAtPath(rootPath());
+    QString text = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+    const FileSystemItem* node = m_pRoot.get();
+    bool marked = node != nullptr &&
+                  (node->isTopCollected() || node->isTopTrashFlag() || node->isTopHiddenFlag());
+    QColor color = marked                 ? QColor::fromHsvF(225 / 360.0, 0.46, 0.27)
+                   : isRootBeingScanned() ? QColor::fromRgbF(0.75f, 0.80f, 0.85f)
+                                          : QColor(Qt::white);
+    QFont font = QGuiApplication::font();
+    font.setPointSizeF(16);
+    const double width = 2 * r - 20;
+    QFontMetricsF metrics(font);
+    while (metrics.horizontalAdvance(text) >= width && font.pointSizeF() > 11) {
+        font.setPointSizeF(std::max(11.0, font.pointSizeF() - 1));
+        metrics = QFontMetricsF(font);
+    }
+    QString shown = metrics.elidedText(text, Qt::ElideRight, width);
+    QRectF box(m_Center.x() - width / 2, m_Center.y() - r / 2, width, r);
+    painter.setFont(font);
+    if (!marked && !isRootBeingScanned()) {
+        painter.setPen(withAlpha(QColor("#0D2236"), 0.68 * m_fDrawAlpha));
+        painter.drawText(box.translated(0, 1.2), Qt::AlignCenter, shown);
+    }
+    painter.setPen(withAlpha(color, m_fDrawAlpha));
+    painter.drawText(box, Qt::AlignCenter, shown);
+}
+
+}  // namespace korvex
