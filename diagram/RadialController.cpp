@@ -143,7 +143,10 @@ void RadialController::initCountOfSublevels() {
         m_nSubLevels = m_pAnimController.checkNewLevels(n);
         return;
     }
-    int n = std::min(m_pRoot->getChildDepth(), RingRadii::kMaxRings);
+    // Rings beyond the radii table's last row can never be drawn, and the walk
+    // below never answers more than the tree's depth: starting from that row
+    // gives the same count without measuring the depth of the whole tree.
+    int n = RingRadii::kMaxDrawnRings;
     m_nSubLevels = n;
     while (n > 0 && getMaxVisibleSublevelOfItem(*m_pRoot, 1) < n) {
         m_nSubLevels = --n;
@@ -186,7 +189,9 @@ int RadialController::getMaxVisibleSublevelOfItem(const FileSystemItem& node, in
             if (level == m_nSubLevels) {
                 return level;
             }
-            result = std::max(result, level);
+            // Every later ordinary child is smaller, and the special children
+            // at the end are drawn on this same ring: nothing deeper follows.
+            return std::max(result, level);
         }
     }
     return result;
@@ -216,33 +221,39 @@ QPointF RadialController::pointAt(double radius, double fraction) const {
     return {m_Center.x() + radius * std::cos(theta), m_Center.y() - radius * std::sin(theta)};
 }
 
+// Arcs are laid down as short chords, a few pixels each: the rasteriser fills
+// polygons much faster than it flattens curves, and no difference shows.
+void RadialController::appendArc(QPainterPath& path, double radius, double from, double to) const {
+    const double length = std::abs(to - from) * 2 * M_PI * radius;
+    const int steps = std::clamp(static_cast<int>(std::ceil(length / 3.0)), 1, 720);
+    for (int i = 1; i <= steps; ++i) {
+        path.lineTo(pointAt(radius, from + (to - from) * i / steps));
+    }
+}
+
 bool RadialController::FillSectorPath(QPainterPath& path, int level, double start, double delta,
                                       double) const {
     if (std::isnan(delta)) {
         return false;
     }
-    const double startDegrees = 90 - 360 * start;
-    const double sweep = -360 * delta;
     if (level >= 1) {
         const double inner = radiusOf(level - 1);
         const double outer = radiusOf(level);
-        QRectF innerRect(m_Center.x() - inner, m_Center.y() - inner, 2 * inner, 2 * inner);
-        QRectF outerRect(m_Center.x() - outer, m_Center.y() - outer, 2 * outer, 2 * outer);
         path.moveTo(pointAt(inner, start));
-        path.arcTo(innerRect, startDegrees, sweep);
+        appendArc(path, inner, start, start + delta);
         path.lineTo(pointAt(outer, start + delta));
-        path.arcTo(outerRect, startDegrees + sweep, -sweep);
+        appendArc(path, outer, start + delta, start);
         path.closeSubpath();
         return true;
     }
     const double r = radiusOf(0);
-    QRectF rect(m_Center.x() - r, m_Center.y() - r, 2 * r, 2 * r);
     if (delta >= 1.0) {
-        path.addEllipse(rect);
+        path.addEllipse(m_Center, r, r);
         return true;
     }
     path.moveTo(m_Center);
-    path.arcTo(rect, startDegrees, sweep);
+    path.lineTo(pointAt(r, start));
+    appendArc(path, r, start, start + delta);
     path.closeSubpath();
     return true;
 }

@@ -85,6 +85,7 @@ class RadialController {
     void DrawRoot(QPainter& painter);
     void DrawRootLabel(QPainter& painter);
     QPointF pointAt(double radius, double fraction) const;
+    void appendArc(QPainterPath& path, double radius, double from, double to) const;
     std::string rootPath() const;
     bool rootIsUnscannedVolume() const;
     bool rootIsUnscannedFolder() const;

@@ -9,6 +9,7 @@ namespace korvex {
 // to 13 are zero, which caps the ring count at 7.
 struct RingRadii {
     static constexpr int kMaxRings = 13;
+    static constexpr int kMaxDrawnRings = 7;  // the last row with radii
     static constexpr std::array<float, 14 * 14> kTable = [] {
         std::array<float, 14 * 14> t{};
         auto row = [&t](int n, std::initializer_list<float> values) {

@@ -3,13 +3,12 @@
 //
 //   korvex-bench-tree [folders-per-level] [files-per-folder]
 
-#include "scan/tree/FolderSystemItem.h"
+#include "support/SyntheticTree.h"
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <random>
 #include <string>
 
 using namespace korvex;
@@ -37,41 +36,15 @@ int main(int argc, char** argv) {
     const int fanOut = argc > 1 ? std::atoi(argv[1]) : 316;
     const int filesPerFolder = argc > 2 ? std::atoi(argv[2]) : 9;
 
-    std::mt19937_64 random(42);
-    std::uniform_int_distribution<std::int64_t> sizes(0, 1 << 24);
     long rssBefore = statusKiB("VmRSS:");
-
     auto start = std::chrono::steady_clock::now();
-    FolderRef root = FolderSystemItem::initWithPathSizeNoParent("/bench/root", nullptr, 0, false, 0,
-                                                                false, false);
-    std::size_t folders = 1;
-    std::size_t files = 0;
-    std::vector<std::string> samplePaths;
-    for (int i = 0; i < fanOut; ++i) {
-        FolderSystemItem* top =
-            FolderSystemItem::initWithPathSize("folder_" + std::to_string(i), root.get(), 0, false,
-                                               0, false, false)
-                .get();
-        ++folders;
-        for (int j = 0; j < fanOut; ++j) {
-            FolderSystemItem* sub = FolderSystemItem::initWithPathSize(
-                                        "sub_" + std::to_string(j), top, 0, false, 0, false, false)
-                                        .get();
-            ++folders;
-            for (int k = 0; k < filesPerFolder; ++k) {
-                std::string name = "file_" + std::to_string(k) + ".dat";
-                FileSystemItem::initWithPathSize(name, sub, sizes(random), 0, false, false);
-                ++files;
-            }
-            if ((i * fanOut + j) % 97 == 0) {
-                samplePaths.push_back(sub->fullPath() + "/file_0.dat");
-            }
-        }
-    }
+    bench::SyntheticTree tree = bench::buildSyntheticTree(fanOut, filesPerFolder);
+    FolderRef root = tree.root;
+    const std::vector<std::string>& samplePaths = tree.samplePaths;
     double buildSeconds = secondsSince(start);
     long rssAfter = statusKiB("VmRSS:");
     long peak = statusKiB("VmHWM:");
-    std::size_t nodes = folders + files;
+    std::size_t nodes = tree.nodes();
 
     start = std::chrono::steady_clock::now();
     std::int64_t total = root->calctotalsize();
@@ -92,7 +65,8 @@ int main(int argc, char** argv) {
     }
     double lookupSeconds = secondsSince(start);
 
-    std::printf("nodes                 %zu (%zu folders, %zu files)\n", nodes, folders, files);
+    std::printf("nodes                 %zu (%zu folders, %zu files)\n", nodes, tree.folders,
+                tree.files);
     std::printf("node sizes            file %zu B, folder %zu B (plus name and children array)\n",
                 sizeof(FileSystemItem), sizeof(FolderSystemItem));
     std::printf("tree memory per node  %.1f B (RSS growth while building)\n",
