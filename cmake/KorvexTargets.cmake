@@ -16,13 +16,19 @@ elseif(NOT KORVEX_SANITIZE STREQUAL "")
   message(FATAL_ERROR "KORVEX_SANITIZE must be address, thread or empty")
 endif()
 
-# korvex_library(NAME DIR [DEPS ...]): a static library of every source in DIR,
-# so new files need no CMake edit.
+# korvex_library(NAME [DEPS ...]): a static library of every source below the
+# current folder, so new files need no CMake edit. A subfolder with a
+# CMakeLists.txt of its own is a library of its own and is left out.
 function(korvex_library name)
   cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS
        ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
   list(FILTER sources EXCLUDE REGEX ".*/main\\.cpp$")
+  file(GLOB_RECURSE own_lists CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*/CMakeLists.txt)
+  foreach(list_file ${own_lists})
+    get_filename_component(own_dir ${list_file} DIRECTORY)
+    list(FILTER sources EXCLUDE REGEX "^${own_dir}/")
+  endforeach()
   set(cpp_sources ${sources})
   list(FILTER cpp_sources INCLUDE REGEX ".*\\.cpp$")
   if(NOT cpp_sources)
