@@ -8,8 +8,8 @@ QColor hsb(double hueDegrees, double s, double b) {
 }
 }  // namespace
 
-const DiagramColors& DiagramColors::shared() {
-    static const DiagramColors colors;
+DiagramColors& DiagramColors::shared() {
+    static DiagramColors colors;
     return colors;
 }
 

@@ -23,7 +23,8 @@ enum DiagramColorFlag {
 // The diagram's fixed colours and the per-ring saturation and brightness tables.
 class DiagramColors {
   public:
-    static const DiagramColors& shared();
+    // Process-wide: every diagram shares the fixed colours and ring tables.
+    static DiagramColors& shared();
 
     QColor cTrashColor, cTrashColor2, cCollectedColor, cCollectedColor2, cOccupiedColor,
         cHiddenColor, cHiddenColor2, rootColor, rootLineColor, cFreeColor1, cFreeColor2,

@@ -1,5 +1,6 @@
 #include "diagram/RadialController.h"
 
+#include "diagram/DiagramColors.h"
 #include "diagram/RingRadii.h"
 #include "scan/tree/VolumeSystemItem.h"
 
@@ -18,7 +19,32 @@ FolderSystemItem* asFolder(const ItemRef& item) {
 
 }  // namespace
 
-RadialController::RadialController() = default;
+RadialController::RadialController() {
+    DiagramColors::shared().setSaturation(mfSaturationMin, mfSaturationMax);
+    DiagramColors::shared().setBrightness(mfBrightnessMin, mfBrightnessMax);
+}
+
+void RadialController::setSaturation(double max) {
+    mfSaturationMax = max;
+    mfSaturationMin = max - mfSaturationDelta;
+    DiagramColors::shared().setSaturation(mfSaturationMin, mfSaturationMax);
+}
+
+void RadialController::setBrightness(double max) {
+    mfBrightnessMax = max;
+    mfBrightnessMin = max - mfBrightnessDelta;
+    DiagramColors::shared().setBrightness(mfBrightnessMin, mfBrightnessMax);
+}
+
+void RadialController::setSaturationE(double max, double delta) {
+    mfSaturationMax = max;
+    mfSaturationDelta = delta;
+}
+
+void RadialController::setBrightnessE(double max, double delta) {
+    mfBrightnessMax = max;
+    mfBrightnessDelta = delta;
+}
 
 void RadialController::initRadialParameters(const QRectF& bounds) {
     m_Center = bounds.center();
@@ -99,6 +125,7 @@ void RadialController::ReinitRootParams() {
     }
     initCountOfSublevels();
     m_pCurPointedSector.cleanSector();
+    updateDropShadow();
 }
 
 void RadialController::UpdateRadialStructureDuringProcessByRoot(const FileSystemItem* node) {

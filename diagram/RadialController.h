@@ -1,6 +1,7 @@
 #pragma once
 
 #include "diagram/AnimController.h"
+#include "diagram/DiagramAnimation.h"
 #include "diagram/SectorItem.h"
 #include "scan/targets/TopLevelItem.h"
 #include "scan/tree/FolderSystemItem.h"
@@ -9,6 +10,7 @@
 #include <QPointF>
 #include <QRectF>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -57,6 +59,36 @@ class RadialController {
     // ---- Drawing
     void DrawRadialSructure(QPainter& painter, const QRectF& dirty);
 
+    // ---- Animations
+    // Shows or hides a scanned volume's free space, animated over 0.2 s.
+    void setDrawFreeSector();
+    void updateFreeSectorAnimationValue(double value);
+    void stopFreeSectorAnimation();
+    // Cut items about to leave the tree (from the removal update) and cut
+    // items growing in (from the addition update), for the next cut animation.
+    void updateDiagramAfterRemovingItems(const ItemList& items);
+    void updateDiagramAfterAddingItems(const ItemList& items);
+    // Shrinks the removing items away and grows the adding ones in, over 1 s;
+    // input waits while it runs.
+    void startCutAnimation();
+    void updateCutAnimationValue(double value);
+    void stopCutAnimation();
+    bool isAnimating() const;
+    // A node put into the removal collection while on screen leaves the
+    // diagram at once: its cut item takes its place at size 0.
+    ItemRef getCutItemForItemToCollection(FileSystemItem* item);
+
+    // ---- What the view and the side lists are told
+    void setNeedsDisplayHandler(std::function<void()> handler) {
+        mNeedsDisplay = std::move(handler);
+    }
+    // Whether the view shows its drop shadow (a scanned or scanning root).
+    void setDropShadowHandler(std::function<void(bool)> handler);
+    // The side lists take the diagram root again after the tree changed.
+    void setListsRootHandler(std::function<void(const ItemRef&)> handler) {
+        mListsRoot = std::move(handler);
+    }
+
     // ---- State
     QPointF center() const { return m_Center; }
     double fullRadius() const { return m_fullRadius; }
@@ -68,6 +100,13 @@ class RadialController {
     AnimController& animController() { return m_pAnimController; }
     bool isRootBeingScanned() const;
     void setDrawAlpha(double alpha) { m_fDrawAlpha = alpha; }
+
+    // ---- Ring colour tables: a new maximum rebuilds them (the minimum keeps
+    // its distance below the maximum); the E forms only store the values.
+    void setSaturation(double max);
+    void setBrightness(double max);
+    void setSaturationE(double max, double delta);
+    void setBrightnessE(double max, double delta);
 
   private:
     double DrawChildrenOf(QPainter& painter, FileSystemItem& node, int level, double start,
@@ -89,6 +128,10 @@ class RadialController {
     std::string rootPath() const;
     bool rootIsUnscannedVolume() const;
     bool rootIsUnscannedFolder() const;
+    void needsDisplay() const;
+    void updateDropShadow();
+    // Moves one cut item's coefficient and its parent's total with it.
+    static void setCoefficient(FileSystemItem& item, double koef);
 
     QPointF m_Center;
     double m_fullRadius = 0;
@@ -101,7 +144,16 @@ class RadialController {
     bool m_bDrawFreeSector = false;
     AnimController m_pAnimController;
     double m_fDrawAlpha = 1.0;
+    double mfSaturationMin = 0.9, mfSaturationMax = 1.0, mfSaturationDelta = 0.1;
+    double mfBrightnessMin = 1.0, mfBrightnessMax = 1.0, mfBrightnessDelta = 0.0;
     std::string mScanningPath;
+    ItemList m_pRemovingItems;
+    ItemList m_pAddingItems;
+    DiagramAnimation mFreeSectorAnimation;
+    DiagramAnimation mCutAnimation;
+    std::function<void()> mNeedsDisplay;
+    std::function<void(bool)> mDropShadow;
+    std::function<void(const ItemRef&)> mListsRoot;
 };
 
 }  // namespace korvex

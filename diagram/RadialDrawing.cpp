@@ -279,12 +279,16 @@ void RadialController::DrawRoot(QPainter& painter) {
     }
     const QRectF disc(m_Center.x() - r, m_Center.y() - r, 2 * r, 2 * r);
     const QRectF rim = disc.adjusted(-3, -3, 3, 3);
-    // A soft shadow under the rim, built from a few widening translucent rings.
-    for (int i = 5; i >= 1; --i) {
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(QColor(0, 0, 0, static_cast<int>(10 * m_fDrawAlpha)));
-        painter.drawEllipse(rim.adjusted(-i, -i + 1, i, i + 1));
-    }
+    // A soft shadow under the rim (blur 5, slightly below), as one radial fade.
+    constexpr double kShadowBlur = 5;
+    const double shadowRadius = r + 3 + kShadowBlur;
+    QRadialGradient shadow(m_Center + QPointF(0, 1), shadowRadius);
+    shadow.setColorAt((r + 3 - kShadowBlur) / shadowRadius,
+                      QColor(0, 0, 0, static_cast<int>(60 * m_fDrawAlpha)));
+    shadow.setColorAt(1.0, Qt::transparent);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(shadow);
+    painter.drawEllipse(m_Center + QPointF(0, 1), shadowRadius, shadowRadius);
     painter.setPen(QPen(withAlpha(line1, m_fDrawAlpha), 6));
     painter.setBrush(Qt::NoBrush);
     painter.drawEllipse(disc);

@@ -12,6 +12,9 @@ class RadialView : public QWidget {
     Q_OBJECT
   public:
     explicit RadialView(RadialController& controller, QWidget* parent = nullptr);
+    ~RadialView() override;
+
+    bool showsDropShadow() const;
 
   protected:
     void paintEvent(QPaintEvent* event) override;

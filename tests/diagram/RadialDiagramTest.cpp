@@ -1,11 +1,10 @@
-#include "diagram/DiagramColors.h"
-#include "diagram/RadialController.h"
+#include "diagram/DiagramFixture.h"
 #include "diagram/RingRadii.h"
 #include "scan/targets/VolumeItem.h"
 #include "scan/tree/FolderSystemItem.h"
 
 #include <gtest/gtest.h>
-#include <QGuiApplication>
+#include <QApplication>
 #include <QImage>
 #include <QPainter>
 
@@ -14,7 +13,9 @@
 namespace korvex {
 namespace {
 
-// Text needs a running application; the platform is the offscreen one.
+using namespace test;
+
+// Text and widgets need a running application; the platform is the offscreen one.
 class GuiEnvironment : public ::testing::Environment {
   public:
     void SetUp() override {
@@ -22,67 +23,12 @@ class GuiEnvironment : public ::testing::Environment {
         static int argc = 1;
         static char name[] = "diagram_tests";
         static char* argv[] = {name, nullptr};
-        app = std::make_unique<QGuiApplication>(argc, argv);
+        app = std::make_unique<QApplication>(argc, argv);
     }
     void TearDown() override { app.reset(); }
-    std::unique_ptr<QGuiApplication> app;
+    std::unique_ptr<QApplication> app;
 };
 const auto* const kGui = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
-
-constexpr int kSize = 600;
-
-FolderRef makeRoot() {
-    return FolderSystemItem::initWithPathSizeNoParent("/data", nullptr, 0, false, 0, false, false);
-}
-
-ItemRef file(FolderSystemItem* parent, const std::string& name, std::int64_t size) {
-    return FileSystemItem::initWithPathSize(name, parent, size, 0, false, false);
-}
-
-FolderSystemItem* folder(FolderSystemItem* parent, const std::string& name) {
-    return FolderSystemItem::initWithPathSize(name, parent, 0, false, 0, false, false).get();
-}
-
-class Diagram : public ::testing::Test {
-  protected:
-    void show(const ItemRef& root, bool sort = true) {
-        if (root->isDir()) {
-            auto* rootFolder = static_cast<FolderSystemItem*>(root.get());
-            rootFolder->calctotalsize();
-            if (sort) {
-                rootFolder->sortChildrenBySize(true);
-            }
-        }
-        controller.initRadialParameters(QRectF(0, 0, kSize, kSize));
-        controller.setRoot(root, true);
-        render();
-    }
-    void render() {
-        image = QImage(kSize, kSize, QImage::Format_ARGB32);
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        controller.DrawRadialSructure(painter, image.rect());
-    }
-    // The colour in the middle of ring `level` at `fraction` of the circle.
-    QColor colorAt(int level, double fraction) const {
-        double r = (controller.radiusOf(level - 1) + controller.radiusOf(level)) / 2;
-        double theta = M_PI / 2 - 2 * M_PI * fraction;
-        QPointF c = controller.center();
-        return image.pixelColor(static_cast<int>(std::lround(c.x() + r * std::cos(theta))),
-                                static_cast<int>(std::lround(c.y() - r * std::sin(theta))));
-    }
-    static bool near(const QColor& a, const QColor& b, int tolerance = 6) {
-        return std::abs(a.red() - b.red()) <= tolerance &&
-               std::abs(a.green() - b.green()) <= tolerance &&
-               std::abs(a.blue() - b.blue()) <= tolerance;
-    }
-    QColor expectedFill(int flag, int level, double start, double delta) const {
-        return DiagramColors::shared().sectorFill(flag, level, start, delta, 1.0);
-    }
-
-    RadialController controller;
-    QImage image;
-};
 
 TEST_F(Diagram, SectorsSitWhereTheirSharesSay) {
     FolderRef root = makeRoot();
