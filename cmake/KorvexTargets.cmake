@@ -51,10 +51,16 @@ function(korvex_executable name)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS})
 endfunction()
 
-# Adds every folder below the current one that has a CMakeLists.txt.
+# Adds every folder below the current one that has a CMakeLists.txt, but
+# those named after EXCEPT.
 function(korvex_add_subfolders)
+  cmake_parse_arguments(ARG "" "" "EXCEPT" ${ARGN})
   file(GLOB dirs LIST_DIRECTORIES true ${CMAKE_CURRENT_SOURCE_DIR}/*)
   foreach(dir ${dirs})
+    get_filename_component(dir_name ${dir} NAME)
+    if(dir_name IN_LIST ARG_EXCEPT)
+      continue()
+    endif()
     if(IS_DIRECTORY ${dir} AND EXISTS ${dir}/CMakeLists.txt)
       add_subdirectory(${dir})
     endif()

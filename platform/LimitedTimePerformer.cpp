@@ -123,6 +123,19 @@ void LimitedTimePerformer::reportHung(const char* method, const std::string& pat
     syslog(LOG_WARNING, "%s; %s", method, path.c_str());
 }
 
+bool LimitedTimePerformer::isScanStuck() {
+    Registry& reg = registry();
+    const Clock::rep now = Clock::now().time_since_epoch().count();
+    std::lock_guard guard(reg.mutex);
+    for (const CallSlot* slot : reg.slots) {
+        Clock::rep deadline = slot->deadline.load(std::memory_order_acquire);
+        if (deadline != 0 && now > deadline) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void LimitedTimePerformer::forgetHungPaths() {
     Registry& reg = registry();
     std::lock_guard guard(reg.mutex);

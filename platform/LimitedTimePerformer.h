@@ -30,6 +30,10 @@ class LimitedTimePerformer {
         return result;
     }
 
+    // Whether some call is still running past its limit: the signal could not
+    // end it (an uninterruptible wait on a dead device), so the thread that
+    // made it cannot be stopped either.
+    static bool isScanStuck();
     // Forgets the paths that hung (a new scan may try them again).
     static void forgetHungPaths();
 

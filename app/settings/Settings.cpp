@@ -88,6 +88,11 @@ bool getBoolValueForKey(const std::string& key, bool defaultValue) {
     return CachedDefaultsValue(key, defaultValue).getBoolValue();
 }
 
+std::optional<std::string> getStringValueForKey(const std::string& key) {
+    auto stored = storedOfKind(key, [](const nlohmann::json& v) { return v.is_string(); });
+    return stored ? std::optional<std::string>(stored->get<std::string>()) : std::nullopt;
+}
+
 nlohmann::json getArrayValueForKey(const std::string& key, const nlohmann::json& defaultValue) {
     auto stored = storedOfKind(key, [](const nlohmann::json& v) { return v.is_array(); });
     return stored ? *stored : defaultValue;
@@ -110,6 +115,12 @@ void saveArrayValue(const nlohmann::json& value, const std::string& key) {
 }
 void saveDictionaryValue(const nlohmann::json& value, const std::string& key) {
     platform::SettingsStore::standard().setObject(key, value);
+}
+void saveStringValue(const std::string& value, const std::string& key) {
+    platform::SettingsStore::standard().setObject(key, value);
+}
+void removeValueForKey(const std::string& key) {
+    platform::SettingsStore::standard().removeObjectForKey(key);
 }
 
 }  // namespace korvex::Settings

@@ -32,12 +32,16 @@ void resetCache();
 unsigned long long getUnsignedLongLongValueForKey(const std::string& key,
                                                   unsigned long long defaultValue);
 bool getBoolValueForKey(const std::string& key, bool defaultValue);
+// A text value; absent when missing or of another kind.
+std::optional<std::string> getStringValueForKey(const std::string& key);
 nlohmann::json getArrayValueForKey(const std::string& key, const nlohmann::json& defaultValue);
 nlohmann::json getDictionaryValueForKey(const std::string& key, const nlohmann::json& defaultValue);
 void saveUnsignedLongLongValue(unsigned long long value, const std::string& key);
 void saveBoolValue(bool value, const std::string& key);
 void saveArrayValue(const nlohmann::json& value, const std::string& key);
 void saveDictionaryValue(const nlohmann::json& value, const std::string& key);
+void saveStringValue(const std::string& value, const std::string& key);
+void removeValueForKey(const std::string& key);
 
 }  // namespace Settings
 }  // namespace korvex
