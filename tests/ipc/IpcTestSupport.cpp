@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 
 #include <cstdlib>
+#include <string>
 #include <thread>
 
 namespace korvex::test {
@@ -36,6 +37,21 @@ class QtEnvironment : public ::testing::Environment {
 
 int gPeerCount = 0;
 
+bool onPrivateBus() {
+    const char* marker = std::getenv("KORVEX_PRIVATE_SESSION_BUS");
+    return marker != nullptr && std::string(marker) == "1";
+}
+
+// Outside the private bus, peers get a connection that goes nowhere, so a
+// test program started by hand never reaches the user's bus.
+QDBusConnection connectPeer(const QString& name) {
+    if (!onPrivateBus()) {
+        return QDBusConnection::connectToBus(QStringLiteral("unix:path=/nonexistent/korvex-bus"),
+                                             name);
+    }
+    return QDBusConnection::connectToBus(QDBusConnection::SessionBus, name);
+}
+
 }  // namespace
 
 bool spinUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
@@ -53,15 +69,14 @@ void spinFor(std::chrono::milliseconds duration) {
 
 BusPeer::BusPeer()
     : mName(QStringLiteral("ipc-test-peer-%1").arg(++gPeerCount)),
-      mConnection(QDBusConnection::connectToBus(QDBusConnection::SessionBus, mName)) {}
+      mConnection(connectPeer(mName)) {}
 
 BusPeer::~BusPeer() {
     QDBusConnection::disconnectFromBus(mName);
 }
 
 void PrivateBusTest::SetUp() {
-    const char* marker = std::getenv("KORVEX_PRIVATE_SESSION_BUS");
-    if (marker == nullptr || std::string(marker) != "1") {
+    if (!onPrivateBus()) {
         GTEST_SKIP() << "needs the private session bus of ctest (dbus-run-session)";
     }
     ASSERT_TRUE(QDBusConnection::sessionBus().isConnected());
