@@ -35,6 +35,9 @@ StartScanningInLaunchedAppManager& StartScanningInLaunchedAppManager::shared() {
 StartScanningInLaunchedAppManager::StartScanningInLaunchedAppManager(
     platform::DistributedNotificationCenter& center)
     : mCenter(center) {
+    // The queue's timers are cancelled on destruction, so the queue must be
+    // made first and outlive a process-wide manager.
+    platform::MainQueue::shared();
     mScanPathObserver = mCenter.addObserver(
         q(launch::kScanPathCommandNotification), QString(),
         [this](const DistributedNotification& n) { scanPathCommandFromExternalApp(n); });
