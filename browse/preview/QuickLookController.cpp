@@ -23,7 +23,7 @@ platform::DesktopPreviewer& sessionPreviewer() {
 }  // namespace
 
 QuickLookController::QuickLookController(QObject* parent)
-    : QObject(parent), mFileManager(&platform::FileManagerService::shared()) {}
+    : QObject(parent) {}
 
 QuickLookController::~QuickLookController() {
     delete mPanel.data();
@@ -172,9 +172,10 @@ PreviewWindow& QuickLookController::ensurePanel() {
     connect(panel, &PreviewWindow::previousRequested, this, [this] { moveBy(-1); });
     connect(panel, &PreviewWindow::nextRequested, this, [this] { moveBy(1); });
     connect(panel, &PreviewWindow::openRequested, this, [this](const std::string& path) {
-        if (mFileManager != nullptr) {
-            mFileManager->openWithDefaultApplication(path);
-        }
+        // The session's file manager service is only reached when needed.
+        auto& service =
+            mFileManager != nullptr ? *mFileManager : platform::FileManagerService::shared();
+        service.openWithDefaultApplication(path);
     });
     mPanel = panel;
     return *panel;

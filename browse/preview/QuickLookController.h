@@ -58,6 +58,7 @@ class QuickLookController : public QObject {
     void setDesktopPreviewer(platform::DesktopPreviewer* previewer) {
         mDesktopPreviewer = previewer;
     }
+    // None: the session's service.
     void setFileManagerService(platform::FileManagerService* service) { mFileManager = service; }
     void setSizeProvider(PreviewWindow::SizeProvider provider);
 

@@ -7,13 +7,21 @@
 #include <QDBusPendingCallWatcher>
 #include <QDesktopServices>
 
+#include <QFile>
+#include <QUrl>
+
+#include <spawn.h>
+#include <sys/wait.h>
+
 #include <set>
+#include <thread>
+
+extern char** environ;
 
 namespace korvex::platform {
 
 FileManagerService::FileManagerService(QDBusConnection bus)
-    : mBus(std::move(bus)),
-      mOpener([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {}
+    : mBus(std::move(bus)), mOpener(&FileManagerService::openWithDesktopHandler) {}
 
 FileManagerService& FileManagerService::shared() {
     static FileManagerService service;
@@ -27,13 +35,13 @@ bool FileManagerService::revealItems(const std::vector<std::string>& paths) {
     if (!fileManagerOnBus()) {
         return openParentFolders(paths);
     }
-    const UrlOpener opener = mOpener;
+    const PathOpener opener = mOpener;
     callFileManager(QStringLiteral("ShowItems"), paths, [opener, paths] {
         std::set<std::string> seen;
         for (const auto& path : paths) {
             const auto folder = parentFolderOf(path);
             if (seen.insert(folder).second) {
-                opener(fileUrlForPath(folder));
+                opener(folder);
             }
         }
     });
@@ -53,7 +61,24 @@ bool FileManagerService::openWithDefaultApplication(const std::string& path) {
     if (path.empty()) {
         return false;
     }
-    return mOpener(fileUrlForPath(path));
+    return mOpener(path);
+}
+
+bool FileManagerService::openWithDesktopHandler(const std::string& path) {
+    if (isUtf8Path(path)) {
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(
+            QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())))));
+    }
+    char program[] = "xdg-open";
+    std::string argument = path;
+    char* argv[] = {program, argument.data(), nullptr};
+    pid_t child = 0;
+    if (posix_spawnp(&child, program, nullptr, nullptr, argv, environ) != 0) {
+        return false;
+    }
+    // The handler returns quickly; reap it without holding up the caller.
+    std::thread([child] { waitpid(child, nullptr, 0); }).detach();
+    return true;
 }
 
 bool FileManagerService::fileManagerOnBus() const {
@@ -66,7 +91,7 @@ bool FileManagerService::openParentFolders(const std::vector<std::string>& paths
     for (const auto& path : paths) {
         const auto folder = parentFolderOf(path);
         if (seen.insert(folder).second) {
-            opened = mOpener(fileUrlForPath(folder)) || opened;
+            opened = mOpener(folder) || opened;
         }
     }
     return opened;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDBusConnection>
-#include <QUrl>
 
 #include <functional>
 #include <string>
@@ -15,9 +14,9 @@ namespace korvex::platform {
 // waits, so the interface never hangs on a slow file manager.
 class FileManagerService {
   public:
-    // Opens a URL with the desktop's default handler; answers whether it was
-    // accepted.
-    using UrlOpener = std::function<bool(const QUrl&)>;
+    // Opens a local file or folder with the desktop's default handler;
+    // answers whether it was accepted.
+    using PathOpener = std::function<bool(const std::string& path)>;
 
     static constexpr const char* kServiceName = "org.freedesktop.FileManager1";
     static constexpr const char* kObjectPath = "/org/freedesktop/FileManager1";
@@ -42,10 +41,14 @@ class FileManagerService {
 
     bool openWithDefaultApplication(const std::string& path);
 
+    // The default handler: through Qt for UTF-8 names, else xdg-open is given
+    // the name's bytes unchanged.
+    static bool openWithDesktopHandler(const std::string& path);
+
     // How long a file manager (perhaps being started by the bus) may take to
     // answer before the fallback is used.
     void setReplyTimeout(int milliseconds) { mReplyTimeoutMs = milliseconds; }
-    void setUrlOpener(UrlOpener opener) { mOpener = std::move(opener); }
+    void setPathOpener(PathOpener opener) { mOpener = std::move(opener); }
 
   private:
     bool fileManagerOnBus() const;
@@ -54,7 +57,7 @@ class FileManagerService {
                          std::function<void()> onFailure) const;
 
     QDBusConnection mBus;
-    UrlOpener mOpener;
+    PathOpener mOpener;
     int mReplyTimeoutMs = 10000;
 };
 
