@@ -19,6 +19,7 @@
 #include <QScreen>
 #include <QStackedWidget>
 #include <QStyle>
+#include <QTextDocument>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -79,6 +80,7 @@ PreviewWindow::PreviewWindow(QWidget* parent) : QWidget(parent, Qt::Tool) {
     mTextView->setLineWrapMode(QPlainTextEdit::NoWrap);
     mTextView->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     mTextView->setFrameShape(QFrame::NoFrame);
+    mTextView->document()->setDocumentMargin(14);
     mPages->addWidget(mImageView);
     mPages->addWidget(mTextView);
     mPages->addWidget(buildInfoCard());
