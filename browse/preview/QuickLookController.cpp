@@ -1,0 +1,193 @@
+#include "browse/preview/QuickLookController.h"
+
+#include "platform/desktop/DesktopPreviewer.h"
+#include "platform/desktop/FileManagerService.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+
+namespace korvex {
+
+namespace {
+
+QPointer<QuickLookController>& sharedSlot() {
+    static QPointer<QuickLookController> shared;
+    return shared;
+}
+
+platform::DesktopPreviewer& sessionPreviewer() {
+    static platform::DesktopPreviewer previewer;
+    return previewer;
+}
+
+}  // namespace
+
+QuickLookController::QuickLookController(QObject* parent)
+    : QObject(parent) {}
+
+QuickLookController::~QuickLookController() {
+    delete mPanel.data();
+}
+
+QuickLookController& QuickLookController::sharedQuickLookController() {
+    auto& shared = sharedSlot();
+    if (shared.isNull()) {
+        // Parented to the application so that its window goes before Qt does.
+        shared = new QuickLookController(QCoreApplication::instance());
+        shared->setDesktopPreviewer(&sessionPreviewer());
+    }
+    return *shared;
+}
+
+bool QuickLookController::isVisible() {
+    const auto& shared = sharedSlot();
+    return !shared.isNull() && shared->panelVisible();
+}
+
+bool QuickLookController::panelVisible() const {
+    const PreviewWindow* panel = mPanel.data();
+    return panel != nullptr && panel->isVisible();
+}
+
+void QuickLookController::setPreviewItem(const std::string& path) {
+    setPreviewItems({path});
+}
+
+void QuickLookController::setPreviewItems(std::vector<std::string> paths) {
+    mItems = std::move(paths);
+    mCurrent = 0;
+    reloadPanel();
+}
+
+std::optional<std::string> QuickLookController::previewItemAtIndex(int index) const {
+    if (index < 0 || index >= numberOfPreviewItems()) {
+        return std::nullopt;
+    }
+    return mItems[static_cast<std::size_t>(index)];
+}
+
+void QuickLookController::showPreviewPanel() {
+    if (mItems.empty()) {
+        return;
+    }
+    if (showInDesktopPreviewer()) {
+        return;
+    }
+    showInBuiltInPanel();
+}
+
+void QuickLookController::closePreviewPanel() {
+    if (mDesktopPreviewShown && mDesktopPreviewer != nullptr) {
+        mDesktopPreviewer->close();
+        mDesktopPreviewShown = false;
+    }
+    if (panelVisible()) {
+        mPanel->hide();
+    }
+}
+
+bool QuickLookController::handleEvent(QKeyEvent* event) {
+    if (event == nullptr || event->type() != QEvent::KeyPress) {
+        return false;
+    }
+    QWidget* target = nullptr;
+    if (!mMainWindow.isNull()) {
+        target =
+            mMainWindow->focusWidget() != nullptr ? mMainWindow->focusWidget() : mMainWindow.data();
+    }
+    if (target != nullptr) {
+        QKeyEvent copy(event->type(), event->key(), event->modifiers(), event->nativeScanCode(),
+                       event->nativeVirtualKey(), event->nativeModifiers(), event->text(),
+                       event->isAutoRepeat(), static_cast<quint16>(event->count()));
+        QApplication::sendEvent(target, &copy);
+    }
+    return true;
+}
+
+void QuickLookController::setSizeProvider(PreviewWindow::SizeProvider provider) {
+    mSizeProvider = std::move(provider);
+    if (!mPanel.isNull()) {
+        mPanel->setSizeProvider(mSizeProvider);
+    }
+}
+
+void QuickLookController::reloadPanel() {
+    if (mItems.empty()) {
+        closePreviewPanel();
+        return;
+    }
+    if (mDesktopPreviewShown) {
+        showInDesktopPreviewer();
+    } else if (panelVisible()) {
+        showInBuiltInPanel();
+    }
+}
+
+bool QuickLookController::showInDesktopPreviewer() {
+    if (mDesktopPreviewer == nullptr) {
+        return false;
+    }
+    const auto& path = mItems[static_cast<std::size_t>(mCurrent)];
+    quint32 handle = 0;
+    if (!mMainWindow.isNull() && mMainWindow->window()->windowHandle() != nullptr) {
+        handle = static_cast<quint32>(mMainWindow->window()->winId());
+    }
+    QPointer<QuickLookController> self(this);
+    const bool sent = mDesktopPreviewer->showFile(path, handle, [self] {
+        // The previewer was there but refused: show it ourselves.
+        if (QuickLookController* controller = self.data(); controller != nullptr) {
+            controller->mDesktopPreviewShown = false;
+            controller->showInBuiltInPanel();
+        }
+    });
+    mDesktopPreviewShown = sent;
+    if (sent && panelVisible()) {
+        mPanel->hide();
+    }
+    return sent;
+}
+
+void QuickLookController::showInBuiltInPanel() {
+    if (mItems.empty()) {
+        return;
+    }
+    PreviewWindow& panel = ensurePanel();
+    panel.setPosition(mCurrent, numberOfPreviewItems());
+    panel.showPath(mItems[static_cast<std::size_t>(mCurrent)]);
+    if (!panel.isVisible()) {
+        panel.show();
+    }
+    panel.raise();
+}
+
+PreviewWindow& QuickLookController::ensurePanel() {
+    if (PreviewWindow* existing = mPanel.data(); existing != nullptr) {
+        return *existing;
+    }
+    QWidget* owner = mMainWindow.isNull() ? nullptr : mMainWindow->window();
+    auto* panel = new PreviewWindow(owner);
+    panel->setSizeProvider(mSizeProvider);
+    panel->setKeyHandler([this](QKeyEvent* event) { return handleEvent(event); });
+    connect(panel, &PreviewWindow::closeRequested, this, &QuickLookController::closePreviewPanel);
+    connect(panel, &PreviewWindow::previousRequested, this, [this] { moveBy(-1); });
+    connect(panel, &PreviewWindow::nextRequested, this, [this] { moveBy(1); });
+    connect(panel, &PreviewWindow::openRequested, this, [this](const std::string& path) {
+        // The session's file manager service is only reached when needed.
+        auto& service =
+            mFileManager != nullptr ? *mFileManager : platform::FileManagerService::shared();
+        service.openWithDefaultApplication(path);
+    });
+    mPanel = panel;
+    return *panel;
+}
+
+void QuickLookController::moveBy(int step) {
+    const int next = mCurrent + step;
+    if (next < 0 || next >= numberOfPreviewItems()) {
+        return;
+    }
+    mCurrent = next;
+    showInBuiltInPanel();
+}
+
+}  // namespace korvex

@@ -1,0 +1,36 @@
+#include "platform/desktop/BusNames.h"
+
+#include <QDBusMessage>
+
+namespace korvex::platform {
+
+namespace {
+
+QDBusMessage askBus(const QDBusConnection& bus, const QString& method, const QVariantList& args,
+                    int timeoutMs) {
+    auto call = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
+                                               QStringLiteral("/org/freedesktop/DBus"),
+                                               QStringLiteral("org.freedesktop.DBus"), method);
+    call.setArguments(args);
+    return bus.call(call, QDBus::Block, timeoutMs);
+}
+
+}  // namespace
+
+bool busNameCanAnswer(const QDBusConnection& bus, const QString& name, int timeoutMs) {
+    if (!bus.isConnected()) {
+        return false;
+    }
+    const auto owned = askBus(bus, QStringLiteral("NameHasOwner"), {name}, timeoutMs);
+    if (owned.type() == QDBusMessage::ReplyMessage && !owned.arguments().isEmpty() &&
+        owned.arguments().constFirst().toBool()) {
+        return true;
+    }
+    const auto activatable = askBus(bus, QStringLiteral("ListActivatableNames"), {}, timeoutMs);
+    if (activatable.type() != QDBusMessage::ReplyMessage || activatable.arguments().isEmpty()) {
+        return false;
+    }
+    return activatable.arguments().constFirst().toStringList().contains(name);
+}
+
+}  // namespace korvex::platform
