@@ -1,0 +1,29 @@
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QIcon>
+
+#include <memory>
+
+namespace {
+
+// The widgets need an application; it draws on the offscreen platform.
+class GuiEnvironment : public ::testing::Environment {
+  public:
+    void SetUp() override {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "volumes_tests";
+        static char* argv[] = {name, nullptr};
+        app = std::make_unique<QApplication>(argc, argv);
+        // Offscreen there is no desktop to name an icon theme.
+        if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor")) {
+            QIcon::setThemeName(QStringLiteral("Adwaita"));
+        }
+    }
+    void TearDown() override { app.reset(); }
+    std::unique_ptr<QApplication> app;
+};
+
+const auto* const kGui = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
+
+}  // namespace
