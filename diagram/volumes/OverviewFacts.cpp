@@ -7,6 +7,7 @@
 
 #include <QDateTime>
 #include <QLocale>
+#include <QRegularExpression>
 
 #include <filesystem>
 
@@ -36,9 +37,15 @@ QString overviewDateText(const std::optional<FileDate>& date) {
     }
     auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(date->time_since_epoch());
     QDateTime when = QDateTime::fromMSecsSinceEpoch(ms.count());
+    // The locale's long date without the weekday and its short time without
+    // seconds: "6 December 2026, 12:55".
     QLocale locale;
-    return locale.toString(when.date(), QLocale::LongFormat) + QStringLiteral(", ") +
-           locale.toString(when.time(), QLocale::ShortFormat);
+    QString dateFormat = locale.dateFormat(QLocale::LongFormat);
+    dateFormat.remove(QRegularExpression(QStringLiteral("d{4}[,.]?\\s*")));
+    QString timeFormat = locale.timeFormat(QLocale::ShortFormat);
+    timeFormat.remove(QRegularExpression(QStringLiteral("[:.]ss?")));
+    return locale.toString(when.date(), dateFormat.trimmed()) + QStringLiteral(", ") +
+           locale.toString(when.time(), timeFormat);
 }
 
 std::vector<std::pair<QString, QString>> overviewFacts(const TopLevelItem& entry) {

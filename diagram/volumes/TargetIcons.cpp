@@ -1,6 +1,7 @@
 #include "diagram/volumes/TargetIcons.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QStyle>
 
 #include <initializer_list>
@@ -36,6 +37,32 @@ QStyle::StandardPixmap styleFallback(TargetKind kind) {
     return QStyle::SP_DriveHDIcon;
 }
 }  // namespace
+
+void useSystemIconThemeWhenUnset() {
+    QStringList paths = QIcon::themeSearchPaths();
+    QString dataDirs = qEnvironmentVariable("XDG_DATA_DIRS");
+    if (dataDirs.isEmpty()) {
+        dataDirs = QStringLiteral("/usr/local/share:/usr/share");
+    }
+    for (const QString& dir : dataDirs.split(u':', Qt::SkipEmptyParts)) {
+        QString icons = dir + QStringLiteral("/icons");
+        if (!paths.contains(icons) && QDir(icons).exists()) {
+            paths.append(icons);
+        }
+    }
+    QIcon::setThemeSearchPaths(paths);
+    if (!QIcon::themeName().isEmpty() && QIcon::themeName() != QLatin1String("hicolor")) {
+        return;
+    }
+    for (const char* theme : {"Adwaita", "breeze", "gnome"}) {
+        for (const QString& path : paths) {
+            if (QDir(path + u'/' + QLatin1String(theme)).exists()) {
+                QIcon::setThemeName(QLatin1String(theme));
+                return;
+            }
+        }
+    }
+}
 
 QIcon iconForTargetKind(TargetKind kind) {
     QIcon icon;

@@ -10,4 +10,9 @@ namespace korvex {
 // the widget style's own drive and folder icons.
 QIcon iconForTargetKind(TargetKind kind);
 
+// Without a desktop session (offscreen, minimal sessions) Qt may know no icon
+// theme and look only in its resources: adds the system icon folders of the
+// XDG data directories and names a theme present there. Call once at start-up.
+void useSystemIconThemeWhenUnset();
+
 }  // namespace korvex

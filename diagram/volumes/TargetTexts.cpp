@@ -29,6 +29,10 @@ std::string fill(std::string pattern, std::initializer_list<std::string> values)
 }
 }  // namespace
 
+std::string entryTitle(const TopLevelItem& entry) {
+    return entry.getName().empty() ? entry.getPath() : entry.getName();
+}
+
 std::string availableOfText(const TopLevelItem& entry) {
     return fill(VolumesTableLocalizable::text(VolumesTableLocalizable::kAvailableOf),
                 {formatMemoryStringDot1(nonNegative(entry.getfsize())),

@@ -6,6 +6,8 @@
 
 namespace korvex {
 
+// The name a row shows: the entry's name, or its path when it has none.
+std::string entryTitle(const TopLevelItem& entry);
 // "%@ available of %@" with the free space and the capacity of the entry.
 std::string availableOfText(const TopLevelItem& entry);
 // The second line of a list row: the free space of a volume; the scanned size

@@ -104,7 +104,7 @@ void UnscannedOverview::setEntry(const TopLevelRef& entry, const std::string& ho
         homeFolder.empty() ? platform::UserFolders::current().home() : homeFolder;
     QIcon icon = iconForTargetKind(targetKindOf(*entry, home));
     mIcon->setPixmap(icon.pixmap(QSize(kIconSize, kIconSize), devicePixelRatioF()));
-    mName->setText(QString::fromStdString(entry->getName()));
+    mName->setText(QString::fromStdString(entryTitle(*entry)));
     mSummary->setVisible(entry->isVol());
     mSummary->setText(entry->isVol() ? QString::fromStdString(availableOfText(*entry)) : QString());
 

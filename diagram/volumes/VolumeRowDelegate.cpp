@@ -10,6 +10,9 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QToolTip>
+#include <QtMath>
+
+#include <cmath>
 
 namespace korvex {
 
@@ -47,19 +50,26 @@ void drawTriangle(QPainter* painter, const QRectF& box, const QColor& color) {
 }
 
 void drawRescanArrow(QPainter* painter, const QRectF& box, const QColor& color) {
-    const QRectF ring = box.adjusted(box.width() * 0.28, box.height() * 0.28, -box.width() * 0.28,
-                                     -box.height() * 0.28);
-    QPen pen(color, 1.5, Qt::SolidLine, Qt::RoundCap);
-    painter->setPen(pen);
+    const double radius = box.width() * 0.27;
+    const QPointF c = box.center();
+    const QRectF ring(c.x() - radius, c.y() - radius, 2 * radius, 2 * radius);
+    constexpr double kStart = 70.0;
+    constexpr double kSpan = 280.0;
+    painter->setPen(QPen(color, 1.5, Qt::SolidLine, Qt::FlatCap));
     painter->setBrush(Qt::NoBrush);
-    painter->drawArc(ring, 100 * 16, 290 * 16);
-    // Arrow head at the start of the arc (top), pointing along it.
-    const QPointF tip(ring.center().x() - ring.width() * 0.09, ring.top());
+    painter->drawArc(ring, static_cast<int>(kStart * 16), static_cast<int>(kSpan * 16));
+    // A head at the end of the arc, pointing on along it (counter-clockwise).
+    const double end = qDegreesToRadians(kStart + kSpan);
+    const QPointF onArc = c + QPointF(radius * std::cos(end), -radius * std::sin(end));
+    const QPointF along(-std::sin(end), -std::cos(end));
+    const QPointF outward(std::cos(end), -std::sin(end));
     QPainterPath head;
-    head.moveTo(tip + QPointF(2.8, -2.6));
-    head.lineTo(tip);
-    head.lineTo(tip + QPointF(2.8, 2.6));
-    painter->drawPath(head);
+    head.moveTo(onArc + along * 3.0);
+    head.lineTo(onArc - along * 1.0 + outward * 3.0);
+    head.lineTo(onArc - along * 1.0 - outward * 3.0);
+    head.closeSubpath();
+    painter->setPen(Qt::NoPen);
+    painter->fillPath(head, color);
 }
 
 void drawCheck(QPainter* painter, const QRectF& box, const QColor& color) {
@@ -168,7 +178,7 @@ void VolumeRowDelegate::paintEntry(QPainter* painter, const QStyleOptionViewItem
     painter->setPen(ink);
     painter->drawText(QRect(textLeft, y, textWidth, nameMetrics.height()),
                       Qt::AlignLeft | Qt::AlignVCenter,
-                      nameMetrics.elidedText(QString::fromStdString(entry.getName()),
+                      nameMetrics.elidedText(QString::fromStdString(entryTitle(entry)),
                                              Qt::ElideMiddle, textWidth));
     y += nameMetrics.height();
     painter->setFont(subFont);

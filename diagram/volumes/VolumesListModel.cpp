@@ -35,7 +35,7 @@ QVariant VolumesListModel::data(const QModelIndex& index, int role) const {
     const TopLevelItem& entry = *row->entry;
     switch (role) {
         case Qt::DisplayRole:
-            return QString::fromStdString(entry.getName());
+            return QString::fromStdString(entryTitle(entry));
         case Qt::ToolTipRole:
         case PathRole:
             return QString::fromStdString(entry.getPath());

@@ -1,6 +1,7 @@
+#include "diagram/volumes/TargetIcons.h"
+
 #include <gtest/gtest.h>
 #include <QApplication>
-#include <QIcon>
 
 #include <memory>
 
@@ -15,10 +16,7 @@ class GuiEnvironment : public ::testing::Environment {
         static char name[] = "volumes_tests";
         static char* argv[] = {name, nullptr};
         app = std::make_unique<QApplication>(argc, argv);
-        // Offscreen there is no desktop to name an icon theme.
-        if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor")) {
-            QIcon::setThemeName(QStringLiteral("Adwaita"));
-        }
+        korvex::useSystemIconThemeWhenUnset();
     }
     void TearDown() override { app.reset(); }
     std::unique_ptr<QApplication> app;
