@@ -23,6 +23,17 @@ constexpr int kIconSize = 24;
 constexpr int kButtonSize = 20;
 constexpr int kBarHeight = 3;
 
+// Names may hold line breaks or other control characters; a row shows one line.
+QString oneLine(const std::string& text) {
+    QString line = QString::fromStdString(text);
+    for (QChar& c : line) {
+        if (c.category() == QChar::Other_Control) {
+            c = u' ';
+        }
+    }
+    return line;
+}
+
 QFont secondaryFont(const QFont& base) {
     QFont font = base;
     font.setPointSizeF(base.pointSizeF() * 0.85);
@@ -176,17 +187,15 @@ void VolumeRowDelegate::paintEntry(QPainter* painter, const QStyleOptionViewItem
 
     painter->setFont(nameFont);
     painter->setPen(ink);
-    painter->drawText(QRect(textLeft, y, textWidth, nameMetrics.height()),
-                      Qt::AlignLeft | Qt::AlignVCenter,
-                      nameMetrics.elidedText(QString::fromStdString(entryTitle(entry)),
-                                             Qt::ElideMiddle, textWidth));
+    painter->drawText(
+        QRect(textLeft, y, textWidth, nameMetrics.height()), Qt::AlignLeft | Qt::AlignVCenter,
+        nameMetrics.elidedText(oneLine(entryTitle(entry)), Qt::ElideMiddle, textWidth));
     y += nameMetrics.height();
     painter->setFont(subFont);
     painter->setPen(subInk);
-    painter->drawText(QRect(textLeft, y, textWidth, subMetrics.height()),
-                      Qt::AlignLeft | Qt::AlignVCenter,
-                      subMetrics.elidedText(QString::fromStdString(entrySubtitle(entry)),
-                                            Qt::ElideMiddle, textWidth));
+    painter->drawText(
+        QRect(textLeft, y, textWidth, subMetrics.height()), Qt::AlignLeft | Qt::AlignVCenter,
+        subMetrics.elidedText(oneLine(entrySubtitle(entry)), Qt::ElideMiddle, textWidth));
     y += subMetrics.height();
     if (withBar) {
         QRectF track(textLeft, y + 1, textWidth, kBarHeight);

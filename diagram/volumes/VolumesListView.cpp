@@ -162,12 +162,9 @@ void VolumesListView::keyPressEvent(QKeyEvent* event) {
     QListView::keyPressEvent(event);
 }
 
-// Tab belongs to the controller (it moves on to the side lists).
+// Tab reaches keyPressEvent and the controller, which moves on to the side lists.
 bool VolumesListView::focusNextPrevChild(bool next) {
-    if (next && hasFocus()) {
-        return false;
-    }
-    return QListView::focusNextPrevChild(next);
+    return next ? false : QListView::focusNextPrevChild(next);
 }
 
 void VolumesListView::focusInEvent(QFocusEvent* event) {

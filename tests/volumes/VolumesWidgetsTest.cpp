@@ -134,6 +134,28 @@ TEST_F(VolumesListWidget, ArrowKeysStepOverHeaders) {
     EXPECT_EQ(controller.getSelectedVolume(), kHome);
 }
 
+TEST_F(VolumesListWidget, SpaceAndTabGoToTheController) {
+    controller.selectVolumeByName("/srv/www");
+    controller.setHasKeyboardFocus(true);
+    key(&view, Qt::Key_Space);
+    ASSERT_EQ(delegate.commands.size(), 1u);
+    EXPECT_EQ(delegate.commands[0].first, 1);
+    EXPECT_EQ(delegate.commands[0].second->getPath(), "/srv/www");
+    key(&view, Qt::Key_Tab);
+    EXPECT_EQ(delegate.sideFocus, 1);
+}
+
+TEST_F(VolumesListWidget, OddNamesAreShownWithoutTrouble) {
+    std::string odd = "/data/a \"quoted\"\nline\xff\xfe";
+    controller.resetVolumesArray();
+    fill({makeVolume("/media/odd\n\xc3", "USB")}, {}, {makeFolder(odd)});
+    int row = controller.rowOfPath(odd);
+    ASSERT_GE(row, 0);
+    EXPECT_FALSE(view.listModel().index(row).data().toString().isEmpty());
+    view.resize(280, controller.documentHeight());
+    EXPECT_GT(distinctColours(render(view, "volumes-odd-names")), 20u);
+}
+
 TEST_F(VolumesListWidget, RowButtonAndDoubleClickDriveTheScan) {
     int row = controller.rowOfPath(usb->getPath());
     QRect button = VolumeRowDelegate::scanButtonRect(rowRect(row));
