@@ -123,6 +123,14 @@ TEST_F(VolumesListWidget, WidgetAndControllerSelectionsFollowEachOther) {
     EXPECT_EQ(view.currentIndex().row(), controller.rowOfPath("/srv/www"));
 }
 
+TEST_F(VolumesListWidget, SelectedRowIsScrolledIntoView) {
+    view.resize(280, 120);
+    controller.selectVolumeByName("/srv/www");
+    controller.makeSelectedVolumeVisible();
+    QRect last = rowRect(controller.rowOfPath("/srv/www"));
+    EXPECT_TRUE(view.viewport()->rect().contains(last));
+}
+
 TEST_F(VolumesListWidget, ArrowKeysStepOverHeaders) {
     view.setFocus();
     controller.selectVolumeByName(kHome);  // row 0, header "Storages" below
