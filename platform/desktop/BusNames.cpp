@@ -1,5 +1,7 @@
 #include "platform/desktop/BusNames.h"
 
+#include <QDBusPendingCallWatcher>
+
 #include <QDBusMessage>
 
 namespace korvex::platform {
@@ -31,6 +33,18 @@ bool busNameCanAnswer(const QDBusConnection& bus, const QString& name, int timeo
         return false;
     }
     return activatable.arguments().constFirst().toStringList().contains(name);
+}
+
+void callWithoutWaiting(const QDBusConnection& bus, const QDBusMessage& call, int timeoutMs,
+                        std::function<void()> onFailure) {
+    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, timeoutMs));
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher,
+                     [onFailure = std::move(onFailure)](QDBusPendingCallWatcher* finished) {
+                         if (finished->isError() && onFailure) {
+                             onFailure();
+                         }
+                         finished->deleteLater();
+                     });
 }
 
 }  // namespace korvex::platform

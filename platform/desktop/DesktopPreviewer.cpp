@@ -4,7 +4,6 @@
 #include "platform/desktop/FileUris.h"
 
 #include <QDBusMessage>
-#include <QDBusPendingCallWatcher>
 
 namespace korvex::platform {
 
@@ -34,14 +33,7 @@ bool DesktopPreviewer::showFile(const std::string& path, quint32 windowHandle,
     // Signature (sib): the file URI, the window it belongs to, and whether a
     // preview already showing this file should close instead.
     call << fileUriForPath(path) << static_cast<qint32>(windowHandle) << false;
-    auto* watcher = new QDBusPendingCallWatcher(mBus.asyncCall(call, mReplyTimeoutMs));
-    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher,
-                     [onFailure = std::move(onFailure)](QDBusPendingCallWatcher* finished) {
-                         if (finished->isError() && onFailure) {
-                             onFailure();
-                         }
-                         finished->deleteLater();
-                     });
+    callWithoutWaiting(mBus, call, mReplyTimeoutMs, std::move(onFailure));
     return true;
 }
 

@@ -4,7 +4,6 @@
 #include "platform/desktop/FileUris.h"
 
 #include <QDBusMessage>
-#include <QDBusPendingCallWatcher>
 #include <QDesktopServices>
 
 #include <QFile>
@@ -105,14 +104,7 @@ void FileManagerService::callFileManager(const QString& method,
                                                QString::fromLatin1(kInterfaceName), method);
     // No startup notification id: the file manager raises its own window.
     call << fileUrisForPaths(paths) << QString();
-    auto* watcher = new QDBusPendingCallWatcher(mBus.asyncCall(call, mReplyTimeoutMs));
-    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher,
-                     [onFailure = std::move(onFailure)](QDBusPendingCallWatcher* finished) {
-                         if (finished->isError() && onFailure) {
-                             onFailure();
-                         }
-                         finished->deleteLater();
-                     });
+    callWithoutWaiting(mBus, call, mReplyTimeoutMs, std::move(onFailure));
 }
 
 }  // namespace korvex::platform

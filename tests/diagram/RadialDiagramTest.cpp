@@ -2,6 +2,7 @@
 #include "diagram/RingRadii.h"
 #include "scan/targets/VolumeItem.h"
 #include "scan/tree/FolderSystemItem.h"
+#include "support/QtTestApplication.h"
 
 #include <gtest/gtest.h>
 #include <QApplication>
@@ -15,20 +16,8 @@ namespace {
 
 using namespace test;
 
-// Text and widgets need a running application; the platform is the offscreen one.
-class GuiEnvironment : public ::testing::Environment {
-  public:
-    void SetUp() override {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "diagram_tests";
-        static char* argv[] = {name, nullptr};
-        app = std::make_unique<QApplication>(argc, argv);
-    }
-    void TearDown() override { app.reset(); }
-    std::unique_ptr<QApplication> app;
-};
-const auto* const kGui = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
+// Text and widgets need a running application; it draws offscreen.
+const auto* const kApp = registerQtTestApplication<QApplication>("diagram_tests");
 
 TEST_F(Diagram, SectorsSitWhereTheirSharesSay) {
     FolderRef root = makeRoot();
