@@ -5,6 +5,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <utility>
+
 namespace korvex {
 
 namespace {
