@@ -1,7 +1,5 @@
 #include "platform/dispatch/NotificationCenter.h"
 
-#include <vector>
-
 namespace korvex::platform {
 
 NotificationCenter::Token& NotificationCenter::Token::operator=(Token&& other) noexcept {
@@ -28,38 +26,15 @@ NotificationCenter& NotificationCenter::defaultCenter() {
 
 NotificationCenter::Token NotificationCenter::addObserver(const std::string& name,
                                                           Callback callback) {
-    std::lock_guard guard(mMutex);
-    std::uint64_t id = mNextId++;
-    mObservers.emplace(id, Observer{name, std::make_shared<Callback>(std::move(callback))});
-    return Token(this, id);
+    return Token(this, mObservers.add(name, std::move(callback)));
 }
 
 void NotificationCenter::removeObserver(std::uint64_t id) {
-    std::lock_guard guard(mMutex);
-    mObservers.erase(id);
+    mObservers.remove(id);
 }
 
 void NotificationCenter::post(const std::string& name, const std::any& object) {
-    std::vector<std::pair<std::uint64_t, std::shared_ptr<Callback>>> targets;
-    {
-        std::lock_guard guard(mMutex);
-        for (const auto& [id, observer] : mObservers) {
-            if (observer.name == name) {
-                targets.emplace_back(id, observer.callback);
-            }
-        }
-    }
-    for (const auto& [id, callback] : targets) {
-        // An observer removed by an earlier one during this delivery is skipped.
-        bool stillThere = false;
-        {
-            std::lock_guard guard(mMutex);
-            stillThere = mObservers.count(id) != 0;
-        }
-        if (stillThere) {
-            (*callback)(object);
-        }
-    }
+    mObservers.deliver([&name](const std::string& key) { return key == name; }, object);
 }
 
 }  // namespace korvex::platform

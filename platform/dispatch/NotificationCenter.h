@@ -1,10 +1,9 @@
 #pragma once
 
+#include "platform/dispatch/ObserverRegistry.h"
+
 #include <any>
 #include <functional>
-#include <map>
-#include <memory>
-#include <mutex>
 #include <string>
 
 namespace korvex::platform {
@@ -42,14 +41,7 @@ class NotificationCenter {
     void post(const std::string& name, const std::any& object = {});
 
   private:
-    struct Observer {
-        std::string name;
-        std::shared_ptr<Callback> callback;
-    };
-
-    std::mutex mMutex;
-    std::map<std::uint64_t, Observer> mObservers;
-    std::uint64_t mNextId = 1;
+    ObserverRegistry<std::string, std::any> mObservers;
 };
 
 }  // namespace korvex::platform

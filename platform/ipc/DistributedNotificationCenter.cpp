@@ -71,16 +71,11 @@ bool DistributedNotificationCenter::post(const QString& name, const QString& obj
 
 DistributedNotificationCenter::Token DistributedNotificationCenter::addObserver(
     const QString& name, const QString& object, Handler handler) {
-    std::lock_guard guard(mMutex);
-    const Token token = mNextToken++;
-    mObservers.emplace(token,
-                       Observer{name, object, std::make_shared<Handler>(std::move(handler))});
-    return token;
+    return mObservers.add(ObservedKey{name, object}, std::move(handler));
 }
 
 void DistributedNotificationCenter::removeObserver(Token token) {
-    std::lock_guard guard(mMutex);
-    mObservers.erase(token);
+    mObservers.remove(token);
 }
 
 void DistributedNotificationCenter::receive(const QDBusMessage& message) {
@@ -97,27 +92,12 @@ void DistributedNotificationCenter::receive(const QDBusMessage& message) {
 }
 
 void DistributedNotificationCenter::deliver(const DistributedNotification& notification) {
-    std::vector<std::pair<Token, std::shared_ptr<Handler>>> matching;
-    {
-        std::lock_guard guard(mMutex);
-        for (const auto& [token, observer] : mObservers) {
-            if (observer.name == notification.name &&
-                (observer.object.isEmpty() || observer.object == notification.object)) {
-                matching.emplace_back(token, observer.handler);
-            }
-        }
-    }
-    for (const auto& [token, handler] : matching) {
-        // An earlier handler may have removed this observer.
-        bool stillObserving = false;
-        {
-            std::lock_guard guard(mMutex);
-            stillObserving = mObservers.count(token) != 0;
-        }
-        if (stillObserving) {
-            (*handler)(notification);
-        }
-    }
+    mObservers.deliver(
+        [&notification](const ObservedKey& key) {
+            return key.name == notification.name &&
+                   (key.object.isEmpty() || key.object == notification.object);
+        },
+        notification);
 }
 
 }  // namespace korvex::platform

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/dispatch/ObserverRegistry.h"
+
 #include <QDBusConnection>
 #include <QObject>
 #include <QString>
@@ -7,9 +9,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <map>
-#include <memory>
-#include <mutex>
 
 class QDBusMessage;
 
@@ -59,19 +58,17 @@ class DistributedNotificationCenter : public QObject {
     void receive(const QDBusMessage& message);
 
   private:
-    struct Observer {
+    // The name observed and the object it is limited to (empty: any).
+    struct ObservedKey {
         QString name;
         QString object;
-        std::shared_ptr<Handler> handler;
     };
 
     void deliver(const DistributedNotification& notification);
 
     QDBusConnection mConnection;
     bool mConnected = false;
-    std::mutex mMutex;
-    std::map<Token, Observer> mObservers;
-    Token mNextToken = 1;
+    ObserverRegistry<ObservedKey, DistributedNotification> mObservers;
 };
 
 }  // namespace korvex::platform
