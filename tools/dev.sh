@@ -12,7 +12,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libudev-dev libboost-dev nlohmann-json3-dev
-  xvfb xauth dbus-daemon
+  xvfb xauth dbus-daemon ccache
 )
 
 install_missing() {
