@@ -2,6 +2,7 @@
 
 #include "diagram/DiagramColors.h"
 #include "diagram/RingRadii.h"
+#include "scan/format/PathUtils.h"
 #include "scan/tree/VolumeSystemItem.h"
 
 #include <algorithm>
@@ -77,6 +78,17 @@ void RadialController::setRoot(std::shared_ptr<TopLevelItem> target) {
 void RadialController::setScanningPath(std::string path) {
     mScanningPath = std::move(path);
     ReinitRootParams();
+}
+
+void RadialController::volumeWasRemoved(const std::string& volumePath) {
+    const std::string path = rootPath();
+    if (path.empty() || !(path == volumePath || isInFolder(path, volumePath))) {
+        return;
+    }
+    m_pRoot.reset();
+    mTarget.reset();
+    ReinitRootParams();
+    needsDisplay();
 }
 
 std::string RadialController::rootPath() const {

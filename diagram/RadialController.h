@@ -35,6 +35,8 @@ class RadialController {
     void setRoot(std::shared_ptr<TopLevelItem> target);
     // The target being scanned now (empty when idle): its diagram grows live.
     void setScanningPath(std::string path);
+    // A volume went away: a root on it is dropped, so nothing of it is drawn.
+    void volumeWasRemoved(const std::string& volumePath);
     void ReinitRootParams();
     void initCountOfSublevels();
     // While the root is being scanned: keeps the scale and rings in step.

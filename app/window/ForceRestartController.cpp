@@ -10,8 +10,7 @@ ForceRestartController::ForceRestartController(RestartService* service) {
         return;
     }
     service->registerBeforeRestart([] { Settings::saveBoolValue(true, kShouldScanOnRelaunch); });
-    service->registerRestartDeclined(
-        [] { Settings::saveBoolValue(false, kShouldScanOnRelaunch); });
+    service->registerRestartDeclined([] { Settings::saveBoolValue(false, kShouldScanOnRelaunch); });
 }
 
 void ForceRestartController::onScanStartedWith(const std::string& path) {

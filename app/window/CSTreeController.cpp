@@ -1,0 +1,668 @@
+#include "app/window/CSTreeController.h"
+
+#include "app/menu/MainMenuController.h"
+#include "app/toolkit/Alert.h"
+#include "app/toolkit/BusySpinner.h"
+#include "app/toolkit/HungCallAlert.h"
+#include "app/window/ContentPanel.h"
+#include "app/window/MountFollower.h"
+#include "browse/preview/QuickLookController.h"
+#include "diagram/RadialView.h"
+#include "diagram/volumes/UnscannedOverview.h"
+#include "diagram/volumes/VolumesListView.h"
+#include "platform/LimitedTimePerformer.h"
+#include "platform/UserFolders.h"
+#include "platform/desktop/FileManagerService.h"
+#include "platform/desktop/LauncherProgress.h"
+#include "scan/model/ScanNotifications.h"
+#include "scan/tree/FolderSystemItem.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStackedWidget>
+
+#include <sys/stat.h>
+
+#include <algorithm>
+
+namespace korvex {
+
+namespace {
+
+bool pathExists(const std::string& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0;
+}
+
+QString toQString(const std::string& text) {
+    return QString::fromUtf8(text.data(), text.size());
+}
+
+}  // namespace
+
+CSTreeController::CSTreeController(std::string homeFolder, QObject* parent)
+    : QObject(parent),
+      mHomeFolder(homeFolder.empty() ? platform::UserFolders::current().home()
+                                     : std::move(homeFolder)),
+      mDirwalker(&mScanningStateObserver),
+      mVolsController(mHomeFolder),
+      mFolderFiling(mDirwalker, *this),
+      mForceRestartController(&mRestartService) {
+    mVolsController.setDelegate(this);
+    mProgressDelayTimer.setSingleShot(true);
+    connect(&mProgressDelayTimer, &QTimer::timeout, this, [this] { updateProgressDelay(); });
+    connect(&mRunUpTimer, &QTimer::timeout, this, [this] { runUpTick(); });
+    connect(&mVolumesRefreshTimer, &QTimer::timeout, this, [this] { periodicUpdateVolumesInfo(); });
+}
+
+CSTreeController::~CSTreeController() {
+    MainMenuController::shared().removeDelegateFromArray(this);
+    mVolsController.setDelegate(nullptr);
+    mBiggest.setDelegate(nullptr);
+}
+
+void CSTreeController::windowDidLoad(const MainWindowViews& views) {
+    mViews = views;
+    mAccessSheets = std::make_unique<GrantAccessSheets>(views.window);
+    AccessQuestions::Actions actions;
+    // Access is granted in the folder's permissions: the file manager's
+    // properties window of the target is where the user changes them.
+    actions.openFullDiskAccessSettings = [this] {
+        platform::FileManagerService::shared().showItemProperties(
+            {mVolsController.getSelectedVolume()});
+    };
+    actions.rescan = [this] {
+        if (!isProcessing()) {
+            checkAccessToSelectedVolumeAndStartScan();
+        }
+    };
+    actions.isScanning = [this] { return isProcessing(); };
+    mAccessQuestions = std::make_unique<AccessQuestions>(*mAccessSheets, std::move(actions));
+    mLauncherProgress = std::make_unique<platform::LauncherProgress>();
+
+    auto& center = platform::NotificationCenter::defaultCenter();
+    mObservers.push_back(
+        center.addObserver(scanNotifications::kUpdateProgress, [this](const std::any& object) {
+            if (const auto* counted = std::any_cast<std::int64_t>(&object)) {
+                updateProgress(*counted);
+            }
+        }));
+    // Only this window's model: tests and tools may run others beside it.
+    auto fromMyModel = [this](const std::any& object) {
+        const auto* model = std::any_cast<CModel*>(&object);
+        return model != nullptr && *model == &mDirwalker;
+    };
+    mObservers.push_back(center.addObserver(scanNotifications::kFinishWalkingVolume,
+                                            [this, fromMyModel](const std::any& object) {
+                                                if (fromMyModel(object)) {
+                                                    walkfinished();
+                                                }
+                                            }));
+    mObservers.push_back(center.addObserver(scanNotifications::kWalkingVolumeCanceled,
+                                            [this, fromMyModel](const std::any& object) {
+                                                if (fromMyModel(object)) {
+                                                    walkcanceled();
+                                                }
+                                            }));
+    connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this,
+            [this] { SavePrefParameters(); });
+
+    mMountFollower =
+        std::make_unique<MountFollower>([this] { return mDirwalker.mountedVolumePaths(); });
+    connect(mMountFollower.get(), &MountFollower::mounted, this,
+            [this](const QString& path) { didMountVolume(path.toStdString()); });
+    connect(mMountFollower.get(), &MountFollower::unmounted, this,
+            [this](const QString& path) { didUnmountVolume(path.toStdString()); });
+
+    mViews.overview->setDelegate(this);
+    if (mViews.startStopButton != nullptr) {
+        connect(mViews.startStopButton, &QAbstractButton::clicked, this,
+                [this] { toggleStartStopScan(); });
+    }
+    mBiggest.setDelegate(dynamic_cast<BiggestFilesDelegate*>(mViews.rightPanel));
+    mRadial.setListsRootHandler([this](const ItemRef& root) { applyRootForLists(root); });
+    if (mViews.exportReportAction != nullptr) {
+        // The report writer is not part of the application yet.
+        mViews.exportReportAction->setEnabled(false);
+    }
+
+    mFolderFiling.initPrefParameters();
+    mDirwalker.enumerateVolumes();
+    fillVolumesTable(true);
+    mVolsController.selectOneifnotSelected();
+    showDiagramOrOverview(mVolsController.getObjectForSelectedRow());
+    MainMenuController::shared().addDelegateToArray(this);
+
+    mVolumesRefreshTimer.start(mTiming.firstVolumesRefresh);
+
+    mForceRestartController.registerStartScanWithBlock([this](const std::string& path) {
+        mVolsController.selectVolumeByNameOrAny(path);
+        mVolsController.makeSelectedVolumeVisible();
+        QTimer::singleShot(mTiming.relaunchScanDelay, this,
+                           [this] { checkAccessToSelectedVolumeAndStartScan(); });
+    });
+    mForceRestartController.onAppLaunched();
+    setCanStart(true);
+}
+
+// ---- Starting and stopping
+
+void CSTreeController::startScanRootVolume() {
+    mVolsController.selectVolumeByNameOrAny("/");
+    startAction();
+}
+
+void CSTreeController::startHomeFolder() {
+    mVolsController.selectHomeFolder();
+    startAction();
+}
+
+void CSTreeController::softStartHomeFolder(bool soft) {
+    if (!soft) {
+        startHomeFolder();
+        return;
+    }
+    TopLevelRef home = mVolsController.selectHomeFolder();
+    if (home != nullptr && !home->isScanned()) {
+        startAction();
+    }
+}
+
+void CSTreeController::doScanFolder(const std::string& path) {
+    mFolderFiling.doScanFolder(path);
+}
+
+void CSTreeController::addFoldersAndScanFirst(const std::vector<std::string>& paths) {
+    mFolderFiling.addFoldersAndScanFirst(paths);
+}
+
+void CSTreeController::switchToBiggestTab() {
+    if (mViews.window != nullptr) {
+        mViews.window->raise();
+        mViews.window->activateWindow();
+    }
+}
+
+void CSTreeController::startAction() {
+    checkAccessToSelectedVolumeAndStartScan();
+}
+
+void CSTreeController::toggleStartStopScan() {
+    if (isProcessing()) {
+        stopAction();
+    } else {
+        startAction();
+    }
+}
+
+void CSTreeController::leftPanelScanSelectedItem() {
+    TopLevelRef entry = mVolsController.getObjectForSelectedRow();
+    if (entry != nullptr && entry->scanningState() == TopLevelItem::Scanning) {
+        stopAction();
+    } else if (!isProcessing()) {
+        startAction();
+    }
+}
+
+void CSTreeController::stopAction() {
+    if (platform::LimitedTimePerformer::isScanStuck()) {
+        showAlertWindow(showHungCallAlert(mViews.window, mRestartService));
+        return;
+    }
+    if (isProcessing()) {
+        setCanStart(false);
+        mDirwalker.StopWalking();
+    }
+}
+
+void CSTreeController::checkAccessToSelectedVolumeAndStartScan() {
+    if (isProcessing()) {
+        return;
+    }
+    TopLevelRef entry = mVolsController.getObjectForSelectedRow();
+    if (entry == nullptr) {
+        return;
+    }
+    const std::string path = entry->getPath();
+    if (!pathExists(path)) {
+        AlertText text;
+        text.message = tr("Cannot scan the folder");
+        text.informative =
+            tr("The folder \"%1\" does not exist.\nWould you like to remove it from the "
+               "Favorites list?")
+                .arg(toQString(path));
+        text.buttons = {tr("Yes"), tr("No")};
+        showAlertWindow(showAlert(mViews.window, text, [this](int button, bool) {
+            if (button == 0) {
+                actionRemoveFolder();
+            }
+        }));
+        return;
+    }
+    // Reading rights are the file system's own: there is nothing to ask for
+    // before the scan, and the folders it cannot read are told after it.
+    performScanFolderAtPath(path);
+}
+
+void CSTreeController::performScanFolderAtPath(const std::string& path) {
+    const ItemRef previousRoot = mRadial.root();
+    const bool previousWasScanned = previousRoot != nullptr;
+    if (previousRoot != nullptr) {
+        mStateSaverManager.resetForRoot(previousRoot.get());
+    }
+    initstart();
+    initSizeCaptions(path);
+    platform::LimitedTimePerformer::forgetHungPaths();
+
+    FolderRef root =
+        mDirwalker.StartWalkWithPath(path, static_cast<std::uint64_t>(mNvoloc), &mBiggest);
+    mForceRestartController.onScanStartedWith(path);
+    mBiggest.initScannningWithRoot(root);
+    mBiggest.updateWithItem(root);
+    mRadial.setScanningPath(path);
+    mRadial.setRoot(root, true);
+    mRadial.animController().initAnimation();
+    mVolsController.setScannedRootInfo(root, TopLevelItem::Scanning);
+    setCanStart(false);
+    mVolsController.reloadData(true);
+    showDiagramOrOverview(mVolsController.getObjectForSelectedRow());
+    if (mViews.rightPanel != nullptr) {
+        if (previousWasScanned) {
+            mViews.rightPanel->updateWith(root, true);
+        } else {
+            mViews.rightPanel->animateSwitchToScannedState(root);
+        }
+    }
+    emit scanningChanged(true);
+}
+
+void CSTreeController::initstart() {
+    mViews.pVertelka->startAnimation();
+    mNposition = 0;
+    mdProgress = 0;
+    mDirwalker.ClearResultsTree();
+    setProgressValue(0);
+    mLauncherProgress->setVisible(true);
+    TopLevelRef entry = mVolsController.getObjectForSelectedRow();
+    const bool determinate = entry != nullptr && entry->isVol();
+    mViews.dockProgress->setRange(0, determinate ? kProgressMaximum : 0);
+    mViews.dockProgress->setVisible(true);
+    mProgressDelayTimer.start(mTiming.progressDelay);
+}
+
+void CSTreeController::initSizeCaptions(const std::string& path) {
+    for (const auto& volume : mDirwalker.getVolumesInfo()) {
+        if (volume->getPath() == path) {
+            mNvolsize = volume->getsize();
+            mNvolfr = volume->getfsize();
+            mNvoloc = mNvolsize - mNvolfr;
+            mNnodes = volume->getnodescount();
+            return;
+        }
+    }
+}
+
+// ---- Progress
+
+void CSTreeController::updateProgress(std::int64_t counted) {
+    if (!isProcessing()) {
+        return;
+    }
+    ++mNposition;
+    mdProgress = static_cast<double>(counted);
+    updateProgressDelay();
+}
+
+void CSTreeController::updateProgressDelay() {
+    if (mNvoloc > 0) {
+        setProgressValue(
+            static_cast<int>(mdProgress / static_cast<double>(mNvoloc) * kProgressMaximum));
+    }
+    mViews.mStatus->setText(QString::number(mNposition));
+    // Drawn after this notification is done, so the scan's report is never held up.
+    QTimer::singleShot(0, this, [this] {
+        mRadial.UpdateRadialStructureDuringProcessByRoot(mDirwalker.getRootItem().get());
+        mViews.radialView->update();
+    });
+    if (mViews.rightPanel != nullptr) {
+        mViews.rightPanel->updateSummeryControllerResultInfo();
+    }
+}
+
+int CSTreeController::progressValue() const {
+    return mViews.dockProgress->value();
+}
+
+void CSTreeController::setProgressValue(int value) {
+    value = std::clamp(value, 0, kProgressMaximum);
+    // An indeterminate bar keeps no value: keep the range that can hold it.
+    if (mViews.dockProgress->maximum() == 0) {
+        mViews.dockProgress->setRange(0, kProgressMaximum);
+        mViews.dockProgress->setValue(value);
+        mViews.dockProgress->setRange(0, 0);
+    }
+    mViews.dockProgress->setValue(value);
+    mLauncherProgress->setProgress(static_cast<double>(value) / kProgressMaximum);
+}
+
+// ---- End of a scan
+
+void CSTreeController::walkfinished() {
+    mProgressDelayTimer.stop();
+    if (mDirwalker.reportingRoot() != mDirwalker.getRootItem()) {
+        // A scan replaced by a newer one: only its row learns that it ended.
+        mVolsController.setScannedRootInfo(mDirwalker.reportingRoot(), TopLevelItem::Cancelled);
+        return;
+    }
+    if (progressValue() == kProgressMaximum) {
+        walkEnd(true);
+        return;
+    }
+    // The bar shows the run-up even when the scan could not be measured.
+    mViews.dockProgress->setRange(0, kProgressMaximum);
+    mRunUpTimer.start(mTiming.runUpTick);
+}
+
+void CSTreeController::runUpTick() {
+    const int value = std::max(progressValue() + kRunUpStep, kRunUpFloor);
+    if (value > kProgressMaximum) {
+        setProgressValue(kProgressMaximum);
+        mRunUpTimer.stop();
+        walkEnd(true);
+        return;
+    }
+    setProgressValue(value);
+}
+
+void CSTreeController::walkcanceled() {
+    mProgressDelayTimer.stop();
+    if (mDirwalker.reportingRoot() != mDirwalker.getRootItem()) {
+        mVolsController.setScannedRootInfo(mDirwalker.reportingRoot(), TopLevelItem::Cancelled);
+        return;
+    }
+    walkEnd(false);
+}
+
+void CSTreeController::walkEnd(bool finished) {
+    mProgressDelayTimer.stop();
+    mRadial.animController().stopAnimation();
+    mRadial.setScanningPath({});
+    mDirwalker.setStartPath({});
+
+    mForceRestartController.onScanFinished();
+    mLauncherProgress->setVisible(false);
+    setProgressValue(0);
+    mViews.pVertelka->stopAnimation();
+    dStartScanTimeToFB = 0;
+
+    mVolsController.reloadData(true);
+    setCanStart(true);
+
+    FolderRef root = mDirwalker.getRootItem();
+    if (root != nullptr) {
+        root->initSizesByLevels();
+    }
+    mBiggest.stopScanning();
+    mVolsController.setScannedRootInfo(root,
+                                       finished ? TopLevelItem::Scanned : TopLevelItem::Cancelled);
+    if (root != nullptr) {
+        showSomeFoldersWereNotScannedAlertForItem(nullptr);
+        if (root->getFullPath() == mVolsController.getSelectedVolume()) {
+            restoreDiagramRoot(root);
+        }
+        applyRootForLists(mRadial.root());
+    }
+    ++m_nScanned;
+    SavePrefParameters();
+    QTimer::singleShot(0, this, [this, root] {
+        mRadial.UpdateRadialStructureDuringProcessByRoot(root.get());
+        mViews.radialView->update();
+    });
+    emit scanningChanged(false);
+}
+
+void CSTreeController::restoreDiagramRoot(const FolderRef& root) {
+    TopLevelRef entry = mVolsController.getObjectForSelectedRow();
+    FolderSystemItem* folder = nullptr;
+    if (VolumeState* state = mStateSaverManager.getStateObjectForRoot(root.get());
+        state != nullptr && state->digramRootPath) {
+        folder = root->getFolderItemByFolderPath(*state->digramRootPath);
+    }
+    setRootForRadial(folder != nullptr ? ItemRef(folder) : ItemRef(root), entry);
+}
+
+void CSTreeController::showSomeFoldersWereNotScannedAlertForItem(const FileSystemItem* item) {
+    if (item != nullptr) {
+        mAccessQuestions->forFolder(item);
+        return;
+    }
+    if (FolderRef root = mDirwalker.getRootItem(); root != nullptr) {
+        mAccessQuestions->afterScan(*root);
+    }
+}
+
+// ---- The diagram and the panels
+
+void CSTreeController::setRootForRadial(const ItemRef& root) {
+    mRadial.setRoot(root, true);
+    mViews.radialView->update();
+    applyRootForLists(root);
+}
+
+void CSTreeController::applyRootForLists(const ItemRef& root) {
+    if (mViews.rightPanel != nullptr) {
+        mViews.rightPanel->applyRootForLists(root);
+    }
+    mBiggest.updateWithItem(root);
+}
+
+void CSTreeController::setRootForRadial(const ItemRef& root, const TopLevelRef& volume) {
+    if (mViews.rightPanel != nullptr && volume != nullptr) {
+        mViews.rightPanel->refreshItemInfoWithTopLevelItem(volume);
+    }
+    setRootForRadial(root);
+}
+
+void CSTreeController::showDiagramOrOverview(const TopLevelRef& entry) {
+    const bool scanned = entry != nullptr && entry->scannedRoot() != nullptr;
+    if (!scanned) {
+        // The diagram shows the unscanned target beside its overview.
+        mViews.overview->setEntry(entry, mHomeFolder);
+        mViews.rightStack->setCurrentWidget(mViews.overview);
+        if (entry != nullptr) {
+            mRadial.setRoot(entry);
+        }
+        mViews.radialView->update();
+        return;
+    }
+    mViews.rightStack->setCurrentWidget(mViews.rightPanelWidget);
+    if (mViews.rightPanel != nullptr) {
+        mViews.rightPanel->updateWith(entry->scannedRoot(), false);
+    }
+    FolderSystemItem* shown = mStateSaverManager.restoreRootForTopLevelItem(*entry);
+    setRootForRadial(shown != nullptr ? ItemRef(shown) : ItemRef(entry->scannedRoot()), entry);
+}
+
+void CSTreeController::didSelectionChange(const TopLevelRef& entry) {
+    if (ItemRef shown = mRadial.root(); shown != nullptr) {
+        mStateSaverManager.saveRoot(shown.get());
+    }
+    mScanningStateObserver.setSelectedVolumePath(entry != nullptr ? std::optional(entry->getPath())
+                                                                  : std::nullopt);
+    if (mViews.rightStack != nullptr) {
+        showDiagramOrOverview(entry);
+    }
+    if (entry != nullptr && QuickLookController::isVisible()) {
+        QuickLookController::sharedQuickLookController().setPreviewItem(entry->getPath());
+    }
+}
+
+void CSTreeController::removeChildrenOfFolderItem(const TopLevelRef&) {
+    // The removal collection holds nothing of an old root yet.
+}
+
+void CSTreeController::performEntryCommand(int code, const TopLevelRef& entry) {
+    if (entry == nullptr) {
+        return;
+    }
+    const std::string path = entry->getPath();
+    switch (code) {
+        case 0:
+            platform::FileManagerService::shared().revealItems({path});
+            break;
+        case 1: {
+            auto& preview = QuickLookController::sharedQuickLookController();
+            preview.setMainWindow(mViews.window);
+            preview.setPreviewItem(path);
+            preview.showPreviewPanel();
+            break;
+        }
+        case 2:
+            platform::FileManagerService::shared().showItemProperties({path});
+            break;
+        default:
+            break;
+    }
+}
+
+void CSTreeController::focusSideLists() {
+    if (mViews.rightPanelWidget != nullptr) {
+        mViews.rightPanelWidget->setFocus(Qt::TabFocusReason);
+    }
+}
+
+void CSTreeController::selectEntryWithPath(const std::string& path) {
+    mVolsController.selectVolumeByName(path);
+    mVolsController.makeSelectedVolumeVisible();
+}
+
+void CSTreeController::actionRemoveFolder() {
+    TopLevelRef entry = mVolsController.getObjectForSelectedRow();
+    if (entry != nullptr && entry->isFolder()) {
+        mFolderFiling.removeFolderFromFavoriteWithPath(entry->getPath());
+    }
+}
+
+void CSTreeController::SavePrefParameters() const {
+    mFolderFiling.SavePrefParameters();
+}
+
+void CSTreeController::setCanStart(bool canStart) {
+    if (mViews.startStopButton != nullptr) {
+        // While a scan runs the same control stops it, until the stop is under way.
+        mViews.startStopButton->setEnabled(canStart || isProcessing());
+        mViews.startStopButton->setText(isProcessing() ? tr("Stop") : tr("Start Scanning"));
+    }
+    if (mViews.overview != nullptr) {
+        mViews.overview->startButton()->setEnabled(canStart && !isProcessing());
+    }
+}
+
+void CSTreeController::showAlertWindow(QWidget* alert) {
+    mCurrentAlert = alert;
+}
+
+// ---- Volumes
+
+void CSTreeController::didMountVolume(const std::string& devicePath) {
+    mDirwalker.addVolumeAtPath(devicePath);
+    fillVolumesTable(false);
+}
+
+void CSTreeController::didUnmountVolume(const std::string& devicePath) {
+    if (devicePath == mDirwalker.startPath()) {
+        stopAction();
+    }
+    const std::string selected = mVolsController.getSelectedVolume();
+    mRadial.volumeWasRemoved(devicePath);
+    mDirwalker.removeVolFromList(devicePath);
+    mVolsController.volumesCountChanged(false, devicePath, nullptr);
+    mVolsController.selectVolumeByNameOrAny(selected);
+}
+
+void CSTreeController::fillVolumesTable(bool makeVisible) {
+    const std::string selected = mVolsController.getSelectedVolume();
+    mVolsController.resetVolumesArray();
+    std::vector<TopLevelRef> volumes(mDirwalker.getVolumesInfo().begin(),
+                                     mDirwalker.getVolumesInfo().end());
+    mVolsController.setVolumesArray(volumes, true);
+    mVolsController.addFFolders(mFolderFiling.favorites().getFoldersArray(),
+                                mFolderFiling.recents().getFoldersArray());
+    mVolsController.reloadData(false);
+    mVolsController.selectVolumeByNameOrAny(selected);
+    if (makeVisible) {
+        mVolsController.makeSelectedVolumeVisible();
+    }
+}
+
+bool CSTreeController::simpleUpdateVolumesInfo() {
+    if (!mDirwalker.updateVolumesInfo()) {
+        return false;
+    }
+    fillVolumesTable(false);
+    TopLevelRef entry = mVolsController.getObjectForSelectedRow();
+    if (mViews.rightPanel != nullptr && entry != nullptr) {
+        mViews.rightPanel->refreshItemInfoWithTopLevelItem(entry);
+    }
+    mViews.radialView->update();
+    return true;
+}
+
+void CSTreeController::periodicUpdateVolumesInfo() {
+    mVolumesRefreshTimer.setInterval(mTiming.volumesRefresh);
+    simpleUpdateVolumesInfo();
+}
+
+// ---- After file operations
+
+bool CSTreeController::updateAllAfterRemovingFiles(const std::vector<std::string>& paths,
+                                                   ItemList& resItems) {
+    return mFolderFiling.updateAllAfterRemovingFiles(paths, resItems);
+}
+
+bool CSTreeController::updateAllAfterCreatingFiles(const std::vector<CopiedFileItem>& items,
+                                                   const std::string& toFolder,
+                                                   ItemList& resItems) {
+    return mFolderFiling.updateAllAfterCreatingFiles(items, toFolder, resItems);
+}
+
+void CSTreeController::updateAddedItemsToCollection(const std::vector<std::string>& paths) {
+    if (paths.empty()) {
+        return;
+    }
+    for (const auto& volume : mDirwalker.getVolumesInfo()) {
+        volume->updateAddedItemsToCollection(paths);
+    }
+    mFolderFiling.recents().updateAddedItemsToCollection(paths);
+    mFolderFiling.favorites().updateAddedItemsToCollection(paths);
+}
+
+void CSTreeController::updateRemovedItemsInCollection(const std::vector<std::string>& paths) {
+    if (paths.empty()) {
+        return;
+    }
+    for (const auto& volume : mDirwalker.getVolumesInfo()) {
+        volume->updateRemovedItemsInCollection(paths);
+    }
+    mFolderFiling.recents().updateRemovedItemsInCollection(paths);
+    mFolderFiling.favorites().updateRemovedItemsInCollection(paths);
+}
+
+// ---- Main menu
+
+bool CSTreeController::canPerformMainMenuAction(MainMenuAction code, const MainMenuItem&) {
+    const int number = static_cast<int>(code);
+    return mVolsController.hasKeyboardFocus() && number <= 2 &&
+           mVolsController.canPerformMainMenuAction(number, nullptr);
+}
+
+void CSTreeController::performMainMenuAction(MainMenuAction code) {
+    mVolsController.performMainMenuAction(static_cast<int>(code));
+}
+
+}  // namespace korvex

@@ -1,0 +1,225 @@
+#pragma once
+
+#include "access/AccessQuestions.h"
+#include "app/menu/MainMenuActionPerformer.h"
+#include "app/settings/StateSaverManager.h"
+#include "app/startup/ScanRequestTarget.h"
+#include "app/toolkit/GrantAccessSheets.h"
+#include "app/toolkit/RestartService.h"
+#include "app/window/ForceRestartController.h"
+#include "app/window/ScanningStateObserver.h"
+#include "browse/biggest/BiggestFilesController.h"
+#include "browse/folders/FolderFiling.h"
+#include "diagram/RadialController.h"
+#include "diagram/volumes/VolumesTableController.h"
+#include "diagram/volumes/VolumesTableDelegate.h"
+#include "platform/dispatch/NotificationCenter.h"
+#include "scan/model/CModel.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QAbstractButton;
+class QAction;
+class QLabel;
+class QProgressBar;
+class QStackedWidget;
+
+namespace korvex {
+
+namespace platform {
+class LauncherProgress;
+}  // namespace platform
+
+class BusySpinner;
+class ContentPanel;
+class MountFollower;
+class RadialView;
+class UnscannedOverview;
+class VolumesListView;
+
+// The widgets of the main window the controller drives. The window makes
+// them (some need the controller's own objects first) and hands them over.
+struct MainWindowViews {
+    QWidget* window = nullptr;
+    QProgressBar* dockProgress = nullptr;  // 0..1000
+    BusySpinner* pVertelka = nullptr;
+    QLabel* mStatus = nullptr;
+    QAbstractButton* startStopButton = nullptr;
+    RadialView* radialView = nullptr;
+    VolumesListView* volumesList = nullptr;
+    // The right side: the overview of an unscanned target, or the content
+    // panel (the same object as `rightPanel`) for a scanned one.
+    QStackedWidget* rightStack = nullptr;
+    UnscannedOverview* overview = nullptr;
+    QWidget* rightPanelWidget = nullptr;
+    ContentPanel* rightPanel = nullptr;
+    QAction* exportReportAction = nullptr;
+};
+
+// The controller of the main window and the driver of every scan: it owns the
+// scan model and the left panel's lists, turns the choice of a target into a
+// scan, shows its progress, finishes or cancels it, follows mounts and keeps
+// the trees and folder lists right after file operations. Main thread only.
+class CSTreeController : public QObject,
+                         public ScanRequestTarget,
+                         public VolumesTableDelegate,
+                         public FolderFilingDelegate,
+                         public MainMenuActionPerformer {
+    Q_OBJECT
+  public:
+    static constexpr int kProgressMaximum = 1000;
+    // The finishing run-up: at least this much per tick, and never below the floor.
+    static constexpr int kRunUpStep = 75;
+    static constexpr int kRunUpFloor = 500;
+
+    struct Timing {
+        std::chrono::milliseconds progressDelay{20};
+        std::chrono::milliseconds runUpTick{100};
+        std::chrono::milliseconds firstVolumesRefresh{20000};
+        std::chrono::milliseconds volumesRefresh{10000};
+        std::chrono::milliseconds relaunchScanDelay{500};
+    };
+
+    explicit CSTreeController(std::string homeFolder = {}, QObject* parent = nullptr);
+    ~CSTreeController() override;
+
+    // The objects the window's widgets are made over.
+    VolumesTableController& volumesController() { return mVolsController; }
+    RadialController& radialController() { return mRadial; }
+    BiggestFilesController& biggestFilesController() { return mBiggest; }
+    CModel& dirwalker() { return mDirwalker; }
+    ScanningStateObserver& scanningStateObserver() { return mScanningStateObserver; }
+    FolderFiling& folderFiling() { return mFolderFiling; }
+    StateSaverManager& stateSaverManager() { return mStateSaverManager; }
+    RestartService& restartService() { return mRestartService; }
+
+    void setTiming(const Timing& timing) { mTiming = timing; }
+    // Installs the observers, loads the lists, fills the left panel and
+    // starts the volume refresh; the views must be complete.
+    void windowDidLoad(const MainWindowViews& views);
+
+    // ---- Starting and stopping
+    void startScanRootVolume() override;
+    void startHomeFolder() override;
+    void softStartHomeFolder(bool soft) override;
+    void doScanFolder(const std::string& path) override;
+    void addFoldersAndScanFirst(const std::vector<std::string>& paths) override;
+    void switchToBiggestTab() override;
+    void startAction();
+    void stopAction();
+    void toggleStartStopScan();
+    void leftPanelScanSelectedItem();
+    void checkAccessToSelectedVolumeAndStartScan();
+    void performScanFolderAtPath(const std::string& path);
+    bool isProcessing() const override { return !mDirwalker.startPath().empty(); }
+    const std::string& getProcessingVol() const { return mDirwalker.startPath(); }
+
+    // ---- Updates from file operations
+    bool updateAllAfterRemovingFiles(const std::vector<std::string>& paths, ItemList& resItems);
+    bool updateAllAfterCreatingFiles(const std::vector<CopiedFileItem>& items,
+                                     const std::string& toFolder, ItemList& resItems);
+    void updateAddedItemsToCollection(const std::vector<std::string>& paths);
+    void updateRemovedItemsInCollection(const std::vector<std::string>& paths);
+
+    // ---- Volumes
+    void didMountVolume(const std::string& devicePath);
+    void didUnmountVolume(const std::string& devicePath);
+    void fillVolumesTable(bool makeVisible);
+    bool simpleUpdateVolumesInfo();
+
+    // ---- Other
+    void showSomeFoldersWereNotScannedAlertForItem(const FileSystemItem* item);
+    void setRootForRadial(const ItemRef& root);
+    void setRootForRadial(const ItemRef& root, const TopLevelRef& volume);
+    void actionRemoveFolder();
+    void SavePrefParameters() const;
+
+    // ---- State the window and tests read
+    int progressValue() const;
+    std::int32_t nposition() const { return mNposition; }
+    std::int32_t scannedCount() const { return m_nScanned; }
+    std::int64_t occupiedSize() const { return mNvoloc; }
+    bool isRunningUp() const { return mRunUpTimer.isActive(); }
+    // The alert on screen, if any (for the window's tests).
+    QWidget* currentAlert() const { return mCurrentAlert; }
+
+    // ---- VolumesTableDelegate
+    void didSelectionChange(const TopLevelRef& entry) override;
+    void startScanAction() override { leftPanelScanSelectedItem(); }
+    void stopScanAction() override { stopAction(); }
+    void removeChildrenOfFolderItem(const TopLevelRef& entry) override;
+    void performEntryCommand(int code, const TopLevelRef& entry) override;
+    void focusSideLists() override;
+
+    // ---- FolderFilingDelegate
+    void rebuildLeftPanel() override { fillVolumesTable(false); }
+    void selectEntryWithPath(const std::string& path) override;
+    void startScanOfSelection() override { startAction(); }
+    bool isScanning() const override { return isProcessing(); }
+    std::string scanningPath() const override { return mDirwalker.startPath(); }
+    void stopScanning() override { stopAction(); }
+
+    // ---- MainMenuActionPerformer
+    bool canPerformMainMenuAction(MainMenuAction code, const MainMenuItem& item) override;
+    void performMainMenuAction(MainMenuAction code) override;
+
+  signals:
+    // The scan state changed: the window retitles its controls.
+    void scanningChanged(bool scanning);
+
+  private:
+    void updateProgress(std::int64_t counted);
+    void updateProgressDelay();
+    void walkfinished();
+    void walkcanceled();
+    void runUpTick();
+    void walkEnd(bool finished);
+    void initstart();
+    void initSizeCaptions(const std::string& path);
+    void setProgressValue(int value);
+    void setCanStart(bool canStart);
+    void periodicUpdateVolumesInfo();
+    void showDiagramOrOverview(const TopLevelRef& entry);
+    void restoreDiagramRoot(const FolderRef& root);
+    // The folder lists (and the biggest files) show the diagram root.
+    void applyRootForLists(const ItemRef& root);
+    void showAlertWindow(QWidget* alert);
+
+    std::string mHomeFolder;
+    Timing mTiming;
+    ScanningStateObserver mScanningStateObserver;
+    CModel mDirwalker;
+    VolumesTableController mVolsController;
+    FolderFiling mFolderFiling;
+    RadialController mRadial;
+    BiggestFilesController mBiggest;
+    StateSaverManager mStateSaverManager;
+    RestartService mRestartService;
+    ForceRestartController mForceRestartController;
+    std::unique_ptr<GrantAccessSheets> mAccessSheets;
+    std::unique_ptr<AccessQuestions> mAccessQuestions;
+    std::unique_ptr<MountFollower> mMountFollower;
+    std::unique_ptr<platform::LauncherProgress> mLauncherProgress;
+    MainWindowViews mViews;
+
+    double mdProgress = 0;
+    std::int32_t mNposition = 0;
+    std::int64_t mNvolsize = 0, mNvolfr = 0, mNvoloc = 0, mNnodes = 0;
+    std::int32_t m_nScanned = 0;
+    double dStartScanTimeToFB = 0;
+
+    QTimer mProgressDelayTimer;
+    QTimer mRunUpTimer;
+    QTimer mVolumesRefreshTimer;
+    std::vector<platform::NotificationCenter::Token> mObservers;
+    QPointer<QWidget> mCurrentAlert;
+};
+
+}  // namespace korvex

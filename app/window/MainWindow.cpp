@@ -1,0 +1,233 @@
+#include "app/window/MainWindow.h"
+
+#include "app/menu/MainMenuController.h"
+#include "app/menu/QActionMenuItems.h"
+#include "app/toolkit/Appearance.h"
+#include "app/toolkit/BusySpinner.h"
+#include "app/window/ScanSummaryPanel.h"
+#include "diagram/RadialView.h"
+#include "diagram/volumes/UnscannedOverview.h"
+#include "diagram/volumes/VolumesListView.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+namespace korvex {
+
+namespace {
+constexpr int kLeftWidth = 250;
+constexpr int kRightWidth = 360;
+}  // namespace
+
+MainWindow::MainWindow(std::string homeFolder, CSTreeController::Timing timing, QWidget* parent)
+    : QMainWindow(parent), mController(std::make_unique<CSTreeController>(std::move(homeFolder))) {
+    setWindowTitle(QStringLiteral("Korvex"));
+    setMinimumSize(960, 600);
+    resize(1320, 820);
+    mController->setTiming(timing);
+
+    mViews.window = this;
+    auto* central = new QWidget(this);
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(makeToolbar());
+
+    mSplitter = new QSplitter(Qt::Horizontal, central);
+    mSplitter->setChildrenCollapsible(false);
+    mSplitter->setHandleWidth(1);
+    mViews.volumesList = new VolumesListView(mController->volumesController(), mSplitter);
+    mViews.radialView = new RadialView(mController->radialController(), mSplitter);
+    mViews.radialView->setMinimumWidth(360);
+    mViews.rightStack = new QStackedWidget(mSplitter);
+    mViews.rightStack->setMinimumWidth(300);
+    mViews.overview = new UnscannedOverview(mViews.rightStack);
+    mSummary = new ScanSummaryPanel(mViews.rightStack);
+    mSummary->setEntriesSource([this]() -> std::int64_t {
+        CModel& model = mController->dirwalker();
+        return model.isScanning() ? -1 : model.lastEntriesRead();
+    });
+    mViews.rightStack->addWidget(mViews.overview);
+    mViews.rightStack->addWidget(mSummary);
+    mViews.rightPanel = mSummary;
+    mViews.rightPanelWidget = mSummary;
+    mSplitter->addWidget(mViews.volumesList);
+    mSplitter->addWidget(mViews.radialView);
+    mSplitter->addWidget(mViews.rightStack);
+    mSplitter->setStretchFactor(0, 0);
+    mSplitter->setStretchFactor(1, 1);
+    mSplitter->setStretchFactor(2, 0);
+    mSplitter->setSizes({kLeftWidth, width() - kLeftWidth - kRightWidth, kRightWidth});
+    column->addWidget(mSplitter, 1);
+    setCentralWidget(central);
+
+    makeMenus();
+    connect(mController.get(), &CSTreeController::scanningChanged, this,
+            [this](bool scanning) { updateScanControls(scanning); });
+    connect(qApp, &QApplication::focusChanged, this, [this] { validateMenus(); });
+    MainMenuController::shared().setCategoryListPanel(this);
+    mController->windowDidLoad(mViews);
+    updateScanControls(false);
+}
+
+MainWindow::~MainWindow() {
+    MainMenuController::shared().setCategoryListPanel(nullptr);
+    // The controller holds pointers to the widgets: it goes first.
+    mController.reset();
+}
+
+QWidget* MainWindow::makeToolbar() {
+    auto* bar = new QFrame(this);
+    bar->setObjectName(QStringLiteral("scanBar"));
+    // Palette references keep both appearances right without restyling.
+    bar->setStyleSheet(QStringLiteral(
+        "#scanBar { border-bottom: 1px solid palette(mid); }"
+        "#startStopButton { background: palette(highlight); color: palette(highlighted-text);"
+        " border: none; border-radius: 6px; padding: 6px 18px; font-weight: 600; }"
+        "#startStopButton:pressed { background: palette(dark); }"
+        "#startStopButton:disabled { background: palette(mid); color: palette(light); }"));
+    auto* row = new QHBoxLayout(bar);
+    row->setContentsMargins(14, 8, 14, 8);
+    row->setSpacing(10);
+    auto* start = new QPushButton(tr("Start Scanning"), bar);
+    start->setObjectName(QStringLiteral("startStopButton"));
+    start->setDefault(true);
+    start->setMinimumWidth(132);
+    mViews.startStopButton = start;
+    mViews.pVertelka = new BusySpinner(bar);
+    mViews.dockProgress = new QProgressBar(bar);
+    mViews.dockProgress->setRange(0, CSTreeController::kProgressMaximum);
+    mViews.dockProgress->setTextVisible(false);
+    mViews.dockProgress->setFixedWidth(220);
+    mViews.dockProgress->setMaximumHeight(8);
+    mViews.mStatus = new QLabel(bar);
+    mViews.mStatus->setObjectName(QStringLiteral("scanStatus"));
+    mViews.mStatus->setMinimumWidth(60);
+    mViews.mStatus->setForegroundRole(QPalette::PlaceholderText);
+    row->addWidget(start);
+    row->addWidget(mViews.pVertelka);
+    row->addWidget(mViews.dockProgress);
+    row->addWidget(mViews.mStatus);
+    row->addStretch(1);
+    return bar;
+}
+
+QAction* MainWindow::addMenuAction(QMenu* menu, const QString& title,
+                                   const QKeySequence& shortcut) {
+    QAction* action = menu->addAction(title);
+    action->setShortcut(shortcut);
+    return action;
+}
+
+void MainWindow::makeMenus() {
+    auto& router = MainMenuController::shared();
+    auto routed = [&](QMenu* menu, const QString& title, const char* identifier,
+                      MainMenuItem::Kind kind, const QKeySequence& shortcut = {}) {
+        QAction* action = addMenuAction(menu, title, shortcut);
+        action->setObjectName(QString::fromLatin1(identifier));
+        QActionMenuItems::setKind(*action, kind);
+        QActionMenuItems::connect(router, *action);
+        mMenuActions.push_back(action);
+        return action;
+    };
+    using Kind = MainMenuItem::Kind;
+
+    QMenu* file = menuBar()->addMenu(tr("&File"));
+    connect(addMenuAction(file, tr("Scan Folder…"), QKeySequence::Open), &QAction::triggered, this,
+            [this] { chooseFolderToScan(); });
+    connect(addMenuAction(file, tr("Start or Stop Scanning"), QKeySequence(tr("Ctrl+R"))),
+            &QAction::triggered, this, [this] { mController->toggleStartStopScan(); });
+    mViews.exportReportAction =
+        addMenuAction(file, tr("Export Report…"), QKeySequence(tr("Ctrl+E")));
+    file->addSeparator();
+    connect(addMenuAction(file, tr("Quit"), QKeySequence::Quit), &QAction::triggered, qApp,
+            &QApplication::quit);
+
+    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+    routed(edit, tr("Copy to Folder…"), "copyToFolder", Kind::Ordinary);
+    routed(edit, tr("Move to Folder…"), "moveToFolder", Kind::Ordinary);
+    routed(edit, tr("Move to Trash"), "remove", Kind::Ordinary, QKeySequence::Delete);
+    routed(edit, tr("Deselect All"), "deselectAll", Kind::Ordinary,
+           QKeySequence(tr("Ctrl+Shift+A")));
+    edit->addSeparator();
+    routed(edit, tr("Find"), "find", Kind::Ordinary, QKeySequence::Find);
+
+    QMenu* item = menuBar()->addMenu(tr("&Item"));
+    routed(item, tr("Show in File Manager"), "", Kind::ShowInFileManager,
+           QKeySequence(tr("Ctrl+Shift+R")));
+    routed(item, tr("Quick Look"), "", Kind::Preview, QKeySequence(tr("Ctrl+Y")));
+    routed(item, tr("Properties"), "", Kind::Information, QKeySequence(tr("Ctrl+I")));
+
+    QMenu* view = menuBar()->addMenu(tr("&View"));
+    routed(view, tr(MainMenuController::kCollapseCategoryListTitle), "", Kind::CategoryList,
+           QKeySequence(tr("Ctrl+Alt+S")));
+    QMenu* appearance = view->addMenu(tr("Appearance"));
+    auto* choices = new QActionGroup(appearance);
+    const QStringList names{tr("System"), tr("Light"), tr("Dark")};
+    for (int type = 0; type < names.size(); ++type) {
+        QAction* choice = appearance->addAction(names[type]);
+        choice->setCheckable(true);
+        choice->setChecked(Appearance::storedType() == static_cast<unsigned long long>(type));
+        choices->addAction(choice);
+        connect(choice, &QAction::triggered, this,
+                [type] { Appearance::setStoredType(static_cast<unsigned long long>(type)); });
+    }
+
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
+    connect(help->addAction(tr("About Korvex")), &QAction::triggered, this, [this] {
+        QMessageBox::about(this, tr("About Korvex"),
+                           tr("<b>Korvex</b><p>See what takes the space on your disks and "
+                              "free it.</p>"));
+    });
+
+    for (QMenu* menu : {file, edit, item, view, help}) {
+        connect(menu, &QMenu::aboutToShow, this, [this] { validateMenus(); });
+    }
+}
+
+void MainWindow::validateMenus() {
+    QActionMenuItems::validate(MainMenuController::shared(), mMenuActions);
+}
+
+void MainWindow::chooseFolderToScan() {
+    const QString folder = QFileDialog::getExistingDirectory(this, tr("Choose a Folder to Scan"));
+    if (!folder.isEmpty()) {
+        mController->doScanFolder(QFile::encodeName(folder).toStdString());
+    }
+}
+
+void MainWindow::updateScanControls(bool scanning) {
+    mViews.dockProgress->setVisible(scanning || mController->isRunningUp());
+    mViews.mStatus->setVisible(scanning);
+    validateMenus();
+}
+
+bool MainWindow::isCategoryListCollapsed() const {
+    return !mViews.volumesList->isVisible();
+}
+
+void MainWindow::toggleCategoryListWidth() {
+    mViews.volumesList->setVisible(!mViews.volumesList->isVisible());
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    QMainWindow::closeEvent(event);
+    // Closing the window ends the application, even with a preview still open.
+    if (event->isAccepted() && testAttribute(Qt::WA_QuitOnClose)) {
+        QMetaObject::invokeMethod(qApp, &QApplication::quit, Qt::QueuedConnection);
+    }
+}
+
+}  // namespace korvex

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "app/menu/MainMenuActionPerformer.h"
+#include "app/window/CSTreeController.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+class QMenu;
+class QSplitter;
+
+namespace korvex {
+
+class ScanSummaryPanel;
+
+// The one window of the application: the scan targets on the left, the
+// diagram in the middle and the panel of the shown folder on the right, with
+// the scan controls and progress above them.
+class MainWindow : public QMainWindow, public CategoryListPanel {
+    Q_OBJECT
+  public:
+    explicit MainWindow(std::string homeFolder = {}, CSTreeController::Timing timing = {},
+                        QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    CSTreeController& treeController() { return *mController; }
+    const MainWindowViews& views() const { return mViews; }
+    ScanSummaryPanel* summaryPanel() const { return mSummary; }
+    // Every menu command, for validation.
+    const QList<QAction*>& menuActions() const { return mMenuActions; }
+
+    bool isCategoryListCollapsed() const override;
+    void toggleCategoryListWidth() override;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    QWidget* makeToolbar();
+    void makeMenus();
+    QAction* addMenuAction(QMenu* menu, const QString& title, const QKeySequence& shortcut = {});
+    void validateMenus();
+    void chooseFolderToScan();
+    void updateScanControls(bool scanning);
+
+    std::unique_ptr<CSTreeController> mController;
+    MainWindowViews mViews;
+    ScanSummaryPanel* mSummary = nullptr;
+    QSplitter* mSplitter = nullptr;
+    QList<QAction*> mMenuActions;
+    int mCollapsedListWidth = 0;
+};
+
+}  // namespace korvex
