@@ -221,7 +221,8 @@ void CSTreeController::stopAction() {
 }
 
 void CSTreeController::checkAccessToSelectedVolumeAndStartScan() {
-    if (isProcessing()) {
+    // The run-up still belongs to the scan that just ended.
+    if (isProcessing() || isRunningUp()) {
         return;
     }
     TopLevelRef entry = mVolsController.getObjectForSelectedRow();
@@ -428,12 +429,16 @@ void CSTreeController::walkEnd(bool finished) {
 
 void CSTreeController::restoreDiagramRoot(const FolderRef& root) {
     TopLevelRef entry = mVolsController.getObjectForSelectedRow();
-    FolderSystemItem* folder = nullptr;
+    ItemRef shown = root;
     if (VolumeState* state = mStateSaverManager.getStateObjectForRoot(root.get());
         state != nullptr && state->digramRootPath) {
-        folder = root->getFolderItemByFolderPath(*state->digramRootPath);
+        // A plain lookup: a folder that went away is not made again.
+        if (ItemRef folder = root->getItemByFilePath(*state->digramRootPath);
+            folder != nullptr && folder->isDirectory()) {
+            shown = folder;
+        }
     }
-    setRootForRadial(folder != nullptr ? ItemRef(folder) : ItemRef(root), entry);
+    setRootForRadial(shown, entry);
 }
 
 void CSTreeController::showSomeFoldersWereNotScannedAlertForItem(const FileSystemItem* item) {

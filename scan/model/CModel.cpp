@@ -27,6 +27,9 @@ CModel::~CModel() {
             [this] { return asyncQueue->operationCount() == 0; });
         platform::MainQueue::shared().runPending();
     }
+    if (mPathWatchRunning) {
+        platform::MainQueue::shared().cancelTimer(mPathWatchTimer);
+    }
     setStartPath({});
     arrVolumes.clear();
     mresultroot.reset();
@@ -80,7 +83,7 @@ void CModel::updatePath() {
         return;
     }
     mPathWatchRunning = true;
-    platform::MainQueue::shared().after(kIdleCheckInterval, [this] {
+    mPathWatchTimer = platform::MainQueue::shared().after(kIdleCheckInterval, [this] {
         mPathWatchRunning = false;
         if (asyncQueue->operationCount() == 0) {
             setStartPath({});

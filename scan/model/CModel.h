@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/dispatch/MainQueue.h"
 #include "platform/dispatch/OperationQueue.h"
 #include "scan/model/ScanningInfoObserver.h"
 #include "scan/targets/VolumeItem.h"
@@ -78,6 +79,8 @@ class CModel {
     std::int64_t mLastEntriesRead = 0;
     std::vector<std::string> mLastDenied;
     bool mPathWatchRunning = false;
+    // The pending idle check, cancelled when the model goes first.
+    platform::MainQueue::TimerId mPathWatchTimer = 0;
     FolderRef mReportingRoot;
 };
 

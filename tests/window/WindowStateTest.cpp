@@ -6,7 +6,6 @@
 #include "support/TempSettings.h"
 
 #include <gtest/gtest.h>
-#include <QCoreApplication>
 
 #include <vector>
 
@@ -74,10 +73,6 @@ TEST(ForceRestartControllerTest, FinishedScanLeavesNothingToResume) {
 }
 
 TEST(MountFollowerTest, ChangesAreToldAsMountedAndUnmountedPaths) {
-    int argc = 1;
-    char name[] = "window_tests";
-    char* argv[] = {name, nullptr};
-    QCoreApplication app(argc, argv);
     std::vector<std::string> paths{"/", "/media/usb"};
     MountFollower follower([&] { return paths; });
     QStringList mounted, unmounted;

@@ -1,0 +1,229 @@
+#include "app/toolkit/Appearance.h"
+#include "app/window/MainWindow.h"
+#include "app/window/ScanSummaryPanel.h"
+#include "diagram/RadialView.h"
+#include "diagram/volumes/UnscannedOverview.h"
+#include "scan/tree/FolderSystemItem.h"
+#include "support/TempSettings.h"
+#include "support/TempTree.h"
+
+#include <gtest/gtest.h>
+#include <QAbstractButton>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QStackedWidget>
+#include <QTreeWidget>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+namespace korvex {
+namespace {
+
+using namespace std::chrono_literals;
+
+template <class Predicate>
+bool waitFor(Predicate done, std::chrono::milliseconds limit = 20s) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > limit.count()) {
+            return false;
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        std::this_thread::sleep_for(1ms);
+    }
+    return true;
+}
+
+CSTreeController::Timing fastTiming() {
+    CSTreeController::Timing timing;
+    timing.progressDelay = 1ms;
+    timing.runUpTick = 5ms;
+    return timing;
+}
+
+class MainWindowTest : public ::testing::Test {
+  protected:
+    MainWindowTest() : window(home.path(), fastTiming()) {
+        tree.file("a/big.bin", 300'000);
+        tree.file("a/b/c/deep.txt", 5'000);
+        tree.file("notes \"quoted\".txt", 12'000);
+        tree.folder("empty");
+        QObject::connect(views().dockProgress, &QProgressBar::valueChanged,
+                         [this](int value) { progressValues.push_back(value); });
+    }
+
+    CSTreeController& controller() { return window.treeController(); }
+    const MainWindowViews& views() const { return window.views(); }
+    TopLevelRef selected() { return controller().volumesController().getObjectForSelectedRow(); }
+
+    // Files the folder into the left panel and selects it, without scanning.
+    void selectFolder(const std::string& path) {
+        controller().folderFiling().doScanFolder(path, false);
+        ASSERT_NE(selected(), nullptr);
+        ASSERT_EQ(selected()->getPath(), path);
+    }
+    bool waitForScans(int count) {
+        return waitFor([&] { return controller().scannedCount() >= count; });
+    }
+    // The run-up values that came after the last time the bar was set to `from`.
+    std::vector<int> valuesAfter(int from) const {
+        auto it = std::find(progressValues.rbegin(), progressValues.rend(), from);
+        return {it.base(), progressValues.end()};
+    }
+
+    test::TempSettings settings;
+    test::TempTree home;
+    test::TempTree tree;
+    MainWindow window;
+    std::vector<int> progressValues;
+};
+
+TEST_F(MainWindowTest, StartControlScansTheSelectedFolderToTheFinishedState) {
+    selectFolder(tree.path());
+    EXPECT_EQ(views().rightStack->currentWidget(), views().overview);
+    views().startStopButton->click();
+    EXPECT_TRUE(controller().isProcessing());
+    EXPECT_EQ(selected()->scanningState(), TopLevelItem::Scanning);
+    EXPECT_EQ(views().startStopButton->text(), "Stop");
+
+    ASSERT_TRUE(waitForScans(1));
+    const TopLevelRef entry = selected();
+    EXPECT_EQ(entry->scanningState(), TopLevelItem::Scanned);
+    ASSERT_NE(entry->scannedRoot(), nullptr);
+    EXPECT_EQ(controller().radialController().root(), ItemRef(entry->scannedRoot()));
+    EXPECT_GE(entry->scannedRoot()->gettotalsize(), 317'000);
+    EXPECT_EQ(views().rightStack->currentWidget(), views().rightPanelWidget);
+    EXPECT_EQ(window.summaryPanel()->titleLabel()->text().toStdString(),
+              tree.root().filename().string());
+    EXPECT_FALSE(controller().isProcessing());
+    EXPECT_EQ(views().startStopButton->text(), "Start Scanning");
+    EXPECT_TRUE(views().startStopButton->isEnabled());
+    EXPECT_EQ(controller().progressValue(), 0);
+    // The biggest files were collected by the walker, biggest first.
+    ASSERT_GE(window.summaryPanel()->biggestFilesList()->topLevelItemCount(), 3);
+    EXPECT_EQ(window.summaryPanel()->biggestFilesList()->topLevelItem(0)->text(0), "big.bin");
+}
+
+TEST_F(MainWindowTest, UnmeasuredScanRunsUpFromTheFloorAndAMeasuredOneFromItsValue) {
+    selectFolder(tree.path());
+    // A folder scan has no occupied size to measure against: the bar stays at
+    // its start and the run-up begins at the floor.
+    controller().startAction();
+    ASSERT_TRUE(waitForScans(1));
+    EXPECT_EQ(valuesAfter(0).size(), 0u);  // ends back at the start
+    std::vector<int> runUp(progressValues.begin(), progressValues.end() - 1);
+    while (!runUp.empty() && runUp.front() == 0) {
+        runUp.erase(runUp.begin());
+    }
+    EXPECT_EQ(runUp, (std::vector<int>{500, 575, 650, 725, 800, 875, 950, 1000}));
+
+    // Where the bar stands when the walk ends is where the run-up starts.
+    QObject::connect(&controller(), &CSTreeController::scanningChanged, [this](bool scanning) {
+        if (scanning) {
+            views().dockProgress->setValue(600);
+        }
+    });
+    progressValues.clear();
+    controller().startAction();
+    ASSERT_TRUE(waitForScans(2));
+    EXPECT_EQ(valuesAfter(600), (std::vector<int>{675, 750, 825, 900, 975, 1000, 0}));
+}
+
+TEST_F(MainWindowTest, CancelMarksTheRowStoppedWithoutRunUp) {
+    for (int folder = 0; folder < 40; ++folder) {
+        for (int file = 0; file < 100; ++file) {
+            tree.file("many/" + std::to_string(folder) + "/" + std::to_string(file), 10);
+        }
+    }
+    selectFolder(tree.path());
+    controller().startAction();
+    const FolderRef root = controller().dirwalker().getRootItem();
+    // A second start while the scan runs changes nothing.
+    controller().startAction();
+    controller().checkAccessToSelectedVolumeAndStartScan();
+    EXPECT_EQ(controller().dirwalker().getRootItem(), root);
+    controller().stopAction();
+    ASSERT_TRUE(waitForScans(1));
+    EXPECT_EQ(controller().scannedCount(), 1);
+    EXPECT_EQ(selected()->scanningState(), TopLevelItem::Cancelled);
+    EXPECT_EQ(std::count(progressValues.begin(), progressValues.end(), 500), 0);
+    EXPECT_EQ(controller().progressValue(), 0);
+}
+
+TEST_F(MainWindowTest, FolderThatVanishedBeforeItsScanIsOfferedForRemoval) {
+    const std::string gone = tree.folder("gone soon");
+    selectFolder(gone);
+    std::filesystem::remove(gone);
+    controller().startAction();
+    EXPECT_FALSE(controller().isProcessing());
+    auto* alert = qobject_cast<QMessageBox*>(controller().currentAlert());
+    ASSERT_NE(alert, nullptr);
+    EXPECT_EQ(alert->text(), "Cannot scan the folder");
+    EXPECT_EQ(alert->informativeText().toStdString(),
+              "The folder \"" + gone +
+                  "\" does not exist.\nWould you like to remove it from the Favorites list?");
+    ASSERT_EQ(alert->buttons().size(), 2);
+    alert->buttons().at(0)->click();  // "Yes"
+    EXPECT_EQ(controller().volumesController().rowOfPath(gone), -1);
+    EXPECT_EQ(controller().scannedCount(), 0);
+}
+
+TEST_F(MainWindowTest, UnmountOfAnotherVolumeLeavesTheRunningScanAlone) {
+    const auto& volumes = controller().dirwalker().getVolumesInfo();
+    if (volumes.empty()) {
+        GTEST_SKIP() << "this machine shows no volumes to the scanner";
+    }
+    const std::string other = volumes.front()->getPath();
+    selectFolder(tree.path());
+    controller().startAction();
+    controller().didUnmountVolume(other);
+    EXPECT_TRUE(controller().isProcessing());
+    EXPECT_EQ(controller().dirwalker().getVolumeItemWithPath(other), nullptr);
+    EXPECT_EQ(controller().volumesController().rowOfPath(other), -1);
+    // The selection stayed on the folder being scanned.
+    EXPECT_EQ(selected()->getPath(), tree.path());
+    ASSERT_TRUE(waitForScans(1));
+    EXPECT_EQ(selected()->scanningState(), TopLevelItem::Scanned);
+}
+
+TEST_F(MainWindowTest, RescanReturnsToTheDiagramRootSavedMeanwhileWhileItExists) {
+    selectFolder(tree.path());
+    controller().startAction();
+    ASSERT_TRUE(waitForScans(1));
+    // The diagram saves its root whenever the user moves in it, also while
+    // a rescan runs.
+    auto moveDuringRescanTo = [this](const std::string& path) {
+        controller().startAction();
+        VolumeState* state = controller().stateSaverManager().getStateObjectForRoot(
+            controller().dirwalker().getRootItem().get());
+        ASSERT_NE(state, nullptr);
+        state->saveWithDigramRoot(path, std::nullopt, {});
+    };
+    moveDuringRescanTo(tree.path("a/b"));
+    ASSERT_TRUE(waitForScans(2));
+    EXPECT_EQ(controller().radialController().root()->getFullPath(), tree.path("a/b"));
+
+    std::filesystem::remove_all(tree.path("a/b"));
+    moveDuringRescanTo(tree.path("a/b"));
+    ASSERT_TRUE(waitForScans(3));
+    EXPECT_EQ(controller().radialController().root()->getFullPath(), tree.path());
+}
+
+TEST_F(MainWindowTest, AppearanceSettingChoosesThePalette) {
+    Appearance::setStoredType(2);
+    EXPECT_TRUE(Appearance::isDark());
+    EXPECT_LT(QApplication::palette().color(QPalette::Window).lightness(), 80);
+    Appearance::setStoredType(1);
+    EXPECT_FALSE(Appearance::isDark());
+    EXPECT_GT(QApplication::palette().color(QPalette::Window).lightness(), 200);
+    EXPECT_EQ(Settings::appAppearanceTypeValue(), 1u);
+}
+
+}  // namespace
+}  // namespace korvex
