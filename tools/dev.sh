@@ -45,10 +45,8 @@ case "${1:-}" in
     install_missing
     build "$here/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
     shift
-    if [ -x "$here/build/app/korvex" ]; then
-      exec "$here/build/app/korvex" "$@"
-    fi
-    exec "$here/build/tools/cli/korvex-cli" scan "${1:-$HOME}"
+    # Without a folder the window opens on the home folder and scans it.
+    exec "$here/build/app/korvex" "${@:-$HOME}"
     ;;
   test)
     install_missing

@@ -97,7 +97,10 @@ QWidget* MainWindow::makeToolbar() {
         "#startStopButton { background: palette(highlight); color: palette(highlighted-text);"
         " border: none; border-radius: 6px; padding: 6px 18px; font-weight: 600; }"
         "#startStopButton:pressed { background: palette(dark); }"
-        "#startStopButton:disabled { background: palette(mid); color: palette(light); }"));
+        "#startStopButton:disabled { background: palette(mid); color: palette(light); }"
+        "#scanFolderButton { background: transparent; border: 1px solid palette(mid);"
+        " border-radius: 6px; padding: 6px 14px; }"
+        "#scanFolderButton:hover { background: palette(alternate-base); }"));
     auto* row = new QHBoxLayout(bar);
     row->setContentsMargins(14, 8, 14, 8);
     row->setSpacing(10);
@@ -116,7 +119,11 @@ QWidget* MainWindow::makeToolbar() {
     mViews.mStatus->setObjectName(QStringLiteral("scanStatus"));
     mViews.mStatus->setMinimumWidth(60);
     mViews.mStatus->setForegroundRole(QPalette::PlaceholderText);
+    auto* chooseFolder = new QPushButton(tr("Scan Folder…"), bar);
+    chooseFolder->setObjectName(QStringLiteral("scanFolderButton"));
+    connect(chooseFolder, &QPushButton::clicked, this, [this] { chooseFolderToScan(); });
     row->addWidget(start);
+    row->addWidget(chooseFolder);
     row->addWidget(mViews.pVertelka);
     row->addWidget(mViews.dockProgress);
     row->addWidget(mViews.mStatus);
