@@ -636,26 +636,25 @@ bool CSTreeController::updateAllAfterCreatingFiles(const std::vector<CopiedFileI
     return mFolderFiling.updateAllAfterCreatingFiles(items, toFolder, resItems);
 }
 
-void CSTreeController::updateAddedItemsToCollection(const std::vector<std::string>& paths) {
-    if (paths.empty()) {
-        return;
-    }
+template <typename Apply>
+void CSTreeController::forEveryTree(Apply apply) {
     for (const auto& volume : mDirwalker.getVolumesInfo()) {
-        volume->updateAddedItemsToCollection(paths);
+        apply(*volume);
     }
-    mFolderFiling.recents().updateAddedItemsToCollection(paths);
-    mFolderFiling.favorites().updateAddedItemsToCollection(paths);
+    apply(mFolderFiling.recents());
+    apply(mFolderFiling.favorites());
+}
+
+void CSTreeController::updateAddedItemsToCollection(const std::vector<std::string>& paths) {
+    if (!paths.empty()) {
+        forEveryTree([&](auto& trees) { trees.updateAddedItemsToCollection(paths); });
+    }
 }
 
 void CSTreeController::updateRemovedItemsInCollection(const std::vector<std::string>& paths) {
-    if (paths.empty()) {
-        return;
+    if (!paths.empty()) {
+        forEveryTree([&](auto& trees) { trees.updateRemovedItemsInCollection(paths); });
     }
-    for (const auto& volume : mDirwalker.getVolumesInfo()) {
-        volume->updateRemovedItemsInCollection(paths);
-    }
-    mFolderFiling.recents().updateRemovedItemsInCollection(paths);
-    mFolderFiling.favorites().updateRemovedItemsInCollection(paths);
 }
 
 // ---- Main menu

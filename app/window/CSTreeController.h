@@ -190,6 +190,9 @@ class CSTreeController : public QObject,
     void restoreDiagramRoot(const FolderRef& root);
     // The folder lists (and the biggest files) show the diagram root.
     void applyRootForLists(const ItemRef& root);
+    // Every volume's tree, then the recent and the favourite folders.
+    template <typename Apply>
+    void forEveryTree(Apply apply);
     void showAlertWindow(QWidget* alert);
 
     std::string mHomeFolder;
