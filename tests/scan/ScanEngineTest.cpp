@@ -293,6 +293,22 @@ TEST_F(ScanEngine, StartingAScanCancelsTheRunningOne) {
     EXPECT_NE(first, second.root);
 }
 
+TEST(ScanModelLifetime, ModelGoneBeforeItsIdleCheckLeavesNothingBehind) {
+    TempTree tree;
+    tree.file("a/b.bin", 4'000);
+    {
+        CModel shortLived;
+        ScanBiggestFiles biggest;
+        BlockingScanResult result = runBlockingScan(shortLived, tree.path(), &biggest);
+        ASSERT_FALSE(result.cancelled);
+    }
+    // The model's check for an idle queue was due a tenth of a second later;
+    // serving the queue past it must not reach the model that went.
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(300);
+    platform::MainQueue::shared().runUntil([&] { return std::chrono::steady_clock::now() > until; },
+                                           std::chrono::seconds(2));
+}
+
 TEST_F(ScanEngine, ProgressIsReportedWithTheCountedTotal) {
     tree.file("a", 50'000);
     std::int64_t lastProgress = -1;
