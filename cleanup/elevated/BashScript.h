@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace korvex {
 
@@ -16,6 +17,33 @@ class BashScript {
 };
 
 using BashScriptRef = std::shared_ptr<const BashScript>;
+
+// A script whose two flags are chosen when it is made.
+class ConfiguredBashScript : public BashScript {
+  public:
+    ConfiguredBashScript(bool requireAdminPrivileges, bool allowBackgroundBuild)
+        : mRequireAdminPrivileges(requireAdminPrivileges),
+          mAllowBackgroundBuild(allowBackgroundBuild) {}
+    bool requireAdminPrivileges() const override { return mRequireAdminPrivileges; }
+    bool allowBackgroundBuild() const override { return mAllowBackgroundBuild; }
+
+  private:
+    bool mRequireAdminPrivileges;
+    bool mAllowBackgroundBuild;
+};
+
+// A script over a list of paths.
+class PathsBashScript : public ConfiguredBashScript {
+  public:
+    PathsBashScript(std::vector<std::string> paths, bool requireAdminPrivileges,
+                    bool allowBackgroundBuild)
+        : ConfiguredBashScript(requireAdminPrivileges, allowBackgroundBuild),
+          mPaths(std::move(paths)) {}
+    const std::vector<std::string>& paths() const { return mPaths; }
+
+  private:
+    std::vector<std::string> mPaths;
+};
 
 // The marker lines that report one error in a script's output:
 // "HVERROR;1;<number>", the message lines, then "HVERROREND".

@@ -28,7 +28,7 @@ std::string unlockLines(const std::string& path) {
 
 std::string RemovePermanentlyBashScript::buildScript() const {
     std::string text;
-    for (const std::string& path : mPaths) {
+    for (const std::string& path : paths()) {
         const std::string parent = std::filesystem::path(path).parent_path().string();
         if (!parent.empty() && parent != path) {
             text += unlockLines(parent);
@@ -41,7 +41,7 @@ std::string RemovePermanentlyBashScript::buildScript() const {
 
 std::string UnlockSystemLockedFilesScript::buildScript() const {
     std::string list;
-    for (const std::string& path : mPaths) {
+    for (const std::string& path : paths()) {
         list += ShellPathUtil::shelledPath(path) + " ";
     }
     return "chattr -i " + list + "\nchattr -a " + list;

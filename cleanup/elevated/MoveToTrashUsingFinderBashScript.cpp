@@ -7,7 +7,7 @@ namespace korvex {
 std::string MoveToTrashUsingFinderBashScript::buildScript() const {
     std::string text = kReportErrorFunction;
     text += "filesToDelete=()\n";
-    for (const std::string& path : mPaths) {
+    for (const std::string& path : paths()) {
         text += "filesToDelete+=(" + ShellPathUtil::shelledPath(path) + ")\n";
     }
     text +=

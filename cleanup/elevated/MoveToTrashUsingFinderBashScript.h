@@ -12,23 +12,14 @@ namespace korvex {
 //
 // Clearing a lock of a parent folder first is left out: on Linux that lock is
 // the immutable attribute, which only administrator rights may clear.
-class MoveToTrashUsingFinderBashScript : public BashScript {
+class MoveToTrashUsingFinderBashScript : public PathsBashScript {
   public:
     explicit MoveToTrashUsingFinderBashScript(std::vector<std::string> paths,
                                               bool requireAdminPrivileges = false,
                                               bool allowBackgroundBuild = true)
-        : mPaths(std::move(paths)),
-          mRequireAdminPrivileges(requireAdminPrivileges),
-          mAllowBackgroundBuild(allowBackgroundBuild) {}
+        : PathsBashScript(std::move(paths), requireAdminPrivileges, allowBackgroundBuild) {}
 
-    bool requireAdminPrivileges() const override { return mRequireAdminPrivileges; }
-    bool allowBackgroundBuild() const override { return mAllowBackgroundBuild; }
     std::string buildScript() const override;
-
-  private:
-    std::vector<std::string> mPaths;
-    bool mRequireAdminPrivileges;
-    bool mAllowBackgroundBuild;
 };
 
 }  // namespace korvex

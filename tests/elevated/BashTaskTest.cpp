@@ -58,6 +58,12 @@ class Tasks : public ::testing::Test, public test::TaskFixture {
         serveUntil([&] { return result.has_value(); });
         return result;
     }
+    // Runs `command` with administrator rights, asking for them for this task.
+    std::optional<BashTaskResult> runWithRightsDirectly(const std::string& command) {
+        BashTaskFactory factory{std::make_shared<CustomBashScript>(command, true)};
+        factory.forceAppleScriptStart = true;
+        return runToEnd(std::move(factory));
+    }
     BashTasksManager manager;
 };
 
@@ -92,9 +98,7 @@ TEST_F(Tasks, ScriptsBuiltOnTheMainThreadRunToo) {
 TEST_F(Tasks, DirectStartWithRightsGoesThroughTheElevationCommand) {
     test::StandInElevation elevation(tree, test::StandInElevation::Answer::Grant);
     const std::string marker = tree.path("elevated");
-    BashTaskFactory factory{std::make_shared<CustomBashScript>(": > " + marker, true)};
-    factory.forceAppleScriptStart = true;
-    auto result = runToEnd(std::move(factory));
+    auto result = runWithRightsDirectly(": > " + marker);
     ASSERT_TRUE(result);
     EXPECT_TRUE(result->taskPerformed);
     EXPECT_TRUE(existsNoFollow(marker));
@@ -104,9 +108,7 @@ TEST_F(Tasks, DirectStartWithRightsGoesThroughTheElevationCommand) {
 TEST_F(Tasks, RefusedPromptFailsTheTaskWithAClearMessageAndRunsNothing) {
     test::StandInElevation elevation(tree, test::StandInElevation::Answer::Refuse);
     const std::string marker = tree.path("must-not-exist");
-    BashTaskFactory factory{std::make_shared<CustomBashScript>(": > " + marker, true)};
-    factory.forceAppleScriptStart = true;
-    auto result = runToEnd(std::move(factory));
+    auto result = runWithRightsDirectly(": > " + marker);
     ASSERT_TRUE(result);
     EXPECT_FALSE(result->taskPerformed);
     ASSERT_TRUE(result->errors);
@@ -118,9 +120,7 @@ TEST_F(Tasks, RefusedPromptFailsTheTaskWithAClearMessageAndRunsNothing) {
 
 TEST_F(Tasks, MissingElevationProgramIsReported) {
     BashTaskAppleScriptStart::setElevationCommand({tree.path("no-such-pkexec")});
-    BashTaskFactory factory{std::make_shared<EmptyBashScript>(true)};
-    factory.forceAppleScriptStart = true;
-    auto result = runToEnd(std::move(factory));
+    auto result = runWithRightsDirectly("true");
     BashTaskAppleScriptStart::setElevationCommand({"pkexec"});
     ASSERT_TRUE(result);
     EXPECT_FALSE(result->taskPerformed);

@@ -50,8 +50,8 @@ class AsNobody {
 // A small file system mounted in the tree for one test.
 class ScopedMount {
   public:
-    ScopedMount(const std::string& where, unsigned long flags) : mWhere(where) {
-        mMounted = ::mount("korvex-test", where.c_str(), "tmpfs", flags, "size=1m") == 0;
+    explicit ScopedMount(const std::string& where) : mWhere(where) {
+        mMounted = ::mount("korvex-test", where.c_str(), "tmpfs", 0, "size=1m") == 0;
     }
     ~ScopedMount() {
         if (mMounted) {
@@ -149,13 +149,20 @@ TEST(Classification, ImmutableOrAppendOnlyItemsAndParentsAreLocked) {
     EXPECT_EQ(inLockedFolder.removeGroupType(), GroupType::LockedFiles);
 }
 
-TEST(Classification, FilesOnAReadOnlyMountAreNeverRetried) {
-    test::TempTree tree;
-    ScopedMount volume(tree.folder("volume"), 0);
-    if (!volume.mounted()) {
-        GTEST_SKIP() << "no rights to mount a file system for the test";
+// Items on a small file system of their own, mounted in the tree.
+class OwnVolume : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!volume.mounted()) {
+            GTEST_SKIP() << "no rights to mount a file system for the test";
+        }
+        std::ofstream(tree.path("volume/file")) << "x";
     }
-    std::ofstream(tree.path("volume/file")) << "x";
+    test::TempTree tree;
+    ScopedMount volume{tree.folder("volume")};
+};
+
+TEST_F(OwnVolume, FilesOnAReadOnlyMountAreNeverRetried) {
     std::filesystem::create_directory(tree.path("volume/.Trash-" + std::to_string(::getuid())));
     volume.remountReadOnly();
     const FinderRemoverItem item(tree.path("volume/file"));
@@ -168,13 +175,7 @@ TEST(Classification, FilesOnAReadOnlyMountAreNeverRetried) {
     EXPECT_FALSE(item.isCanBeRemovedPermanently(true));
 }
 
-TEST(Classification, AVolumeWhoseTrashCannotBeMadeIsARetriedAccessProblem) {
-    test::TempTree tree;
-    ScopedMount volume(tree.folder("volume"), 0);
-    if (!volume.mounted()) {
-        GTEST_SKIP() << "no rights to mount a file system for the test";
-    }
-    std::ofstream(tree.path("volume/file")) << "x";
+TEST_F(OwnVolume, AVolumeWhoseTrashCannotBeMadeIsARetriedAccessProblem) {
     EXPECT_TRUE(FinderRemoverItem(tree.path("volume/file")).errorTypes().empty());
 
     // A plain file where the user's Trash folder would go blocks it.
