@@ -38,13 +38,16 @@ struct BashRun {
 };
 
 // Runs `script` with bash from a file in `tree`, as the generated scripts are
-// run; the output holds standard output and error.
-inline BashRun runBash(const TempTree& tree, const std::string& script) {
+// run, after the command `prefix` when given; the output holds standard output
+// and error.
+inline BashRun runBash(const TempTree& tree, const std::string& script,
+                       std::vector<std::string> prefix = {}) {
     const std::string scriptPath = tree.path("run-script.sh");
     const std::string outputPath = tree.path("run-output.txt");
     writeFile(scriptPath, script);
+    prefix.insert(prefix.end(), {"/bin/bash", scriptPath});
     int error = 0;
-    auto process = platform::ChildProcess::start({"/bin/bash", scriptPath}, outputPath, error);
+    auto process = platform::ChildProcess::start(prefix, outputPath, error);
     if (!process) {
         return {};
     }

@@ -95,20 +95,32 @@ TEST_F(TrashScript, AnEntryLeftInFilesOrInfoAloneStillBlocksItsName) {
 }
 
 TEST_F(TrashScript, MissingItemsAndRefusedMovesAreReportedAsErrorBlocks) {
-    const std::string locked = tree.file("locked/item", 1);
-    ::chmod(tree.path("locked").c_str(), 0500);
-    const test::BashRun run = trash({tree.path("gone \"x\""), locked});
-    ::chmod(tree.path("locked").c_str(), 0700);
-    const auto errors = errorsInScriptOutput(run.output);
-    ASSERT_GE(errors.size(), 1u) << run.output;
-    EXPECT_EQ(errors[0].code, 2);
-    EXPECT_EQ(errors[0].description, tree.path("gone \"x\"") + " does not exist.");
-    if (::geteuid() != 0) {
-        // Only an unprivileged run is refused the move out of the folder.
-        ASSERT_EQ(errors.size(), 2u);
-        EXPECT_TRUE(existsNoFollow(locked));
-        EXPECT_FALSE(existsNoFollow(homeTrash + "/info/item.trashinfo"));
+    // Run as an unprivileged user: "nobody" when the tests run as root.
+    std::vector<std::string> asUser;
+    uid_t uid = ::getuid();
+    if (::geteuid() == 0) {
+        asUser = {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
+        uid = 65534;
+        fs::permissions(tree.root(), fs::perms::all);
+        ::chown(tree.folder("home").c_str(), uid, uid);
     }
+    const std::string locked = tree.file("locked/item", 1);
+    ::chmod(tree.path("locked").c_str(), 0555);
+    const std::string missing = tree.path("gone \"x\"");
+    const test::BashRun run = test::runBash(
+        tree, MoveToTrashUsingShellBashScript({missing, locked}, homeTrash, uid).buildScript(),
+        asUser);
+    ::chmod(tree.path("locked").c_str(), 0755);
+
+    const auto errors = errorsInScriptOutput(run.output);
+    ASSERT_EQ(errors.size(), 2u) << run.output;
+    EXPECT_EQ(errors[0].code, 2);
+    EXPECT_EQ(errors[0].description, missing + " does not exist.");
+    EXPECT_EQ(errors[1].code, 1);
+    EXPECT_NE(errors[1].description.find(locked), std::string::npos);
+    EXPECT_TRUE(existsNoFollow(locked));
+    // The information written before the refused move is taken back.
+    EXPECT_TRUE(fs::is_empty(homeTrash + "/info"));
 }
 
 // A file system of its own gets a Trash at its top: ".Trash-uid", or
