@@ -24,6 +24,11 @@ NotificationCenter& NotificationCenter::defaultCenter() {
     return center;
 }
 
+NotificationCenter& NotificationCenter::workspaceCenter() {
+    static NotificationCenter center;
+    return center;
+}
+
 NotificationCenter::Token NotificationCenter::addObserver(const std::string& name,
                                                           Callback callback) {
     return Token(this, mObservers.add(name, std::move(callback)));

@@ -35,6 +35,8 @@ class NotificationCenter {
     };
 
     static NotificationCenter& defaultCenter();
+    // Where file-system watchers post what they see.
+    static NotificationCenter& workspaceCenter();
 
     [[nodiscard]] Token addObserver(const std::string& name, Callback callback);
     void removeObserver(std::uint64_t id);

@@ -1,0 +1,232 @@
+#include "cleanup/removers/FinderRemoverItem.h"
+#include "support/TempTree.h"
+
+#include <gtest/gtest.h>
+
+#include <grp.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace korvex {
+namespace {
+
+using Causes = std::set<RemoveErrorType>;
+
+// Sets or clears a file attribute; false where the file system or the
+// process's rights do not allow it.
+bool chattr(const std::string& change, const std::string& path) {
+    const std::string command = "chattr " + change + " '" + path + "' 2>/dev/null";
+    return std::system(command.c_str()) == 0;
+}
+
+// Classifies as the user "nobody" while it lives (effective ids only, so that
+// the process can switch back).
+class AsNobody {
+  public:
+    AsNobody() {
+        mSwitched = ::geteuid() == 0 && ::setgroups(0, nullptr) == 0 && ::setegid(65534) == 0 &&
+                    ::seteuid(65534) == 0;
+    }
+    ~AsNobody() {
+        if (mSwitched) {
+            [[maybe_unused]] const int ignored = ::seteuid(0) + ::setegid(0);
+            const gid_t root = 0;
+            ::setgroups(1, &root);
+        }
+    }
+    AsNobody(const AsNobody&) = delete;
+    AsNobody& operator=(const AsNobody&) = delete;
+    bool switched() const { return mSwitched; }
+
+  private:
+    bool mSwitched = false;
+};
+
+// A small file system mounted in the tree for one test.
+class ScopedMount {
+  public:
+    explicit ScopedMount(const std::string& where) : mWhere(where) {
+        mMounted = ::mount("korvex-test", where.c_str(), "tmpfs", 0, "size=1m") == 0;
+    }
+    ~ScopedMount() {
+        if (mMounted) {
+            ::umount(mWhere.c_str());
+        }
+    }
+    ScopedMount(const ScopedMount&) = delete;
+    ScopedMount& operator=(const ScopedMount&) = delete;
+    bool mounted() const { return mMounted; }
+    void remountReadOnly() {
+        ::mount(nullptr, mWhere.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr);
+    }
+
+  private:
+    std::string mWhere;
+    bool mMounted = false;
+};
+
+TEST(GroupVerdict, FirstMatchingRuleWins) {
+    using T = RemoveErrorType;
+    EXPECT_EQ(FinderRemoverItem::groupForErrorTypes({}), GroupType::Unknown);
+    EXPECT_EQ(FinderRemoverItem::groupForErrorTypes(
+                  {T::ReadOnlyDisk, T::ReadOnlyNTFSDisk, T::RemoteDisk, T::FileLocked}),
+              GroupType::ReadOnlyNTFSDisk);
+    EXPECT_EQ(FinderRemoverItem::groupForErrorTypes({T::ReadOnlyNTFSDisk}), GroupType::Unknown);
+    EXPECT_EQ(FinderRemoverItem::groupForErrorTypes({T::ReadOnlyDisk, T::DiskHasntTrash}),
+              GroupType::ReadOnlyDisk);
+    EXPECT_EQ(FinderRemoverItem::groupForErrorTypes({T::RemoteDisk, T::FolderWithHardLink}),
+              GroupType::NetworkDisk);
+    EXPECT_EQ(FinderRemoverItem::groupForErrorTypes({T::FolderWithHardLink, T::FileLocked}),
+              GroupType::HardLinkFolder);
+    EXPECT_EQ(FinderRemoverItem::groupForErrorTypes({T::ParentFolderLocked, T::DiskHasntTrash}),
+              GroupType::LockedFiles);
+    EXPECT_EQ(FinderRemoverItem::groupForErrorTypes(
+                  {T::HaventRightToDelete, T::ParentFolderHasReadOnlyAccess}),
+              GroupType::ReadOnlyAccess);
+    EXPECT_EQ(FinderRemoverItem::groupForErrorTypes({T::HaventRightToDelete}),
+              GroupType::HaventRightToDelete);
+}
+
+TEST(GroupVerdict, RetriesToTheTrashOnlyForPermissionAndLockProblems) {
+    struct Row {
+        GroupType group;
+        bool toTrash;
+        bool permanently;
+    };
+    for (const Row& row :
+         {Row{GroupType::ReadOnlyAccess, true, true}, Row{GroupType::LockedFiles, true, true},
+          Row{GroupType::HaventRightToDelete, true, true},
+          Row{GroupType::HardLinkFolder, false, true}, Row{GroupType::NetworkDisk, false, true},
+          Row{GroupType::Unknown, false, true}, Row{GroupType::ReadOnlyNTFSDisk, false, false},
+          Row{GroupType::ReadOnlyDisk, false, false}, Row{GroupType::NotRemoved, false, false}}) {
+        EXPECT_EQ(FinderRemoverItem::isCanBeRemovedPermanently(row.group, false), row.toTrash)
+            << static_cast<int>(row.group);
+        EXPECT_EQ(FinderRemoverItem::isCanBeRemovedPermanently(row.group, true), row.permanently)
+            << static_cast<int>(row.group);
+    }
+}
+
+TEST(Classification, VanishedOrMissingPathsHaveNoCausesAndAreNotRetriedToTheTrash) {
+    test::TempTree tree;
+    for (const FinderRemoverItem& item :
+         {FinderRemoverItem(tree.path("vanished")), FinderRemoverItem(std::nullopt)}) {
+        EXPECT_TRUE(item.errorTypes().empty());
+        EXPECT_EQ(item.removeGroupType(), GroupType::Unknown);
+        EXPECT_FALSE(item.isCanBeRemovedPermanently(false));
+    }
+}
+
+TEST(Classification, AnOrdinaryFileOfOneselfHasNoCause) {
+    test::TempTree tree;
+    const FinderRemoverItem item(tree.file("plain", 10));
+    EXPECT_TRUE(item.errorTypes().empty());
+    EXPECT_EQ(item.path(), tree.path("plain"));
+}
+
+TEST(Classification, ImmutableOrAppendOnlyItemsAndParentsAreLocked) {
+    test::TempTree tree;
+    const std::string file = tree.file("frozen", 10);
+    const std::string folder = tree.folder("append-only");
+    const std::string inside = tree.file("append-only/child", 10);
+    if (!chattr("+i", file) || !chattr("+a", folder)) {
+        chattr("-i", file);
+        GTEST_SKIP() << "file attributes cannot be set here";
+    }
+    const FinderRemoverItem locked(file);
+    const FinderRemoverItem inLockedFolder(inside);
+    chattr("-i", file);
+    chattr("-a", folder);
+
+    EXPECT_EQ(locked.errorTypes(), Causes{RemoveErrorType::FileLocked});
+    EXPECT_EQ(locked.removeGroupType(), GroupType::LockedFiles);
+    EXPECT_TRUE(locked.isCanBeRemovedPermanently(false));
+    EXPECT_EQ(inLockedFolder.errorTypes(), Causes{RemoveErrorType::ParentFolderLocked});
+    EXPECT_EQ(inLockedFolder.removeGroupType(), GroupType::LockedFiles);
+}
+
+// Items on a small file system of their own, mounted in the tree.
+class OwnVolume : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!volume.mounted()) {
+            GTEST_SKIP() << "no rights to mount a file system for the test";
+        }
+        std::ofstream(tree.path("volume/file")) << "x";
+    }
+    test::TempTree tree;
+    ScopedMount volume{tree.folder("volume")};
+};
+
+TEST_F(OwnVolume, FilesOnAReadOnlyMountAreNeverRetried) {
+    std::filesystem::create_directory(tree.path("volume/.Trash-" + std::to_string(::getuid())));
+    volume.remountReadOnly();
+    const FinderRemoverItem item(tree.path("volume/file"));
+    EXPECT_TRUE(item.errorTypes().count(RemoveErrorType::ReadOnlyDisk));
+    EXPECT_FALSE(item.errorTypes().count(RemoveErrorType::ReadOnlyNTFSDisk));
+    // Writes refused by the read-only volume are not permission problems.
+    EXPECT_FALSE(item.errorTypes().count(RemoveErrorType::ParentFolderHasReadOnlyAccess));
+    EXPECT_EQ(item.removeGroupType(), GroupType::ReadOnlyDisk);
+    EXPECT_FALSE(item.isCanBeRemovedPermanently(false));
+    EXPECT_FALSE(item.isCanBeRemovedPermanently(true));
+}
+
+TEST_F(OwnVolume, AVolumeWhoseTrashCannotBeMadeIsARetriedAccessProblem) {
+    EXPECT_TRUE(FinderRemoverItem(tree.path("volume/file")).errorTypes().empty());
+
+    // A plain file where the user's Trash folder would go blocks it.
+    std::ofstream(tree.path("volume/.Trash-" + std::to_string(::getuid()))) << "";
+    const FinderRemoverItem item(tree.path("volume/file"));
+    EXPECT_EQ(item.errorTypes(), Causes{RemoveErrorType::DiskHasntTrash});
+    EXPECT_EQ(item.removeGroupType(), GroupType::ReadOnlyAccess);
+    EXPECT_TRUE(item.isCanBeRemovedPermanently(false));
+}
+
+class OtherUser : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (::geteuid() != 0) {
+            GTEST_SKIP() << "needs to run as root to classify as another user";
+        }
+        std::filesystem::permissions(tree.root(), std::filesystem::perms::all);
+    }
+    test::TempTree tree;
+};
+
+TEST_F(OtherUser, AFolderOfSomeoneElseRefusesWritesAndDeletion) {
+    const std::string folder = tree.folder("theirs");
+    const std::string file = tree.file("theirs/file", 10);
+    std::filesystem::permissions(
+        folder, std::filesystem::perms::owner_all | std::filesystem::perms::group_read |
+                    std::filesystem::perms::group_exec | std::filesystem::perms::others_read |
+                    std::filesystem::perms::others_exec);
+    AsNobody nobody;
+    ASSERT_TRUE(nobody.switched());
+    const FinderRemoverItem inFolder(file);
+    const FinderRemoverItem theFolder(folder);
+    EXPECT_EQ(inFolder.errorTypes(), (Causes{RemoveErrorType::ParentFolderHasReadOnlyAccess,
+                                             RemoveErrorType::HaventRightToDelete}));
+    EXPECT_EQ(inFolder.removeGroupType(), GroupType::ReadOnlyAccess);
+    EXPECT_EQ(theFolder.errorTypes(), Causes{RemoveErrorType::FolderHasReadOnlyAccess});
+    EXPECT_TRUE(theFolder.isCanBeRemovedPermanently(false));
+}
+
+TEST_F(OtherUser, TheStickyBitKeepsOthersFilesInAWritableFolder) {
+    const std::string shared = tree.folder("shared");
+    const std::string file = tree.file("shared/root-owned", 10);
+    std::filesystem::permissions(shared,
+                                 std::filesystem::perms::all | std::filesystem::perms::sticky_bit);
+    AsNobody nobody;
+    ASSERT_TRUE(nobody.switched());
+    const FinderRemoverItem item(file);
+    EXPECT_EQ(item.errorTypes(), Causes{RemoveErrorType::HaventRightToDelete});
+    EXPECT_EQ(item.removeGroupType(), GroupType::HaventRightToDelete);
+    EXPECT_TRUE(item.isCanBeRemovedPermanently(false));
+}
+
+}  // namespace
+}  // namespace korvex
