@@ -59,7 +59,7 @@ BaseReport::BaseReport(std::string queueLabel)
 
 std::string BaseReport::fileNameForDate(std::chrono::system_clock::time_point when) const {
     std::time_t seconds = std::chrono::system_clock::to_time_t(when);
-    std::tm local {};
+    std::tm local{};
     ::localtime_r(&seconds, &local);
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);

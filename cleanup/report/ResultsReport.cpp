@@ -82,7 +82,9 @@ class ResultsReportWalk : public ReportSource {
         ResultsReportItem{mPath,
                           name,
                           pathExtension(name),
-                          node.isPack() ? "bundle" : node.isDir() ? "dir" : "file",
+                          node.isPack()  ? "bundle"
+                          : node.isDir() ? "dir"
+                                         : "file",
                           node.getWholeItemSize(),
                           entry.depth,
                           mTreeID,

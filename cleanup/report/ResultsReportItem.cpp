@@ -40,8 +40,8 @@ void ResultsReportItem::appendLine(std::string& out, std::string_view separator)
 }
 
 void ResultsReportItem::appendHeader(std::string& out, std::string_view separator) {
-    const char* columns[] = {"Path", "Name", "Extension", "Type", "Size", "Depth", "TreeID",
-                             "ParentID"};
+    const char* columns[] = {"Path", "Name",  "Extension", "Type",
+                             "Size", "Depth", "TreeID",    "ParentID"};
     for (const char* column : columns) {
         if (column != columns[0]) {
             out.append(separator);

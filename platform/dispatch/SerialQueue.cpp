@@ -21,8 +21,8 @@ struct SerialQueue::State {
 
     static void run(const std::shared_ptr<State>& state) {
         // Thread names are limited to 15 bytes; the tail of a label says most.
-        std::string name = state->label.size() > 15 ? state->label.substr(state->label.size() - 15)
-                                                     : state->label;
+        std::string name =
+            state->label.size() > 15 ? state->label.substr(state->label.size() - 15) : state->label;
         pthread_setname_np(pthread_self(), name.c_str());
         std::unique_lock guard(state->mutex);
         while (true) {

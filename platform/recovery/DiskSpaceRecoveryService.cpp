@@ -108,10 +108,9 @@ const DiskSpaceRecoveryService& DiskSpaceRecoveryService::shared() {
 std::uint64_t DiskSpaceRecoveryService::recoveryEstimate(const std::string& volumePath) const {
     BlockCounter counter;
     forEachCacheFolderOnVolume(mCacheFolders, volumePath, [&](int fd, dev_t device) {
-        forEachEntryBelow(fd, device,
-                          [&](int, const std::string&, const struct stat& info) {
-                              counter.add(info);
-                          });
+        forEachEntryBelow(fd, device, [&](int, const std::string&, const struct stat& info) {
+            counter.add(info);
+        });
     });
     return counter.bytes;
 }
@@ -121,16 +120,16 @@ DiskSpaceRecoveryService::Release DiskSpaceRecoveryService::release(
     Release result;
     std::uint64_t before = recoveryEstimate(volumePath);
     forEachCacheFolderOnVolume(mCacheFolders, volumePath, [&](int fd, dev_t device) {
-        forEachEntryBelow(fd, device, [&](int parentFd, const std::string& name,
-                                          const struct stat& info) {
-            int flags = S_ISDIR(info.st_mode) ? AT_REMOVEDIR : 0;
-            if (::unlinkat(parentFd, name.c_str(), flags) == 0) {
-                ++result.removed;
-            } else if (!result.firstError && errno != ENOTEMPTY) {
-                // A folder that keeps an entry refused before is no news.
-                result.firstError = name + ": " + std::strerror(errno);
-            }
-        });
+        forEachEntryBelow(fd, device,
+                          [&](int parentFd, const std::string& name, const struct stat& info) {
+                              int flags = S_ISDIR(info.st_mode) ? AT_REMOVEDIR : 0;
+                              if (::unlinkat(parentFd, name.c_str(), flags) == 0) {
+                                  ++result.removed;
+                              } else if (!result.firstError && errno != ENOTEMPTY) {
+                                  // A folder that keeps an entry refused before is no news.
+                                  result.firstError = name + ": " + std::strerror(errno);
+                              }
+                          });
     });
     std::uint64_t after = recoveryEstimate(volumePath);
     result.bytes = before > after ? before - after : 0;

@@ -37,8 +37,8 @@ class DiskSpaceRecoveryService {
     // Removes the cache contents on that volume on `queue` and calls back
     // there. Everything is released, whatever `bytesWanted` says: the caches
     // cannot be emptied in part without picking what to keep.
-    void startRecovery(const std::string& volumePath, std::uint64_t bytesWanted,
-                       SerialQueue& queue, Callback callback) const;
+    void startRecovery(const std::string& volumePath, std::uint64_t bytesWanted, SerialQueue& queue,
+                       Callback callback) const;
 
   private:
     struct Release {

@@ -14,9 +14,10 @@
 namespace {
 
 int usage() {
-    std::fputs("usage: korvex-cli scan PATH [--json]\n       korvex-cli volumes [--json]\n"
-               "       korvex-cli report PATH OUT\n",
-               stderr);
+    std::fputs(
+        "usage: korvex-cli scan PATH [--json]\n       korvex-cli volumes [--json]\n"
+        "       korvex-cli report PATH OUT\n",
+        stderr);
     return 2;
 }
 
