@@ -35,8 +35,9 @@ class DiskSpaceRecoveryService {
     std::uint64_t recoveryEstimate(const std::string& volumePath) const;
 
     // Removes the cache contents on that volume on `queue` and calls back
-    // there. Everything is released, whatever `bytesWanted` says: the caches
-    // cannot be emptied in part without picking what to keep.
+    // there; the service must outlive the release. Everything is released,
+    // whatever `bytesWanted` says: the caches cannot be emptied in part
+    // without picking what to keep.
     void startRecovery(const std::string& volumePath, std::uint64_t bytesWanted, SerialQueue& queue,
                        Callback callback) const;
 
