@@ -11,11 +11,12 @@ namespace korvex {
 
 namespace {
 
-// Runs `body(operation)` on the main queue if the operation still exists then.
+// Runs `body(operation)` on the main queue unless the free-up was dropped by
+// then. The operation travels along, so it is never destroyed on its own queue.
 template <class Body>
-void onMain(std::weak_ptr<DiskSpaceRecoveryOperation> weak, Body body) {
-    platform::MainQueue::shared().async([weak, body = std::move(body)] {
-        if (auto operation = weak.lock()) {
+void onMain(std::shared_ptr<DiskSpaceRecoveryOperation> operation, Body body) {
+    platform::MainQueue::shared().async([operation = std::move(operation), body = std::move(body)] {
+        if (operation->isReporting()) {
             body(*operation);
         }
     });
@@ -37,7 +38,7 @@ void DiskSpaceRecoveryOperation::start(DiskSpaceRecoveryOperationListener* liste
         purgeableTexts::confirmation(mParameters.initialPurgeableSpace, mParameters.volumeName),
         [weak](bool confirmed, bool suppress) {
             auto self = weak.lock();
-            if (self == nullptr) {
+            if (self == nullptr || !self->isReporting()) {
                 return;
             }
             if (!confirmed) {
@@ -67,7 +68,11 @@ void DiskSpaceRecoveryOperation::beginRecovery() {
     mParameters.service->startRecovery(
         mParameters.volumePath, wanted, mDispathQueue,
         [weak](bool, std::uint64_t, std::optional<std::string> error) {
-            onMain(weak, [error](DiskSpaceRecoveryOperation& self) {
+            auto operation = weak.lock();
+            if (operation == nullptr) {
+                return;
+            }
+            onMain(std::move(operation), [error](DiskSpaceRecoveryOperation& self) {
                 if (error) {
                     self.mIsProcessing = false;
                     self.mListener->diskSpaceRecoveryDidFail(self, *error);
@@ -95,7 +100,7 @@ void DiskSpaceRecoveryOperation::didFinishDiskSpaceRecovery() {
             return;
         }
         std::uint64_t estimate = self->mParameters.service->recoveryEstimate(self->volumePath());
-        onMain(weak, [estimate](DiskSpaceRecoveryOperation& operation) {
+        onMain(std::move(self), [estimate](DiskSpaceRecoveryOperation& operation) {
             // An estimate above the starting amount means nothing freed yet;
             // from nothing, nothing can be freed, and waiting would not end.
             std::uint64_t initial = operation.initialPurgeableSpace();

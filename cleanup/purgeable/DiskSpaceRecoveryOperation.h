@@ -29,8 +29,8 @@ class DiskSpaceRecoveryOperationListener {
 
 // One free-up of a volume's purgeable space: the confirmation (unless turned
 // off), the release, and the checks that follow until the estimate drops.
-// Every callback holds the operation weakly: dropping it ends the free-up's
-// reports.
+// The owner calls stopReporting() when it drops the operation: nothing is
+// reported after that.
 class DiskSpaceRecoveryOperation : public std::enable_shared_from_this<DiskSpaceRecoveryOperation> {
   public:
     struct Parameters {
@@ -48,6 +48,8 @@ class DiskSpaceRecoveryOperation : public std::enable_shared_from_this<DiskSpace
     // The progress check: measures again and reports the end, or checks later.
     void didFinishDiskSpaceRecovery();
 
+    void stopReporting() { mListener = nullptr; }
+    bool isReporting() const { return mListener != nullptr; }
     bool isProcessing() const { return mIsProcessing; }
     const std::string& volumePath() const { return mParameters.volumePath; }
     const std::string& volumeName() const { return mParameters.volumeName; }

@@ -17,6 +17,9 @@ std::shared_ptr<PurgeableSpaceCleaner> PurgeableSpaceCleaner::create(Configurati
 
 PurgeableSpaceCleaner::~PurgeableSpaceCleaner() {
     applicationDidResignActive();
+    if (mCurrentRecoveryOperation != nullptr) {
+        mCurrentRecoveryOperation->stopReporting();
+    }
 }
 
 std::vector<std::string> defaultVanishingFolders() {
@@ -222,6 +225,9 @@ void PurgeableSpaceCleaner::endRecovery() {
 
 void PurgeableSpaceCleaner::releaseRecovery() {
     std::shared_ptr<DiskSpaceRecoveryOperation> operation = std::move(mCurrentRecoveryOperation);
+    if (operation != nullptr) {
+        operation->stopReporting();
+    }
     mSpecialItem = nullptr;
     mRecoveryVolume = nullptr;
     // Called from the operation: it goes once its call has returned.

@@ -1,5 +1,7 @@
 #include "platform/dispatch/SerialQueue.h"
 
+#include "platform/dispatch/MainQueue.h"
+
 #include <pthread.h>
 
 #include <condition_variable>
@@ -34,7 +36,9 @@ struct SerialQueue::State {
             state->blocks.pop_front();
             guard.unlock();
             block();
-            block = nullptr;  // what it captured goes before the next block runs
+            // What a block captured is let go on the main queue: tree nodes,
+            // and the objects that own this queue, are destroyed there only.
+            MainQueue::shared().async([spent = std::move(block)] {});
             guard.lock();
         }
     }
@@ -63,12 +67,12 @@ SerialQueue::~SerialQueue() {
 }
 
 void SerialQueue::async(Block block) {
-    {
-        std::lock_guard guard(mState->mutex);
-        mState->blocks.push_back(std::move(block));
-        if (!mState->thread.joinable()) {
-            mState->thread = std::thread(&State::run, mState);
-        }
+    // Notified under the lock: once it is released, the block may run and
+    // drop this queue.
+    std::lock_guard guard(mState->mutex);
+    mState->blocks.push_back(std::move(block));
+    if (!mState->thread.joinable()) {
+        mState->thread = std::thread(&State::run, mState);
     }
     mState->posted.notify_one();
 }

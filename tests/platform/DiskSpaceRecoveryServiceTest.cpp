@@ -119,16 +119,5 @@ TEST(SerialQueue, RunsBlocksInOrderOffTheCallingThread) {
     EXPECT_TRUE(elsewhere);
 }
 
-TEST(SerialQueue, MayBeDroppedByItsOwnBlock) {
-    auto queue = std::make_shared<SerialQueue>("test.self");
-    std::promise<void> ran;
-    SerialQueue* raw = queue.get();
-    raw->async([owner = std::move(queue), &ran]() mutable {
-        owner.reset();
-        ran.set_value();
-    });
-    EXPECT_EQ(ran.get_future().wait_for(5s), std::future_status::ready);
-}
-
 }  // namespace
 }  // namespace korvex::platform

@@ -59,6 +59,11 @@ std::string reportText(const ItemRef& root, std::size_t batchSize = ResultsRepor
 class MainQueueTest : public ::testing::Test {
   protected:
     void SetUp() override { platform::MainQueue::shared().bindToCurrentThread(); }
+    // The report queue hands its spent blocks, and with the last of them the
+    // report, to the main queue: they are let go here, not at exit.
+    void TearDown() override {
+        platform::MainQueue::shared().runUntil([] { return false; }, 100ms);
+    }
 
     struct Outcome {
         bool done = false;
