@@ -1,5 +1,6 @@
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,22 @@ struct TextEntry {
 // English texts ship so far, so the English text is the answer.
 inline std::string localized(std::string_view /*table*/, const TextEntry& entry) {
     return entry.english;
+}
+
+// Fills the "%@" placeholders of a text in order; values are never scanned
+// for placeholders themselves.
+inline std::string fillPlaceholders(std::string pattern,
+                                    std::initializer_list<std::string_view> values) {
+    std::size_t from = 0;
+    for (std::string_view value : values) {
+        std::size_t at = pattern.find("%@", from);
+        if (at == std::string::npos) {
+            break;
+        }
+        pattern.replace(at, 2, value);
+        from = at + value.size();
+    }
+    return pattern;
 }
 
 }  // namespace korvex::platform

@@ -3,34 +3,17 @@
 //
 //   korvex-bench-tree [folders-per-level] [files-per-folder]
 
+#include "support/ProcessFigures.h"
 #include "support/SyntheticTree.h"
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <string>
 
 using namespace korvex;
-
-namespace {
-
-long statusKiB(const char* field) {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind(field, 0) == 0) {
-            return std::strtol(line.c_str() + std::char_traits<char>::length(field), nullptr, 10);
-        }
-    }
-    return 0;
-}
-
-double secondsSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-}  // namespace
+using bench::secondsSince;
+using bench::statusKiB;
 
 int main(int argc, char** argv) {
     const int fanOut = argc > 1 ? std::atoi(argv[1]) : 316;

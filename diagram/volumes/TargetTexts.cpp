@@ -14,19 +14,6 @@ std::uint64_t nonNegative(std::int64_t bytes) {
     return bytes < 0 ? 0 : static_cast<std::uint64_t>(bytes);
 }
 
-// Fills the "%@" placeholders of a text in order.
-std::string fill(std::string pattern, std::initializer_list<std::string> values) {
-    std::size_t from = 0;
-    for (const std::string& value : values) {
-        std::size_t at = pattern.find("%@", from);
-        if (at == std::string::npos) {
-            break;
-        }
-        pattern.replace(at, 2, value);
-        from = at + value.size();
-    }
-    return pattern;
-}
 }  // namespace
 
 std::string entryTitle(const TopLevelItem& entry) {
@@ -34,9 +21,10 @@ std::string entryTitle(const TopLevelItem& entry) {
 }
 
 std::string availableOfText(const TopLevelItem& entry) {
-    return fill(VolumesTableLocalizable::text(VolumesTableLocalizable::kAvailableOf),
-                {formatMemoryStringDot1(nonNegative(entry.getfsize())),
-                 formatMemoryStringDot1(nonNegative(entry.getsize()))});
+    return platform::fillPlaceholders(
+        VolumesTableLocalizable::text(VolumesTableLocalizable::kAvailableOf),
+        {formatMemoryStringDot1(nonNegative(entry.getfsize())),
+         formatMemoryStringDot1(nonNegative(entry.getsize()))});
 }
 
 std::string entrySubtitle(const TopLevelItem& entry) {

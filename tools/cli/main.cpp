@@ -2,6 +2,7 @@
 //
 //   korvex-cli scan PATH [--json]   scan a folder or volume and report it
 //   korvex-cli volumes [--json]     list the scan targets
+//   korvex-cli report PATH OUT      scan a folder and write its tab-separated report
 
 #include "CliCommands.h"
 
@@ -13,8 +14,10 @@
 namespace {
 
 int usage() {
-    std::fputs("usage: korvex-cli scan PATH [--json]\n       korvex-cli volumes [--json]\n",
-               stderr);
+    std::fputs(
+        "usage: korvex-cli scan PATH [--json]\n       korvex-cli volumes [--json]\n"
+        "       korvex-cli report PATH OUT\n",
+        stderr);
     return 2;
 }
 
@@ -32,6 +35,9 @@ int main(int argc, char** argv) {
     }
     if (args.size() == 2 && args[0] == "scan") {
         return korvex::cli::runScan(args[1], json);
+    }
+    if (args.size() == 3 && args[0] == "report") {
+        return korvex::cli::runReport(args[1], args[2]);
     }
     if (args.size() == 1 && args[0] == "volumes") {
         return korvex::cli::runVolumes(json);

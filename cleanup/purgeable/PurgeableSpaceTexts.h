@@ -1,0 +1,19 @@
+#pragma once
+
+#include "cleanup/purgeable/PurgeableSpaceCleanerWindow.h"
+
+#include <cstdint>
+#include <string>
+
+namespace korvex::purgeableTexts {
+
+PurgeableAlertText notCompleted();
+PurgeableConfirmationText confirmation(std::uint64_t amount, const std::string& volumeName);
+PurgeableAlertText freedUp(const std::string& volumeName);
+PurgeableAlertText failed(const std::string& volumeName, const std::string& error);
+// The diagram's context menu item for the purgeable sector.
+std::string freeUpMenuItem();
+// The collection's label while a free-up runs.
+std::string freeingUpLabel();
+
+}  // namespace korvex::purgeableTexts

@@ -1,0 +1,85 @@
+#include "cleanup/purgeable/PurgeableSpaceTexts.h"
+#include "cleanup/purgeable/sheets/PurgeableSpaceSheets.h"
+#include "support/QtTestApplication.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include <optional>
+
+namespace korvex {
+namespace {
+
+const auto* const kApp = test::registerQtTestApplication<QApplication>("purgeable-sheets");
+
+struct Answer {
+    bool confirmed;
+    bool suppress;
+};
+
+QMessageBox* openSheet(QWidget& window) {
+    QCoreApplication::processEvents();
+    return window.findChild<QMessageBox*>();
+}
+
+TEST(PurgeableSpaceSheets, ConfirmationAnswersTheButtonAndTheCheckBox) {
+    QWidget window;
+    window.show();
+    PurgeableSpaceSheets sheets(&window);
+    std::optional<Answer> answer;
+    auto ask = [&] {
+        sheets.askToFreeUpPurgeableSpace(purgeableTexts::confirmation(5000000, "Data"),
+                                         [&](bool confirmed, bool suppress) {
+                                             answer = Answer{confirmed, suppress};
+                                         });
+        return openSheet(window);
+    };
+
+    QMessageBox* box = ask();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->text(), "Free Up Purgeable Disk Space");
+    EXPECT_TRUE(box->informativeText().contains("will free up 5 MB on the disk Data."));
+    ASSERT_NE(box->checkBox(), nullptr);
+    box->checkBox()->setChecked(true);
+    ASSERT_EQ(box->buttons().size(), 2);
+    box->defaultButton()->click();
+    ASSERT_TRUE(answer);
+    EXPECT_TRUE(answer->confirmed);
+    EXPECT_TRUE(answer->suppress);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    answer.reset();
+    box = ask();
+    ASSERT_NE(box, nullptr);
+    box->escapeButton()->click();
+    ASSERT_TRUE(answer);
+    EXPECT_FALSE(answer->confirmed);
+    EXPECT_FALSE(answer->suppress);
+}
+
+TEST(PurgeableSpaceSheets, AlertHasOneButtonAndNoSheetOutlivesItsWindow) {
+    auto* window = new QWidget;
+    window->show();
+    PurgeableSpaceSheets sheets(window);
+    sheets.showPurgeableSpaceAlert(purgeableTexts::freedUp("Data"));
+    QMessageBox* box = openSheet(*window);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->text(), "The space was freed up for Data");
+    EXPECT_EQ(box->buttons().size(), 1);
+    delete window;
+
+    bool answered = false;
+    bool confirmed = true;
+    sheets.askToFreeUpPurgeableSpace(purgeableTexts::confirmation(1, "Data"), [&](bool yes, bool) {
+        answered = true;
+        confirmed = yes;
+    });
+    EXPECT_TRUE(answered);
+    EXPECT_FALSE(confirmed);
+    sheets.showPurgeableSpaceAlert(purgeableTexts::notCompleted());  // no window: nothing shown
+}
+
+}  // namespace
+}  // namespace korvex
