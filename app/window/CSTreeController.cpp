@@ -7,6 +7,9 @@
 #include "app/window/ContentPanel.h"
 #include "app/window/MountFollower.h"
 #include "browse/preview/QuickLookController.h"
+#include "cleanup/purgeable/PurgeableSpaceGetOperation.h"
+#include "cleanup/purgeable/sheets/PurgeableSpaceSheets.h"
+#include "cleanup/report/ResultsReport.h"
 #include "diagram/RadialView.h"
 #include "diagram/volumes/UnscannedOverview.h"
 #include "diagram/volumes/VolumesListView.h"
@@ -16,10 +19,13 @@
 #include "platform/desktop/LauncherProgress.h"
 #include "scan/model/ScanNotifications.h"
 #include "scan/tree/FolderSystemItem.h"
+#include "scan/tree/VolumeSystemItem.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QCoreApplication>
+#include <QFileDialog>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -52,8 +58,10 @@ CSTreeController::CSTreeController(std::string homeFolder, QObject* parent)
       mDirwalker(&mScanningStateObserver),
       mVolsController(mHomeFolder),
       mFolderFiling(mDirwalker, *this),
-      mForceRestartController(&mRestartService) {
+      mForceRestartController(&mRestartService),
+      mPurgeableSpaceCleaner(PurgeableSpaceCleaner::create()) {
     mVolsController.setDelegate(this);
+    mPurgeableSpaceCleaner->setListener(this);
     mProgressDelayTimer.setSingleShot(true);
     connect(&mProgressDelayTimer, &QTimer::timeout, this, [this] { updateProgressDelay(); });
     connect(&mRunUpTimer, &QTimer::timeout, this, [this] { runUpTick(); });
@@ -61,6 +69,8 @@ CSTreeController::CSTreeController(std::string homeFolder, QObject* parent)
 }
 
 CSTreeController::~CSTreeController() {
+    mPurgeableSpaceCleaner->setListener(nullptr);
+    mPurgeableSpaceCleaner->setWindow(nullptr);
     MainMenuController::shared().removeDelegateFromArray(this);
     mVolsController.setDelegate(nullptr);
     mBiggest.setDelegate(nullptr);
@@ -84,6 +94,18 @@ void CSTreeController::windowDidLoad(const MainWindowViews& views) {
     actions.isScanning = [this] { return isProcessing(); };
     mAccessQuestions = std::make_unique<AccessQuestions>(*mAccessSheets, std::move(actions));
     mLauncherProgress = std::make_unique<platform::LauncherProgress>();
+    // Volume scans get the node of the space the user's caches take.
+    installPurgeableSpaceMeasure();
+    mPurgeableSpaceSheets = std::make_unique<PurgeableSpaceSheets>(views.window);
+    mPurgeableSpaceCleaner->setWindow(mPurgeableSpaceSheets.get());
+    connect(qGuiApp, &QGuiApplication::applicationStateChanged, this,
+            [this](Qt::ApplicationState state) {
+                if (state == Qt::ApplicationActive) {
+                    mPurgeableSpaceCleaner->applicationDidBecomeActive();
+                } else {
+                    mPurgeableSpaceCleaner->applicationDidResignActive();
+                }
+            });
 
     auto& center = platform::NotificationCenter::defaultCenter();
     mObservers.push_back(
@@ -127,8 +149,8 @@ void CSTreeController::windowDidLoad(const MainWindowViews& views) {
     mBiggest.setDelegate(dynamic_cast<BiggestFilesDelegate*>(mViews.rightPanel));
     mRadial.setListsRootHandler([this](const ItemRef& root) { applyRootForLists(root); });
     if (mViews.exportReportAction != nullptr) {
-        // The report writer is not part of the application yet.
-        mViews.exportReportAction->setEnabled(false);
+        connect(mViews.exportReportAction, &QAction::triggered, this,
+                [this] { exportReportAction(); });
     }
 
     mFolderFiling.initPrefParameters();
@@ -411,6 +433,10 @@ void CSTreeController::walkEnd(bool finished) {
     mBiggest.stopScanning();
     mVolsController.setScannedRootInfo(root,
                                        finished ? TopLevelItem::Scanned : TopLevelItem::Cancelled);
+    if (root != nullptr && root->isVol()) {
+        mPurgeableSpaceCleaner->startObserveFor(static_cast<VolumeSystemItem*>(root.get()));
+        mPurgeableSpaceCleaner->updateValueFor(root.get());
+    }
     if (root != nullptr) {
         showSomeFoldersWereNotScannedAlertForItem(nullptr);
         if (root->getFullPath() == mVolsController.getSelectedVolume()) {
@@ -505,6 +531,7 @@ void CSTreeController::didSelectionChange(const TopLevelRef& entry) {
     if (entry != nullptr && QuickLookController::isVisible()) {
         QuickLookController::sharedQuickLookController().setPreviewItem(entry->getPath());
     }
+    emit targetChanged();
 }
 
 void CSTreeController::removeChildrenOfFolderItem(const TopLevelRef&) {
@@ -655,6 +682,78 @@ void CSTreeController::updateRemovedItemsInCollection(const std::vector<std::str
     if (!paths.empty()) {
         forEveryTree([&](auto& trees) { trees.updateRemovedItemsInCollection(paths); });
     }
+}
+
+// ---- Report
+
+bool CSTreeController::canExportReport() const {
+    TopLevelRef entry = mVolsController.getObjectForSelectedRow();
+    return entry != nullptr && entry->scannedRoot() != nullptr &&
+           entry->scanningState() != TopLevelItem::Scanning;
+}
+
+void CSTreeController::exportReportAction() {
+    generateResultsReport();
+}
+
+void CSTreeController::generateResultsReport() {
+    if (!canExportReport()) {
+        return;
+    }
+    auto report = ResultsReport::create();
+    report->configureWithRoot(mVolsController.getObjectForSelectedRow()->scannedRoot());
+    QPointer<QWidget> window = mViews.window;
+    report->setSavePanel([window](const BaseReport::SavePanelRequest& request,
+                                  std::function<void(std::optional<std::string>)> chosen) {
+        if (window == nullptr) {
+            chosen(std::nullopt);
+            return;
+        }
+        auto* panel = new QFileDialog(window, tr("Export Report"));
+        panel->setAttribute(Qt::WA_DeleteOnClose);
+        panel->setAcceptMode(QFileDialog::AcceptSave);
+        panel->setDefaultSuffix(QString::fromStdString(request.allowedExtension));
+        panel->setNameFilter(tr("Tab-separated report (*.%1)")
+                                 .arg(QString::fromStdString(request.allowedExtension)));
+        panel->setDirectory(QFile::decodeName(QByteArray::fromStdString(request.folder)));
+        panel->selectFile(QString::fromStdString(request.proposedName));
+        auto answered = std::make_shared<bool>(false);
+        connect(panel, &QFileDialog::fileSelected, panel, [chosen, answered](const QString& file) {
+            *answered = true;
+            chosen(QFile::encodeName(file).toStdString());
+        });
+        connect(panel, &QFileDialog::finished, panel, [chosen, answered](int) {
+            if (!*answered) {
+                *answered = true;
+                chosen(std::nullopt);
+            }
+        });
+        panel->open();
+    });
+    report->saveWithShouldOpen(
+        false, true, [this, window](std::optional<std::string>, std::optional<std::string> error) {
+            if (error && window != nullptr) {
+                AlertText text;
+                text.message = tr("The report could not be saved");
+                text.informative = toQString(*error);
+                text.buttons = {tr("OK")};
+                showAlertWindow(showAlert(window, text, {}));
+            }
+        });
+}
+
+// ---- Purgeable space
+
+void CSTreeController::purgeableSpaceCleanerStateChanged(bool) {
+    mViews.radialView->update();
+}
+
+void CSTreeController::purgeableSpaceCleanerNotifyAboutPerformRecovery(
+    VolumeSystemItem&, const std::vector<std::string>&) {
+    // The cleaner took the vanished entries out of the tree: totals changed.
+    mRadial.ReinitRootParams();
+    mViews.radialView->update();
+    applyRootForLists(mRadial.root());
 }
 
 // ---- Main menu

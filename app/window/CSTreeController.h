@@ -10,6 +10,8 @@
 #include "app/window/ScanningStateObserver.h"
 #include "browse/biggest/BiggestFilesController.h"
 #include "browse/folders/FolderFiling.h"
+#include "cleanup/purgeable/PurgeableSpaceCleaner.h"
+#include "cleanup/purgeable/PurgeableSpaceCleanerListener.h"
 #include "diagram/RadialController.h"
 #include "diagram/volumes/VolumesTableController.h"
 #include "diagram/volumes/VolumesTableDelegate.h"
@@ -38,6 +40,7 @@ class LauncherProgress;
 }  // namespace platform
 
 class BusySpinner;
+class PurgeableSpaceSheets;
 class ContentPanel;
 class MountFollower;
 class RadialView;
@@ -71,7 +74,8 @@ class CSTreeController : public QObject,
                          public ScanRequestTarget,
                          public VolumesTableDelegate,
                          public FolderFilingDelegate,
-                         public MainMenuActionPerformer {
+                         public MainMenuActionPerformer,
+                         public PurgeableSpaceCleanerListener {
     Q_OBJECT
   public:
     static constexpr int kProgressMaximum = 1000;
@@ -99,6 +103,7 @@ class CSTreeController : public QObject,
     FolderFiling& folderFiling() { return mFolderFiling; }
     StateSaverManager& stateSaverManager() { return mStateSaverManager; }
     RestartService& restartService() { return mRestartService; }
+    PurgeableSpaceCleaner& purgeableSpaceCleaner() { return *mPurgeableSpaceCleaner; }
 
     void setTiming(const Timing& timing) { mTiming = timing; }
     // Installs the observers, loads the lists, fills the left panel and
@@ -133,6 +138,13 @@ class CSTreeController : public QObject,
     void didUnmountVolume(const std::string& devicePath);
     void fillVolumesTable(bool makeVisible);
     bool simpleUpdateVolumesInfo();
+
+    // ---- Report
+    // The selected target has a finished or stopped scan to report on.
+    bool canExportReport() const;
+    // Asks where to save the report of the selected target's scan and writes it.
+    void exportReportAction();
+    void generateResultsReport();
 
     // ---- Other
     void showSomeFoldersWereNotScannedAlertForItem(const FileSystemItem* item);
@@ -170,9 +182,16 @@ class CSTreeController : public QObject,
     bool canPerformMainMenuAction(MainMenuAction code, const MainMenuItem& item) override;
     void performMainMenuAction(MainMenuAction code) override;
 
+    // ---- PurgeableSpaceCleanerListener
+    void purgeableSpaceCleanerStateChanged(bool recovering) override;
+    void purgeableSpaceCleanerNotifyAboutPerformRecovery(
+        VolumeSystemItem& volume, const std::vector<std::string>& cleanedFilePaths) override;
+
   signals:
     // The scan state changed: the window retitles its controls.
     void scanningChanged(bool scanning);
+    // Another target was selected in the left panel.
+    void targetChanged();
 
   private:
     void updateProgress(std::int64_t counted);
@@ -210,6 +229,8 @@ class CSTreeController : public QObject,
     std::unique_ptr<AccessQuestions> mAccessQuestions;
     std::unique_ptr<MountFollower> mMountFollower;
     std::unique_ptr<platform::LauncherProgress> mLauncherProgress;
+    std::shared_ptr<PurgeableSpaceCleaner> mPurgeableSpaceCleaner;
+    std::unique_ptr<PurgeableSpaceSheets> mPurgeableSpaceSheets;
     MainWindowViews mViews;
 
     double mdProgress = 0;

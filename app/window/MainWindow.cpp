@@ -76,6 +76,7 @@ MainWindow::MainWindow(std::string homeFolder, CSTreeController::Timing timing, 
     makeMenus();
     connect(mController.get(), &CSTreeController::scanningChanged, this,
             [this](bool scanning) { updateScanControls(scanning); });
+    connect(mController.get(), &CSTreeController::targetChanged, this, [this] { validateMenus(); });
     connect(qApp, &QApplication::focusChanged, this, [this] { validateMenus(); });
     MainMenuController::shared().setCategoryListPanel(this);
     mController->windowDidLoad(mViews);
@@ -206,6 +207,7 @@ void MainWindow::makeMenus() {
 
 void MainWindow::validateMenus() {
     QActionMenuItems::validate(MainMenuController::shared(), mMenuActions);
+    mViews.exportReportAction->setEnabled(mController->canExportReport());
 }
 
 void MainWindow::chooseFolderToScan() {

@@ -11,6 +11,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -213,6 +215,34 @@ TEST_F(MainWindowTest, RescanReturnsToTheDiagramRootSavedMeanwhileWhileItExists)
     moveDuringRescanTo(tree.path("a/b"));
     ASSERT_TRUE(waitForScans(3));
     EXPECT_EQ(controller().radialController().root()->getFullPath(), tree.path());
+}
+
+TEST_F(MainWindowTest, ExportWritesTheSelectedScanWhereTheUserChose) {
+    selectFolder(tree.path());
+    EXPECT_FALSE(views().exportReportAction->isEnabled());  // nothing scanned yet
+    controller().startAction();
+    ASSERT_TRUE(waitForScans(1));
+    EXPECT_TRUE(views().exportReportAction->isEnabled());
+
+    views().exportReportAction->trigger();
+    QFileDialog* panel = nullptr;
+    ASSERT_TRUE(waitFor([&] { return (panel = window.findChild<QFileDialog*>()) != nullptr; }));
+    ASSERT_FALSE(panel->selectedFiles().isEmpty());
+    EXPECT_TRUE(panel->selectedFiles().front().endsWith(".csv"));
+    const std::string out = home.path("scan report.csv");
+    panel->selectFile(QString::fromStdString(out));
+    QMetaObject::invokeMethod(panel, "accept");
+
+    // The root, its seven entries and the header, each on a line of its own.
+    std::string written;
+    ASSERT_TRUE(waitFor([&] {
+        QFile file(QString::fromStdString(out));
+        written = file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
+        return std::count(written.begin(), written.end(), '\n') == 9;
+    }));
+    EXPECT_EQ(written.rfind("\xEF\xBB\xBFPath\t", 0), 0u);
+    EXPECT_NE(written.find("\"deep.txt\""), std::string::npos);
+    EXPECT_NE(written.find("notes \"quoted\".txt"), std::string::npos);
 }
 
 TEST_F(MainWindowTest, AppearanceSettingChoosesThePalette) {
