@@ -60,6 +60,7 @@ void FolderContentStructureImpl::setItem(ItemRef folder) {
     std::vector<OutlineListSubRow> hiddenRows;
     std::vector<OutlineListSubRow> itemRows;
     itemRows.reserve(directory->childrenArray().size());
+    mDisplayItemsCache.reserve(directory->childrenArray().size());
     for (const ItemRef& child : directory->childrenArray()) {
         if (child->isSpecial() || child->isCutItem()) {
             continue;
