@@ -72,6 +72,14 @@ ItemList FolderColumnView::selectedNodes() const {
     return nodes;
 }
 
+bool FolderColumnView::event(QEvent* event) {
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Tab) {
+        emit focusOutRequested();
+        return true;
+    }
+    return QTreeView::event(event);
+}
+
 void FolderColumnView::keyPressEvent(QKeyEvent* event) {
     const QModelIndex current = currentIndex().siblingAtColumn(0);
     OutlineListGroupItemImpl* group = mModel.group(current);

@@ -31,6 +31,8 @@ class FolderColumnView : public QTreeView {
     void nodesSelected();
 
   protected:
+    // Tab would otherwise go to the focus chain before the key handler.
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
