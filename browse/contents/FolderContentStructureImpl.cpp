@@ -1,5 +1,6 @@
 #include "browse/contents/FolderContentStructureImpl.h"
 
+#include "browse/contents/AsciiCase.h"
 #include "scan/tree/FolderSystemItem.h"
 #include "scan/tree/NumericOrder.h"
 
@@ -8,16 +9,6 @@
 namespace korvex {
 
 namespace {
-
-std::string lowerCased(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return lower;
-}
 
 std::string_view rowName(const OutlineListItem& row) {
     if (row.isGroup()) {
@@ -40,7 +31,7 @@ bool outlineRowPrecedes(const OutlineListItem& a, const OutlineListItem& b) {
     if (a.size() != b.size()) {
         return a.size() > b.size();
     }
-    return compareNumeric(lowerCased(rowName(a)), lowerCased(rowName(b))) < 0;
+    return compareNumeric(asciiLowerCased(rowName(a)), asciiLowerCased(rowName(b))) < 0;
 }
 
 void FolderContentStructureImpl::setItem(ItemRef folder) {

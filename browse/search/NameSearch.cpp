@@ -1,5 +1,7 @@
 #include "browse/search/NameSearch.h"
 
+#include "browse/contents/AsciiCase.h"
+
 #include <algorithm>
 #include <string>
 #include <thread>
@@ -8,10 +10,6 @@
 namespace korvex {
 
 namespace {
-
-char asciiLower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 // `lowerQuery` is already lower case and not empty.
 bool nameContains(std::string_view name, std::string_view lowerQuery) {
@@ -84,8 +82,7 @@ std::vector<LevelPart> searchLevel(const std::vector<const FolderSystemItem*>& f
 
 ItemList searchItemsByName(const FolderSystemItem& root, std::string_view query,
                            const std::function<bool()>& cancelled) {
-    std::string lowerQuery(query);
-    std::transform(lowerQuery.begin(), lowerQuery.end(), lowerQuery.begin(), asciiLower);
+    const std::string lowerQuery = asciiLowerCased(query);
     ItemList hits;
     if (lowerQuery.empty() || root.isPack()) {
         return hits;
