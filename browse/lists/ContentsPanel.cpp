@@ -1,0 +1,241 @@
+#include "browse/lists/ContentsPanel.h"
+
+#include "browse/contents/VolumeContentContainerLocalizable.h"
+#include "browse/lists/FileListModel.h"
+#include "browse/lists/ItemTexts.h"
+#include "browse/lists/OutlineListConrtoller.h"
+#include "scan/tree/FolderSystemItem.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+namespace korvex {
+
+namespace {
+
+QTreeView* makeFileList(FileListModel* model, QWidget* parent) {
+    auto* view = new QTreeView(parent);
+    view->setModel(model);
+    view->setRootIsDecorated(false);
+    view->setHeaderHidden(true);
+    view->setUniformRowHeights(true);
+    view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    view->header()->setStretchLastSection(false);
+    view->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    view->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    return view;
+}
+
+FolderRef asFolder(const ItemRef& item) {
+    return FolderRef(dynamic_cast<FolderSystemItem*>(item.get()));
+}
+
+}  // namespace
+
+ContentsPanel::ContentsPanel(QWidget* parent)
+    : QWidget(parent),
+      mBiggest(this),
+      mFolders(new OutlineListConrtoller(this)),
+      mBiggestModel(new FileListModel(this)),
+      mSearchModel(new FileListModel(this)),
+      mBiggestView(makeFileList(mBiggestModel, this)),
+      mSearchView(makeFileList(mSearchModel, this)),
+      mProxy(new ListProxyController(mFolders, mBiggestView, mSearchView, this)),
+      mField(new QLineEdit(this)),
+      mDetails(new QLabel(this)),
+      mBar(std::make_unique<SearchBarPresenterImpl>(static_cast<SearchBarView&>(*this))),
+      mResults(std::make_unique<SearchResultsPresenter>(static_cast<SearchResultsView&>(*this))),
+      mSearchPanel(std::make_unique<SearchPanelPresenter>(
+          *mBar, *mResults, static_cast<SearchPanelDelegate*>(this))) {
+    mField->setPlaceholderText(tr("Search"));
+    mField->setClearButtonEnabled(true);
+    mField->installEventFilter(this);
+    // Only the user's edits: texts set by the presenter are not typing.
+    connect(mField, &QLineEdit::textEdited, this,
+            [this](const QString& text) { mBar->controlTextDidChange(text.toStdString()); });
+
+    auto* folders = new QPushButton(tr("Folder"), this);
+    auto* biggest = new QPushButton(tr("Biggest files"), this);
+    connect(folders, &QPushButton::clicked, this,
+            [this] { showList(ActiveControllerType::folders); });
+    connect(biggest, &QPushButton::clicked, this,
+            [this] { showList(ActiveControllerType::biggest); });
+
+    mDetails->setWordWrap(true);
+    mDetails->setTextFormat(Qt::RichText);
+
+    auto* switches = new QHBoxLayout;
+    switches->addWidget(folders);
+    switches->addWidget(biggest);
+    switches->addWidget(mField, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(switches);
+    layout->addWidget(mProxy, 1);
+    layout->addWidget(mDetails);
+
+    connect(mFolders, &OutlineListConrtoller::selectionChanged, this,
+            &ContentsPanel::selectionChanged);
+    connect(mFolders, &OutlineListConrtoller::previewRequested, this, &ContentsPanel::preview);
+    connect(mFolders, &OutlineListConrtoller::focusOutRequested, this, [this] {
+        if (mDelegate != nullptr) {
+            mDelegate->contentsPanelMoveFocusOut();
+        }
+    });
+    for (QTreeView* list : {mBiggestView, mSearchView}) {
+        connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+                &ContentsPanel::selectionChanged);
+    }
+    selectionChanged();
+}
+
+ContentsPanel::~ContentsPanel() {
+    mSearchPanel.reset();
+    mBiggest.setDelegate(nullptr);
+}
+
+void ContentsPanel::setDisplayedFolder(const ItemRef& root, const ItemRef& folder) {
+    const ItemRef& shown = folder ? folder : root;
+    mFolders->showFolder(root, shown);
+    mBiggest.updateWithItem(shown);
+    mSearchPanel->setFolder(asFolder(shown));
+    selectionChanged();
+}
+
+void ContentsPanel::setScanning(bool scanning) {
+    mFolders->setScanning(scanning);
+}
+
+void ContentsPanel::reload() {
+    mFolders->reloadColumns();
+    mBiggest.updateWithItem(mBiggest.displayRoot());
+    if (mSearchView->isVisible()) {
+        mResults->research(mResults->root());
+    }
+}
+
+void ContentsPanel::focusSearchField() {
+    mField->setFocus(Qt::ShortcutFocusReason);
+    mField->selectAll();
+}
+
+void ContentsPanel::showList(ActiveControllerType type) {
+    if (type == ActiveControllerType::biggest) {
+        showBiggestFiles(mBiggest.displayRoot(), mBiggest.displayFiles(), false);
+    }
+    mProxy->updateActiveControllerType(type);
+    selectionChanged();
+}
+
+bool ContentsPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == mField && event->type() == QEvent::KeyPress) {
+        switch (static_cast<QKeyEvent*>(event)->key()) {
+            case Qt::Key_Escape:
+                return mBar->doCommand(SearchBarPresenterImpl::Command::cancelOperation);
+            case Qt::Key_Tab:
+                return mBar->doCommand(SearchBarPresenterImpl::Command::insertTab);
+            default:
+                break;
+        }
+    }
+    if (watched == mField && event->type() == QEvent::FocusOut && mField->text().isEmpty()) {
+        mSearchPanel->textFieldDidChangeExpansionStateTo(false);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool ContentsPanel::isListOnScreen() const {
+    return mBiggestView->isVisible();
+}
+
+void ContentsPanel::showBiggestFiles(const ItemRef& root, const ItemList& files,
+                                     bool keepPosition) {
+    std::vector<const FileSystemItem*> kept;
+    for (const ItemRef& item : selectedFileListNodes(*mBiggestView)) {
+        kept.push_back(item.get());
+    }
+    const int scroll = mBiggestView->verticalScrollBar()->value();
+    mBiggestModel->setFiles(FileSystemArray(files, root));
+    if (!keepPosition) {
+        return;
+    }
+    for (const FileSystemItem* item : kept) {
+        std::size_t row = mBiggestModel->files().indexOfObject(item);
+        if (row != FileSystemArray::kNotFound) {
+            mBiggestView->selectionModel()->select(
+                mBiggestModel->index(static_cast<int>(row), 0),
+                QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        }
+    }
+    mBiggestView->verticalScrollBar()->setValue(scroll);
+}
+
+void ContentsPanel::showSearchResults(const FileSystemArray& results) {
+    mSearchModel->setFiles(results);
+}
+
+void ContentsPanel::setSearchText(const std::string& text) {
+    mField->setText(qtText(text));
+}
+
+void ContentsPanel::searchPanelDidChangeSearching(bool searching) {
+    mSearchView->setCursor(searching ? Qt::BusyCursor : Qt::ArrowCursor);
+}
+
+void ContentsPanel::searchPanelDidChangeHasQuery(bool hasQuery) {
+    if (hasQuery && mProxy->activeType() != ActiveControllerType::search) {
+        mListBeforeSearch = mProxy->activeType();
+        showList(ActiveControllerType::search);
+    } else if (!hasQuery && mProxy->activeType() == ActiveControllerType::search) {
+        showList(mListBeforeSearch);
+    }
+}
+
+void ContentsPanel::searchPanelResignFocus() {
+    if (mDelegate != nullptr) {
+        mDelegate->contentsPanelMoveFocusOut();
+    }
+}
+
+void ContentsPanel::selectionChanged() {
+    ItemList selected = selectedItems();
+    if (selected.empty()) {
+        namespace texts = VolumeContentContainerLocalizable;
+        mDetails->setText(
+            qtText(platform::localized(texts::kTable, texts::kSelectItemToReview)).toHtmlEscaped());
+    } else if (selected.size() == 1) {
+        const FileSystemItem& item = *selected.front();
+        QString lock = lockMessageHtml(item);
+        mDetails->setText(
+            QStringLiteral("<b>%1</b> %2<br>%3")
+                .arg(qtText(item.name()).toHtmlEscaped(), sizeText(item.itemSize()), lock));
+    } else {
+        std::int64_t total = 0;
+        for (const ItemRef& item : selected) {
+            total += item->itemSize();
+        }
+        mDetails->setText(tr("%n items", nullptr, static_cast<int>(selected.size())) +
+                          QStringLiteral(" ") + sizeText(total));
+    }
+    if (mDelegate != nullptr) {
+        mDelegate->contentsPanelSelectionChanged(selected);
+    }
+}
+
+void ContentsPanel::preview(const QString& path) {
+    if (mDelegate != nullptr) {
+        mDelegate->contentsPanelPreview({path.toStdString()});
+    }
+}
+
+QString ContentsPanel::detailsText() const {
+    return mDetails->text();
+}
+
+}  // namespace korvex

@@ -1,0 +1,99 @@
+#pragma once
+
+#include "browse/biggest/BiggestFilesController.h"
+#include "browse/lists/ListProxyController.h"
+#include "browse/search/SearchPanelPresenter.h"
+
+#include <QWidget>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class QLabel;
+class QLineEdit;
+class QTreeView;
+
+namespace korvex {
+
+class FileListModel;
+class OutlineListConrtoller;
+
+// What the window hears from the panel.
+class ContentsPanelDelegate {
+  public:
+    virtual ~ContentsPanelDelegate() = default;
+    // The user selected other rows (for the diagram's outlines and the actions).
+    virtual void contentsPanelSelectionChanged(const ItemList& selected) = 0;
+    // Space on a row: the window's previewer shows these paths.
+    virtual void contentsPanelPreview(const std::vector<std::string>& paths) = 0;
+    // Tab or Escape: the keyboard focus moves on to the window's next control.
+    virtual void contentsPanelMoveFocusOut() = 0;
+};
+
+// The whole right-hand panel: search field, the switch between folder
+// columns, biggest files and search results, and the details of the
+// selection.
+class ContentsPanel : public QWidget,
+                      private BiggestFilesDelegate,
+                      private SearchResultsView,
+                      private SearchBarView,
+                      private SearchPanelDelegate {
+    Q_OBJECT
+  public:
+    explicit ContentsPanel(QWidget* parent = nullptr);
+    ~ContentsPanel() override;
+
+    void setDelegate(ContentsPanelDelegate* delegate) { mDelegate = delegate; }
+    // The scanned root, and the folder the diagram shows (the root when none).
+    void setDisplayedFolder(const ItemRef& root, const ItemRef& folder);
+    void setScanning(bool scanning);
+    // After the tree changed in place (scan progress, removals).
+    void reload();
+    // The walker's sink: hand it to the scan so the root's list fills live.
+    BiggestFilesController& biggestFilesController() { return mBiggest; }
+    // The find command.
+    void focusSearchField();
+    void showList(ActiveControllerType type);
+    ListProxyController& listProxy() { return *mProxy; }
+    OutlineListConrtoller& folderColumns() { return *mFolders; }
+    QLineEdit& searchField() { return *mField; }
+    QTreeView& biggestFilesView() { return *mBiggestView; }
+    QTreeView& searchResultsView() { return *mSearchView; }
+    QString detailsText() const;
+    ItemList selectedItems() const { return mProxy->getActiveSelectedItems(); }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    bool isListOnScreen() const override;
+    void showBiggestFiles(const ItemRef& root, const ItemList& files, bool keepPosition) override;
+    bool isInWindow() const override { return isVisible(); }
+    void showSearchResults(const FileSystemArray& results) override;
+    void setSearchText(const std::string& text) override;
+    void searchPanelDidChangeActive(bool) override {}
+    void searchPanelDidChangeSearching(bool searching) override;
+    void searchPanelDidChangeHasQuery(bool hasQuery) override;
+    void searchPanelResignFocus() override;
+
+    void selectionChanged();
+    void preview(const QString& path);
+
+    ContentsPanelDelegate* mDelegate = nullptr;
+    BiggestFilesController mBiggest;
+    OutlineListConrtoller* mFolders;
+    FileListModel* mBiggestModel;
+    FileListModel* mSearchModel;
+    QTreeView* mBiggestView;
+    QTreeView* mSearchView;
+    ListProxyController* mProxy;
+    QLineEdit* mField;
+    QLabel* mDetails;
+    ActiveControllerType mListBeforeSearch = ActiveControllerType::folders;
+    std::unique_ptr<SearchBarPresenterImpl> mBar;
+    std::unique_ptr<SearchResultsPresenter> mResults;
+    std::unique_ptr<SearchPanelPresenter> mSearchPanel;
+};
+
+}  // namespace korvex

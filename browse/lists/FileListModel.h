@@ -1,0 +1,27 @@
+#pragma once
+
+#include "browse/contents/FileSystemArray.h"
+
+#include <QAbstractTableModel>
+
+namespace korvex {
+
+// A two-column list (name with its folder, size) over a node array: the
+// biggest files and the search results.
+class FileListModel : public QAbstractTableModel {
+    Q_OBJECT
+  public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    void setFiles(FileSystemArray files);
+    const FileSystemArray& files() const { return mFiles; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+
+  private:
+    FileSystemArray mFiles;
+};
+
+}  // namespace korvex

@@ -1,0 +1,119 @@
+#include "browse/lists/FolderColumnView.h"
+
+#include "browse/contents/VolumeContentContainerLocalizable.h"
+#include "browse/lists/ItemTexts.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace korvex {
+
+FolderColumnView::FolderColumnView(QWidget* parent) : QTreeView(parent), mModel(this) {
+    setModel(&mModel);
+    setHeaderHidden(true);
+    setRootIsDecorated(true);
+    setUniformRowHeights(true);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    auto remember = [this](bool expanded) {
+        return [this, expanded](const QModelIndex& index) {
+            if (OutlineListGroupItemImpl* group = mModel.group(index)) {
+                group->setExpanded(expanded);
+            }
+        };
+    };
+    connect(this, &QTreeView::expanded, this, remember(true));
+    connect(this, &QTreeView::collapsed, this, remember(false));
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &FolderColumnView::nodesSelected);
+}
+
+void FolderColumnView::setFolder(ItemRef folder) {
+    mModel.setFolder(std::move(folder));
+    showGroupExpansions();
+}
+
+void FolderColumnView::showGroupExpansions() {
+    for (int row = 0; row < mModel.rowCount(); ++row) {
+        QModelIndex index = mModel.index(row, 0);
+        if (OutlineListGroupItemImpl* group = mModel.group(index)) {
+            setExpanded(index, group->isExpanded());
+        }
+    }
+}
+
+void FolderColumnView::setScanning(bool scanning) {
+    mScanning = scanning;
+    viewport()->update();
+}
+
+QString FolderColumnView::placeholderText() const {
+    namespace texts = VolumeContentContainerLocalizable;
+    return qtText(platform::localized(texts::kTable,
+                                      mScanning ? texts::kScanningFolder : texts::kEmptyFolder));
+}
+
+ItemList FolderColumnView::selectedNodes() const {
+    QModelIndexList rows = selectionModel()->selectedRows();
+    std::sort(rows.begin(), rows.end(), [this](const QModelIndex& a, const QModelIndex& b) {
+        return visualRect(a).top() < visualRect(b).top();
+    });
+    ItemList nodes;
+    for (const QModelIndex& index : rows) {
+        if (const OutlineListSubItem* item = mModel.subItem(index)) {
+            nodes.push_back(item->systemItem());
+        }
+    }
+    return nodes;
+}
+
+bool FolderColumnView::event(QEvent* event) {
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Tab) {
+        emit focusOutRequested();
+        return true;
+    }
+    return QTreeView::event(event);
+}
+
+void FolderColumnView::keyPressEvent(QKeyEvent* event) {
+    const QModelIndex current = currentIndex().siblingAtColumn(0);
+    OutlineListGroupItemImpl* group = mModel.group(current);
+    switch (event->key()) {
+        case Qt::Key_Tab:
+            emit focusOutRequested();
+            return;
+        case Qt::Key_Space:
+            if (const OutlineListSubItem* item = mModel.subItem(current)) {
+                emit previewRequested(qtText(item->path()));
+            }
+            return;
+        case Qt::Key_Left:
+        case Qt::Key_Right: {
+            const bool right = event->key() == Qt::Key_Right;
+            if (group == nullptr) {
+                emit columnStepRequested(right ? 1 : -1);
+            } else if (group->isExpanded() != right) {
+                setExpanded(current, right);
+            }
+            return;
+        }
+        default:
+            QTreeView::keyPressEvent(event);
+    }
+}
+
+void FolderColumnView::paintEvent(QPaintEvent* event) {
+    QTreeView::paintEvent(event);
+    if (mModel.rowCount() == 0) {
+        QPainter painter(viewport());
+        painter.setPen(palette().color(QPalette::PlaceholderText));
+        painter.drawText(viewport()->rect(), Qt::AlignCenter, placeholderText());
+    }
+}
+
+}  // namespace korvex

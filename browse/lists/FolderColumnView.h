@@ -1,0 +1,46 @@
+#pragma once
+
+#include "browse/lists/FolderContentsModel.h"
+
+#include <QTreeView>
+
+namespace korvex {
+
+// One folder column: its rows, the placeholder of an empty folder, and the
+// keys of a column (Tab leaves, Space previews, Left and Right fold groups
+// or step between columns).
+class FolderColumnView : public QTreeView {
+    Q_OBJECT
+  public:
+    explicit FolderColumnView(QWidget* parent = nullptr);
+
+    // Rebuilds the rows; groups show the expansion their structure keeps.
+    void setFolder(ItemRef folder);
+    const ItemRef& folder() const { return mModel.structure().item(); }
+    FolderContentsModel& contentsModel() { return mModel; }
+    void setScanning(bool scanning);
+    QString placeholderText() const;
+    // The nodes of the selected rows in row order, groups left out.
+    ItemList selectedNodes() const;
+
+  signals:
+    void focusOutRequested();
+    void previewRequested(const QString& path);
+    // -1 to the column before, +1 to the one after.
+    void columnStepRequested(int step);
+    void nodesSelected();
+
+  protected:
+    // Tab would otherwise go to the focus chain before the key handler.
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    void showGroupExpansions();
+
+    FolderContentsModel mModel;
+    bool mScanning = false;
+};
+
+}  // namespace korvex

@@ -1,0 +1,123 @@
+#include "browse/lists/OutlineListConrtoller.h"
+
+#include "scan/tree/FolderSystemItem.h"
+
+#include <QHBoxLayout>
+
+#include <algorithm>
+
+namespace korvex {
+
+OutlineListConrtoller::OutlineListConrtoller(QWidget* parent)
+    : QWidget(parent), mLayout(new QHBoxLayout(this)) {
+    mLayout->setContentsMargins(0, 0, 0, 0);
+    mLayout->setSpacing(1);
+}
+
+void OutlineListConrtoller::showFolder(const ItemRef& root, const ItemRef& folder) {
+    std::vector<ItemRef> chain;
+    for (FileSystemItem* level = folder ? folder.get() : root.get(); level != nullptr;
+         level = level == root.get() ? nullptr : level->getParent()) {
+        chain.emplace_back(level);
+    }
+    std::reverse(chain.begin(), chain.end());
+    truncateAfter(-1);
+    for (const ItemRef& level : chain) {
+        appendColumn(level);
+    }
+}
+
+void OutlineListConrtoller::setScanning(bool scanning) {
+    mScanning = scanning;
+    for (FolderColumnView* column : mColumns) {
+        column->setScanning(scanning);
+    }
+}
+
+void OutlineListConrtoller::reloadColumns() {
+    for (FolderColumnView* column : mColumns) {
+        column->setFolder(column->folder());
+    }
+}
+
+ItemList OutlineListConrtoller::selectedNodes() const {
+    for (FolderColumnView* column : mColumns) {
+        if (column->hasFocus()) {
+            return column->selectedNodes();
+        }
+    }
+    ItemList nodes;
+    for (auto it = mColumns.rbegin(); it != mColumns.rend(); ++it) {
+        ItemList own = (*it)->selectedNodes();
+        nodes.insert(nodes.end(), own.begin(), own.end());
+    }
+    return nodes;
+}
+
+std::int64_t OutlineListConrtoller::countOfUnscannedFiles() const {
+    return mColumns.empty() ? 0
+                            : mColumns.back()->contentsModel().structure().countOfUnscannedFiles();
+}
+
+std::int64_t OutlineListConrtoller::countOfUnscannedFolders() const {
+    return mColumns.empty()
+               ? 0
+               : mColumns.back()->contentsModel().structure().countOfUnscannedFolders();
+}
+
+void OutlineListConrtoller::truncateAfter(int index) {
+    while (static_cast<int>(mColumns.size()) > index + 1) {
+        FolderColumnView* column = mColumns.back();
+        mColumns.pop_back();
+        mLayout->removeWidget(column);
+        column->deleteLater();
+        column->hide();
+    }
+}
+
+FolderColumnView* OutlineListConrtoller::appendColumn(const ItemRef& folder) {
+    auto* column = new FolderColumnView(this);
+    column->setScanning(mScanning);
+    column->setFolder(folder);
+    mLayout->addWidget(column, 1);
+    mColumns.push_back(column);
+    connect(column, &FolderColumnView::nodesSelected, this, [this, column] {
+        openSelectedFolderOf(column);
+        emit selectionChanged();
+    });
+    connect(column, &FolderColumnView::focusOutRequested, this,
+            &OutlineListConrtoller::focusOutRequested);
+    connect(column, &FolderColumnView::previewRequested, this,
+            &OutlineListConrtoller::previewRequested);
+    connect(column, &FolderColumnView::columnStepRequested, this,
+            [this, column](int by) { step(column, by); });
+    return column;
+}
+
+// One selected folder opens the next column; anything else closes it.
+void OutlineListConrtoller::openSelectedFolderOf(FolderColumnView* column) {
+    auto at = std::find(mColumns.begin(), mColumns.end(), column);
+    if (at == mColumns.end()) {
+        return;
+    }
+    truncateAfter(static_cast<int>(at - mColumns.begin()));
+    ItemList selected = column->selectedNodes();
+    if (selected.size() == 1 && selected.front()->isDirectory()) {
+        appendColumn(selected.front());
+    }
+}
+
+void OutlineListConrtoller::step(FolderColumnView* from, int by) {
+    auto at = std::find(mColumns.begin(), mColumns.end(), from);
+    const auto target = (at - mColumns.begin()) + by;
+    if (at == mColumns.end() || target < 0 || target >= static_cast<long>(mColumns.size())) {
+        return;
+    }
+    FolderColumnView* next = mColumns[static_cast<std::size_t>(target)];
+    next->setFocus();
+    if (!next->currentIndex().isValid() && next->model()->rowCount() > 0) {
+        next->setCurrentIndex(next->model()->index(0, 0));
+    }
+}
+
+}  // namespace korvex

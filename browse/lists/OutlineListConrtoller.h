@@ -1,0 +1,52 @@
+#pragma once
+
+#include "browse/lists/FolderColumnView.h"
+
+#include <QWidget>
+
+#include <vector>
+
+class QHBoxLayout;
+
+namespace korvex {
+
+// The folder columns: one column per folder level from the shown root down
+// to the current folder; choosing a folder row opens its column to the right.
+class OutlineListConrtoller : public QWidget {
+    Q_OBJECT
+  public:
+    explicit OutlineListConrtoller(QWidget* parent = nullptr);
+
+    // Shows `folder` (the root when none) with a column for every level above it.
+    void showFolder(const ItemRef& root, const ItemRef& folder);
+    void setScanning(bool scanning);
+    // Rebuilds every column after the tree changed.
+    void reloadColumns();
+
+    int columnCount() const { return static_cast<int>(mColumns.size()); }
+    FolderColumnView* column(int index) const {
+        return mColumns.at(static_cast<std::size_t>(index));
+    }
+    // The focused column's selection; with none focused, every column's,
+    // from the last column to the first.
+    ItemList selectedNodes() const;
+    std::int64_t countOfUnscannedFiles() const;
+    std::int64_t countOfUnscannedFolders() const;
+
+  signals:
+    void selectionChanged();
+    void focusOutRequested();
+    void previewRequested(const QString& path);
+
+  private:
+    void truncateAfter(int index);
+    FolderColumnView* appendColumn(const ItemRef& folder);
+    void openSelectedFolderOf(FolderColumnView* column);
+    void step(FolderColumnView* from, int by);
+
+    QHBoxLayout* mLayout;
+    std::vector<FolderColumnView*> mColumns;
+    bool mScanning = false;
+};
+
+}  // namespace korvex

@@ -1,0 +1,213 @@
+#include "browse/ScannedTree.h"
+#include "browse/search/SearchPanelPresenter.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+
+namespace korvex {
+namespace {
+
+using namespace std::chrono_literals;
+
+std::vector<std::string> namesOf(const ItemList& items) {
+    std::vector<std::string> names;
+    for (const ItemRef& item : items) {
+        names.emplace_back(item->name());
+    }
+    return names;
+}
+
+class RecordingResults : public SearchResultsView {
+  public:
+    bool isInWindow() const override { return inWindow; }
+    void showSearchResults(const FileSystemArray& results) override {
+        shown.push_back(results.items());
+    }
+    bool inWindow = true;
+    std::vector<ItemList> shown;
+};
+
+class NameSearchTree : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        tree.files().file("Photos/holiday.JPG", 40000);
+        tree.files().file("Photos/photo-index.txt", 4000);
+        tree.files().file("Music/photo of band.flac", 90000);
+        tree.files().file("PhotoTool.app/Contents/photo.bin", 9000);
+        tree.files().file("deep/a/b/c/photo.raw", 200000);
+        root = tree.scan();
+    }
+    bool drainUntil(const std::function<bool()>& done) {
+        return platform::MainQueue::shared().runUntil(done, 5s);
+    }
+
+    test::ScannedTree tree;
+    FolderRef root;
+};
+
+TEST_F(NameSearchTree, FindsNamesIgnoringCaseBiggestFirstButNothingInsidePackages) {
+    RecordingResults view;
+    SearchResultsPresenter presenter(view);
+    presenter.search(root, "PHOTO", nullptr, false);
+    ASSERT_TRUE(drainUntil([&] { return !view.shown.empty(); }));
+    EXPECT_EQ(namesOf(view.shown.back()),
+              (std::vector<std::string>{"photo.raw", "photo of band.flac", "Photos",
+                                        "PhotoTool.app", "photo-index.txt"}))
+        << "the matching folder is listed and searched; the package only by its own name";
+    ItemList hits = view.shown.back();
+    EXPECT_TRUE(std::is_sorted(hits.begin(), hits.end(), [](const ItemRef& a, const ItemRef& b) {
+        return a->itemSize() > b->itemSize();
+    }));
+}
+
+TEST_F(NameSearchTree, RootItselfIsNeverAHit) {
+    RecordingResults view;
+    SearchResultsPresenter presenter(view);
+    presenter.search(FolderRef(static_cast<FolderSystemItem*>(tree.node("Photos").get())), "photo",
+                     nullptr, false);
+    ASSERT_TRUE(drainUntil([&] { return !view.shown.empty(); }));
+    EXPECT_EQ(namesOf(view.shown.back()), (std::vector<std::string>{"photo-index.txt"}));
+}
+
+TEST_F(NameSearchTree, EmptyQueryOrNoFolderAnswersAtOnce) {
+    RecordingResults view;
+    SearchResultsPresenter presenter(view);
+    presenter.search(root, "", nullptr, false);
+    ASSERT_EQ(view.shown.size(), 1u) << "no background run, no main-queue turn";
+    EXPECT_TRUE(view.shown.back().empty());
+    presenter.search(nullptr, "photo", nullptr, false);
+    ASSERT_EQ(view.shown.size(), 2u);
+    EXPECT_TRUE(view.shown.back().empty());
+}
+
+TEST_F(NameSearchTree, SameQueryIsNotRepeatedUnlessForced) {
+    RecordingResults view;
+    SearchResultsPresenter presenter(view);
+    presenter.search(root, "band", nullptr, false);
+    ASSERT_TRUE(drainUntil([&] { return view.shown.size() == 1; }));
+    presenter.search(root, "band", nullptr, false);
+    platform::MainQueue::shared().runUntil([] { return false; }, 100ms);
+    EXPECT_EQ(view.shown.size(), 1u);
+    presenter.research(root);
+    ASSERT_TRUE(drainUntil([&] { return view.shown.size() == 2; }));
+    EXPECT_EQ(namesOf(view.shown.back()), (std::vector<std::string>{"photo of band.flac"}));
+}
+
+TEST_F(NameSearchTree, ResultsForAListOffScreenAreDropped) {
+    RecordingResults view;
+    view.inWindow = false;
+    SearchResultsPresenter presenter(view);
+    presenter.search(root, "photo", nullptr, false);
+    ASSERT_TRUE(drainUntil([&] { return !view.shown.empty(); }));
+    EXPECT_TRUE(view.shown.back().empty());
+}
+
+// A tree wide enough that a search takes a while: the newer query is issued
+// while the older one is still running.
+TEST(NameSearchCancel, ANewerSearchDeliversOnlyItsOwnResult) {
+    platform::MainQueue::shared().bindToCurrentThread();
+    FolderRef root =
+        FolderSystemItem::initWithPathSizeNoParent("/memory", nullptr, 0, false, 0, false, false);
+    FolderSystemItem* parent = root.get();
+    for (int level = 0; level < 200; ++level) {
+        for (int i = 0; i < 500; ++i) {
+            FileSystemItem::initWithPathSize("old_" + std::to_string(i), parent, 1, 0, false,
+                                             false);
+        }
+        parent =
+            FolderSystemItem::initWithPathSize("level", parent, 0, false, 0, false, false).get();
+    }
+    FileSystemItem::initWithPathSize("newest", parent, 1, 0, false, false);
+
+    RecordingResults view;
+    SearchResultsPresenter presenter(view);
+    presenter.search(root, "old_", nullptr, false);
+    presenter.search(root, "newest", nullptr, false);
+    ASSERT_TRUE(platform::MainQueue::shared().runUntil([&] { return !view.shown.empty(); }, 10s));
+    platform::MainQueue::shared().runUntil([] { return false; }, 200ms);
+    ASSERT_EQ(view.shown.size(), 1u);
+    EXPECT_EQ(namesOf(view.shown.front()), (std::vector<std::string>{"newest"}));
+}
+
+class RecordingBarView : public SearchBarView {
+  public:
+    void setSearchText(const std::string& text) override { texts.push_back(text); }
+    std::vector<std::string> texts;
+};
+
+class RecordingPanel : public SearchPanelDelegate {
+  public:
+    void searchPanelDidChangeActive(bool on) override { active.push_back(on); }
+    void searchPanelDidChangeSearching(bool on) override { searching.push_back(on); }
+    void searchPanelDidChangeHasQuery(bool on) override { hasQuery.push_back(on); }
+    void searchPanelResignFocus() override { ++resigned; }
+    std::vector<bool> active, searching, hasQuery;
+    int resigned = 0;
+};
+
+class SearchPanel : public NameSearchTree {
+  protected:
+    RecordingBarView barView;
+    SearchBarPresenterImpl bar{barView};
+    RecordingResults results;
+    SearchResultsPresenter resultsPresenter{results};
+    RecordingPanel delegate;
+    SearchPanelPresenter panel{bar, resultsPresenter, &delegate};
+};
+
+TEST_F(SearchPanel, QuickKeystrokesLeadToOneSearchForTheFullText) {
+    panel.setFolder(root);
+    results.shown.clear();
+    delegate.searching.clear();
+    const auto start = std::chrono::steady_clock::now();
+    bar.controlTextDidChange("b");
+    bar.controlTextDidChange("ba");
+    bar.controlTextDidChange("ban");
+    ASSERT_TRUE(drainUntil([&] { return !results.shown.empty(); }));
+    EXPECT_GE(std::chrono::steady_clock::now() - start, SearchBarPresenterImpl::kTypingPause);
+    platform::MainQueue::shared().runUntil([] { return false; }, 700ms);
+    ASSERT_EQ(results.shown.size(), 1u);
+    EXPECT_EQ(namesOf(results.shown.front()), (std::vector<std::string>{"photo of band.flac"}));
+    EXPECT_EQ(resultsPresenter.searchString(), "ban");
+    EXPECT_EQ(delegate.searching, (std::vector<bool>{true, false}));
+    EXPECT_EQ(delegate.active, (std::vector<bool>{true}));
+    EXPECT_EQ(delegate.hasQuery, (std::vector<bool>{true, true, true}));
+}
+
+TEST_F(SearchPanel, EscapeClearsAtOnceMovesFocusAndDeactivates) {
+    panel.setFolder(root);
+    bar.controlTextDidChange("photo");
+    ASSERT_TRUE(drainUntil([&] { return panel.query() == "photo"; }));
+    ASSERT_TRUE(panel.isActive());
+    results.shown.clear();
+
+    EXPECT_TRUE(bar.doCommand(SearchBarPresenterImpl::Command::cancelOperation));
+    EXPECT_EQ(barView.texts, (std::vector<std::string>{""}));
+    EXPECT_EQ(panel.query(), "") << "a clear is reported without the pause";
+    ASSERT_EQ(results.shown.size(), 1u);
+    EXPECT_TRUE(results.shown.front().empty());
+    EXPECT_EQ(delegate.resigned, 1);
+    EXPECT_FALSE(panel.isActive());
+    EXPECT_EQ(delegate.active, (std::vector<bool>{true, false}));
+}
+
+TEST_F(SearchPanel, TabMovesFocusAndKeepsTheQuery) {
+    bar.controlTextDidChange("band");
+    EXPECT_TRUE(bar.doCommand(SearchBarPresenterImpl::Command::insertTab));
+    EXPECT_EQ(delegate.resigned, 1);
+    EXPECT_TRUE(barView.texts.empty());
+    EXPECT_EQ(bar.originalSearchQuery(), "band");
+}
+
+TEST_F(SearchPanel, ChangingTheFolderSearchesItForTheStoredQuery) {
+    panel.setQuery("photo");
+    panel.setFolder(FolderRef(static_cast<FolderSystemItem*>(tree.node("Music").get())));
+    ASSERT_TRUE(
+        drainUntil([&] { return !results.shown.empty() && !results.shown.back().empty(); }));
+    EXPECT_EQ(namesOf(results.shown.back()), (std::vector<std::string>{"photo of band.flac"}));
+}
+
+}  // namespace
+}  // namespace korvex

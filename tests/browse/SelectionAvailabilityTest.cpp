@@ -1,0 +1,106 @@
+#include "browse/ScannedTree.h"
+#include "browse/contents/SelectionAvailability.h"
+#include "support/TempSettings.h"
+
+#include <gtest/gtest.h>
+
+namespace korvex {
+namespace {
+
+using Reason = SelectionLockReason;
+
+class Availability : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        tree.files().file("docs/report.txt", 5000);
+        tree.files().file("docs/.draft", 5000);
+        tree.files().file(".cache/blob", 5000);
+        tree.files().file(".cache/nested/file", 5000);
+        tree.files().file("cloud.bin", 5000);
+        tree.scan();
+    }
+    SelectionAvailability of(std::string_view path) {
+        return selectionAvailability(*tree.node(path));
+    }
+
+    test::TempSettings settings;
+    test::ScannedTree tree;
+};
+
+TEST_F(Availability, PlainItemsAreAvailableWithoutMessage) {
+    EXPECT_TRUE(isItemSelectable(*tree.node("docs/report.txt")));
+    EXPECT_FALSE(lockMessageFor(of("docs/report.txt")));
+    EXPECT_FALSE(lockMessageFor(SelectionAvailability{}));
+}
+
+TEST_F(Availability, HiddenItemsAreLockedUntilTheSettingAllowsThem) {
+    EXPECT_EQ(of("docs/.draft"), SelectionAvailability::locked(Reason::hidden, false));
+    EXPECT_EQ(of(".cache"), SelectionAvailability::locked(Reason::hidden, true));
+    EXPECT_EQ(of(".cache/blob"), SelectionAvailability::locked(Reason::inHiddenFolder, false));
+    EXPECT_EQ(of(".cache/nested"), SelectionAvailability::locked(Reason::inHiddenFolder, true));
+    EXPECT_TRUE(canPerformWithAction(*tree.node(".cache/blob"), CollectionAction::copy));
+    EXPECT_FALSE(canPerformWithAction(*tree.node(".cache/blob"), CollectionAction::move));
+
+    Settings::setAllowRemovingHiddenFiles(true);
+    EXPECT_TRUE(of("docs/.draft").isAvailable());
+    EXPECT_TRUE(of(".cache/nested/file").isAvailable());
+}
+
+TEST_F(Availability, InsideACollectedFolderWinsOverHidden) {
+    tree.node("docs")->setCollected(true);
+    EXPECT_EQ(of("docs/.draft"), SelectionAvailability::locked(Reason::inSelectedFolder));
+    for (auto action : {CollectionAction::remove, CollectionAction::move, CollectionAction::copy}) {
+        EXPECT_FALSE(canPerformWithAction(*tree.node("docs/report.txt"), action));
+    }
+    EXPECT_TRUE(isItemSelectable(*tree.node("docs")))
+        << "the collected folder itself stays tickable";
+}
+
+TEST_F(Availability, CloudStoredFilesCanNeitherBeRemovedMovedNorCopied) {
+    tree.node("cloud.bin")->setIsCloudStored(true);
+    EXPECT_EQ(of("cloud.bin"), SelectionAvailability::locked(Reason::cloudStored));
+    for (auto action : {CollectionAction::remove, CollectionAction::move, CollectionAction::copy}) {
+        EXPECT_FALSE(canPerformWithAction(*tree.node("cloud.bin"), action));
+    }
+}
+
+TEST(SystemItems, CanBeCopiedButNotRemoved) {
+    FolderRef root =
+        FolderSystemItem::initWithPathSizeNoParent("/", nullptr, 0, false, 0, false, false);
+    ItemRef usr = FolderSystemItem::initWithPathSize("usr", root.get(), 0, false, 0, false, false);
+    ItemRef etc = FileSystemItem::initWithPathSize("etc", root.get(), 10, 0, false, false);
+    ItemRef below = FileSystemItem::initWithPathSize(
+        "own.txt", static_cast<FolderSystemItem*>(usr.get()), 10, 0, false, false);
+    EXPECT_EQ(selectionAvailability(*usr),
+              SelectionAvailability::locked(Reason::requiredForSystem, true));
+    EXPECT_EQ(selectionAvailability(*etc),
+              SelectionAvailability::locked(Reason::requiredForSystem, false));
+    EXPECT_FALSE(canPerformWithAction(*usr, CollectionAction::remove));
+    EXPECT_FALSE(canPerformWithAction(*usr, CollectionAction::move));
+    EXPECT_TRUE(canPerformWithAction(*usr, CollectionAction::copy));
+    EXPECT_TRUE(isItemSelectable(*below)) << "only the listed folders themselves are protected";
+}
+
+TEST(LockMessages, EmphasisAndSettingsButtonFollowTheReason) {
+    auto hidden = lockMessageFor(SelectionAvailability::locked(Reason::hidden, true));
+    ASSERT_TRUE(hidden);
+    EXPECT_TRUE(hidden->text.starts_with("The folder is hidden"));
+    EXPECT_EQ(hidden->settingsButtonTitle, "Go to Settings");
+    EmphasisedText parts = splitEmphasis(hidden->text);
+    EXPECT_EQ(parts.emphasised, "\"Allow removing hidden files and folders\"");
+    EXPECT_EQ(parts.after, " in Settings.");
+
+    auto file = lockMessageFor(SelectionAvailability::locked(Reason::inHiddenFolder, false));
+    EXPECT_TRUE(file->text.starts_with("The file is in hidden folder"));
+
+    auto system = lockMessageFor(SelectionAvailability::locked(Reason::requiredForSystem, false));
+    EXPECT_EQ(system->text,
+              "This file is required for the system to operate. It is not "
+              "recommended to remove system files.");
+    EXPECT_FALSE(system->settingsButtonTitle);
+    EXPECT_EQ(splitEmphasis(system->text).before, system->text);
+    EXPECT_FALSE(lockMessageFor(SelectionAvailability::locked(Reason::specialItem)));
+}
+
+}  // namespace
+}  // namespace korvex

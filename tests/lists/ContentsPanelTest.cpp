@@ -1,0 +1,183 @@
+#include "browse/ScannedTree.h"
+#include "browse/lists/ContentsPanel.h"
+#include "browse/lists/OutlineListConrtoller.h"
+#include "support/QtTestApplication.h"
+#include "support/TempSettings.h"
+
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTreeView>
+
+#include <chrono>
+
+namespace korvex {
+namespace {
+
+using namespace std::chrono_literals;
+
+const auto* const kApp = test::registerQtTestApplication<QApplication>("lists_tests");
+
+class RecordingWindow : public ContentsPanelDelegate {
+  public:
+    void contentsPanelSelectionChanged(const ItemList& items) override { selected = items; }
+    void contentsPanelPreview(const std::vector<std::string>& paths) override {
+        previews.push_back(paths);
+    }
+    void contentsPanelMoveFocusOut() override { ++focusOuts; }
+    ItemList selected;
+    std::vector<std::vector<std::string>> previews;
+    int focusOuts = 0;
+};
+
+void press(QWidget* target, int key, const QString& text = {}) {
+    QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(target, &down);
+}
+
+class Panel : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        tree.files().file("Big/inner.bin", 900000);
+        tree.files().file("Big/Deeper/leaf.bin", 700000);
+        tree.files().file("report.pdf", 800000);
+        tree.files().file("note.txt", 100);
+        tree.files().file("empty/.keep", 0);
+        tree.files().folder("void");
+        root = tree.scan();
+        panel.setDelegate(&window);
+        panel.resize(800, 600);
+        panel.show();
+        panel.setDisplayedFolder(root, nullptr);
+    }
+    FolderColumnView* column(int index) { return panel.folderColumns().column(index); }
+    // The row of the first column showing `name`.
+    QModelIndex rowNamed(FolderColumnView* view, const QString& name) {
+        auto* model = view->model();
+        for (int row = 0; row < model->rowCount(); ++row) {
+            if (model->index(row, 0).data().toString() == name) {
+                return model->index(row, 0);
+            }
+        }
+        return {};
+    }
+
+    test::TempSettings settings;
+    test::ScannedTree tree;
+    FolderRef root;
+    RecordingWindow window;
+    ContentsPanel panel;
+};
+
+TEST_F(Panel, PlaceholdersForAnEmptyFolderWhileScanningAndWithoutSelection) {
+    EXPECT_EQ(panel.detailsText(), "Select an item to review");
+    panel.setDisplayedFolder(root, tree.node("void"));
+    ASSERT_EQ(panel.folderColumns().columnCount(), 2);
+    EXPECT_EQ(column(1)->model()->rowCount(), 0);
+    EXPECT_EQ(column(1)->placeholderText(), "Empty folder");
+    panel.setScanning(true);
+    EXPECT_EQ(column(1)->placeholderText(), "Scanning...");
+    panel.setScanning(false);
+    EXPECT_EQ(column(1)->placeholderText(), "Empty folder");
+}
+
+TEST_F(Panel, ChoosingAFolderRowOpensItsColumnAndReportsTheSelection) {
+    ASSERT_EQ(panel.folderColumns().columnCount(), 1);
+    QModelIndex big = rowNamed(column(0), "Big");
+    ASSERT_TRUE(big.isValid());
+    column(0)->setCurrentIndex(big);
+    ASSERT_EQ(panel.folderColumns().columnCount(), 2);
+    EXPECT_EQ(column(1)->folder(), tree.node("Big"));
+    ASSERT_EQ(window.selected.size(), 1u);
+    EXPECT_EQ(window.selected.front(), tree.node("Big"));
+    EXPECT_TRUE(panel.detailsText().contains("Big"));
+
+    column(0)->setCurrentIndex(rowNamed(column(0), "report.pdf"));
+    EXPECT_EQ(panel.folderColumns().columnCount(), 1) << "a file closes the deeper columns";
+}
+
+TEST_F(Panel, DiagramFolderGetsAColumnPerLevel) {
+    panel.setDisplayedFolder(root, tree.node("Big/Deeper"));
+    ASSERT_EQ(panel.folderColumns().columnCount(), 3);
+    EXPECT_EQ(column(0)->folder(), ItemRef(root));
+    EXPECT_EQ(column(2)->folder(), tree.node("Big/Deeper"));
+}
+
+TEST_F(Panel, KeysFoldGroupsPreviewAndLeave) {
+    QModelIndex group = rowNamed(column(0), "Small items");
+    ASSERT_TRUE(group.isValid());
+    column(0)->setCurrentIndex(group);
+    column(0)->setFocus();
+    press(column(0), Qt::Key_Right);
+    EXPECT_TRUE(column(0)->isExpanded(group));
+    panel.reload();
+    EXPECT_TRUE(column(0)->isExpanded(rowNamed(column(0), "Small items")))
+        << "expansion survives a rebuild of the same folder";
+    group = rowNamed(column(0), "Small items");
+    column(0)->setCurrentIndex(group);
+    press(column(0), Qt::Key_Left);
+    EXPECT_FALSE(column(0)->isExpanded(group));
+
+    column(0)->setCurrentIndex(rowNamed(column(0), "report.pdf"));
+    press(column(0), Qt::Key_Space, " ");
+    ASSERT_EQ(window.previews.size(), 1u);
+    EXPECT_EQ(window.previews.front(), std::vector<std::string>{tree.files().path("report.pdf")});
+    column(0)->setCurrentIndex(rowNamed(column(0), "Small items"));
+    press(column(0), Qt::Key_Space, " ");
+    EXPECT_EQ(window.previews.size(), 1u) << "a group has nothing to preview";
+
+    press(column(0), Qt::Key_Tab);
+    EXPECT_EQ(window.focusOuts, 1);
+}
+
+TEST_F(Panel, BiggestFilesListShowsTheShownFolderBiggestFirst) {
+    panel.showList(ActiveControllerType::biggest);
+    QAbstractItemModel* model = panel.biggestFilesView().model();
+    ASSERT_EQ(model->rowCount(), 5) << "files of every level, hidden ones too";
+    EXPECT_EQ(model->index(0, 0).data().toString(), "inner.bin");
+    EXPECT_EQ(model->index(4, 0).data().toString(), ".keep");
+    panel.biggestFilesView().setCurrentIndex(model->index(1, 0));
+    ASSERT_EQ(panel.selectedItems().size(), 1u);
+    EXPECT_EQ(panel.selectedItems().front(), tree.node("report.pdf"));
+}
+
+TEST_F(Panel, TypingSearchesAfterThePauseAndEscapeReturnsToTheFolders) {
+    QLineEdit& field = panel.searchField();
+    field.setFocus();
+    for (const char* letter : {"l", "e", "a"}) {
+        press(&field, Qt::Key_A, letter);
+    }
+    EXPECT_EQ(field.text(), "lea");
+    QAbstractItemModel* results = panel.searchResultsView().model();
+    ASSERT_TRUE(
+        platform::MainQueue::shared().runUntil([&] { return results->rowCount() > 0; }, 5s));
+    EXPECT_EQ(panel.listProxy().activeType(), ActiveControllerType::search);
+    ASSERT_EQ(results->rowCount(), 1);
+    EXPECT_EQ(results->index(0, 0).data().toString(), "leaf.bin");
+
+    press(&field, Qt::Key_Escape);
+    EXPECT_TRUE(field.text().isEmpty());
+    EXPECT_EQ(results->rowCount(), 0);
+    EXPECT_EQ(window.focusOuts, 1);
+    platform::MainQueue::shared().runUntil([] { return false; }, 50ms);
+    EXPECT_EQ(panel.listProxy().activeType(), ActiveControllerType::folders);
+}
+
+TEST_F(Panel, LockMessagesShowTheirEmphasisInTheDetails) {
+    tree.node("report.pdf")->setIsCloudStored(true);
+    panel.reload();
+    column(0)->setCurrentIndex(rowNamed(column(0), "report.pdf"));
+    EXPECT_TRUE(panel.detailsText().contains("takes up no space"));
+    QModelIndex hidden = rowNamed(column(0), "Hidden items");
+    EXPECT_FALSE(hidden.isValid()) << "only the empty folder holds a hidden file";
+    panel.setDisplayedFolder(root, tree.node("empty"));
+    QModelIndex keep = column(1)->model()->index(0, 0, rowNamed(column(1), "Hidden items"));
+    ASSERT_TRUE(keep.isValid());
+    column(1)->setCurrentIndex(keep);
+    EXPECT_TRUE(
+        panel.detailsText().contains("<b>&quot;Allow removing hidden files and folders&quot;</b>"));
+}
+
+}  // namespace
+}  // namespace korvex
