@@ -73,7 +73,6 @@ CSTreeController::~CSTreeController() {
     mPurgeableSpaceCleaner->setWindow(nullptr);
     MainMenuController::shared().removeDelegateFromArray(this);
     mVolsController.setDelegate(nullptr);
-    mBiggest.setDelegate(nullptr);
 }
 
 void CSTreeController::windowDidLoad(const MainWindowViews& views) {
@@ -146,7 +145,15 @@ void CSTreeController::windowDidLoad(const MainWindowViews& views) {
         connect(mViews.startStopButton, &QAbstractButton::clicked, this,
                 [this] { toggleStartStopScan(); });
     }
-    mBiggest.setDelegate(dynamic_cast<BiggestFilesDelegate*>(mViews.rightPanel));
+    mBiggest = mViews.biggestFiles;
+    if (mViews.contentsPanel != nullptr) {
+        mViews.contentsPanel->setDelegate(this);
+    }
+    mScanningStateObserver.addListener([this](std::int64_t state) {
+        if (mViews.rightPanel != nullptr) {
+            mViews.rightPanel->setScanning(state == ScanningStateObserver::SelectedTargetScanning);
+        }
+    });
     mRadial.setListsRootHandler([this](const ItemRef& root) { applyRootForLists(root); });
     if (mViews.exportReportAction != nullptr) {
         connect(mViews.exportReportAction, &QAction::triggered, this,
@@ -283,10 +290,11 @@ void CSTreeController::performScanFolderAtPath(const std::string& path) {
     platform::LimitedTimePerformer::forgetHungPaths();
 
     FolderRef root =
-        mDirwalker.StartWalkWithPath(path, static_cast<std::uint64_t>(mNvoloc), &mBiggest);
+        mDirwalker.StartWalkWithPath(path, static_cast<std::uint64_t>(mNvoloc), mBiggest);
     mForceRestartController.onScanStartedWith(path);
-    mBiggest.initScannningWithRoot(root);
-    mBiggest.updateWithItem(root);
+    if (mBiggest != nullptr) {
+        mBiggest->initScannningWithRoot(root);
+    }
     mRadial.setScanningPath(path);
     mRadial.setRoot(root, true);
     mRadial.animController().initAnimation();
@@ -430,7 +438,9 @@ void CSTreeController::walkEnd(bool finished) {
     if (root != nullptr) {
         root->initSizesByLevels();
     }
-    mBiggest.stopScanning();
+    if (mBiggest != nullptr) {
+        mBiggest->stopScanning();
+    }
     mVolsController.setScannedRootInfo(root,
                                        finished ? TopLevelItem::Scanned : TopLevelItem::Cancelled);
     if (root != nullptr && root->isVol()) {
@@ -489,7 +499,6 @@ void CSTreeController::applyRootForLists(const ItemRef& root) {
     if (mViews.rightPanel != nullptr) {
         mViews.rightPanel->applyRootForLists(root);
     }
-    mBiggest.updateWithItem(root);
 }
 
 void CSTreeController::setRootForRadial(const ItemRef& root, const TopLevelRef& volume) {
@@ -756,15 +765,46 @@ void CSTreeController::purgeableSpaceCleanerNotifyAboutPerformRecovery(
     applyRootForLists(mRadial.root());
 }
 
+// ---- Folder lists
+
+void CSTreeController::contentsPanelSelectionChanged(const ItemList& selected) {
+    // An open preview follows the rows the user moves to.
+    if (!selected.empty() && QuickLookController::isVisible()) {
+        std::vector<std::string> paths;
+        for (const ItemRef& item : selected) {
+            paths.push_back(item->getFullPath());
+        }
+        QuickLookController::sharedQuickLookController().setPreviewItems(std::move(paths));
+    }
+}
+
+void CSTreeController::contentsPanelPreview(const std::vector<std::string>& paths) {
+    auto& preview = QuickLookController::sharedQuickLookController();
+    preview.setMainWindow(mViews.window);
+    preview.setPreviewItems(paths);
+    preview.showPreviewPanel();
+}
+
+void CSTreeController::contentsPanelMoveFocusOut() {
+    mViews.volumesList->setFocus(Qt::TabFocusReason);
+}
+
 // ---- Main menu
 
 bool CSTreeController::canPerformMainMenuAction(MainMenuAction code, const MainMenuItem&) {
+    if (code == MainMenuAction::Find) {
+        return mViews.contentsPanel != nullptr && mViews.contentsPanel->isVisible();
+    }
     const int number = static_cast<int>(code);
     return mVolsController.hasKeyboardFocus() && number <= 2 &&
            mVolsController.canPerformMainMenuAction(number, nullptr);
 }
 
 void CSTreeController::performMainMenuAction(MainMenuAction code) {
+    if (code == MainMenuAction::Find) {
+        mViews.contentsPanel->focusSearchField();
+        return;
+    }
     mVolsController.performMainMenuAction(static_cast<int>(code));
 }
 

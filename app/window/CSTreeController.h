@@ -10,6 +10,7 @@
 #include "app/window/ScanningStateObserver.h"
 #include "browse/biggest/BiggestFilesController.h"
 #include "browse/folders/FolderFiling.h"
+#include "browse/lists/ContentsPanel.h"
 #include "cleanup/purgeable/PurgeableSpaceCleaner.h"
 #include "cleanup/purgeable/PurgeableSpaceCleanerListener.h"
 #include "diagram/RadialController.h"
@@ -63,6 +64,9 @@ struct MainWindowViews {
     UnscannedOverview* overview = nullptr;
     QWidget* rightPanelWidget = nullptr;
     ContentPanel* rightPanel = nullptr;
+    // The folder lists inside the right panel, and the list the walker fills.
+    ContentsPanel* contentsPanel = nullptr;
+    BiggestFilesController* biggestFiles = nullptr;
     QAction* exportReportAction = nullptr;
 };
 
@@ -75,7 +79,8 @@ class CSTreeController : public QObject,
                          public VolumesTableDelegate,
                          public FolderFilingDelegate,
                          public MainMenuActionPerformer,
-                         public PurgeableSpaceCleanerListener {
+                         public PurgeableSpaceCleanerListener,
+                         public ContentsPanelDelegate {
     Q_OBJECT
   public:
     static constexpr int kProgressMaximum = 1000;
@@ -97,7 +102,6 @@ class CSTreeController : public QObject,
     // The objects the window's widgets are made over.
     VolumesTableController& volumesController() { return mVolsController; }
     RadialController& radialController() { return mRadial; }
-    BiggestFilesController& biggestFilesController() { return mBiggest; }
     CModel& dirwalker() { return mDirwalker; }
     ScanningStateObserver& scanningStateObserver() { return mScanningStateObserver; }
     FolderFiling& folderFiling() { return mFolderFiling; }
@@ -187,6 +191,11 @@ class CSTreeController : public QObject,
     void purgeableSpaceCleanerNotifyAboutPerformRecovery(
         VolumeSystemItem& volume, const std::vector<std::string>& cleanedFilePaths) override;
 
+    // ---- ContentsPanelDelegate
+    void contentsPanelSelectionChanged(const ItemList& selected) override;
+    void contentsPanelPreview(const std::vector<std::string>& paths) override;
+    void contentsPanelMoveFocusOut() override;
+
   signals:
     // The scan state changed: the window retitles its controls.
     void scanningChanged(bool scanning);
@@ -221,7 +230,7 @@ class CSTreeController : public QObject,
     VolumesTableController mVolsController;
     FolderFiling mFolderFiling;
     RadialController mRadial;
-    BiggestFilesController mBiggest;
+    BiggestFilesController* mBiggest = nullptr;
     StateSaverManager mStateSaverManager;
     RestartService mRestartService;
     ForceRestartController mForceRestartController;

@@ -21,6 +21,8 @@ class ContentPanel {
     virtual void updateSummeryControllerResultInfo() = 0;
     // The diagram root changed: the panel's current folder follows it.
     virtual void applyRootForLists(const ItemRef& root) = 0;
+    // Whether the target the panel shows is being scanned now.
+    virtual void setScanning(bool scanning) = 0;
 };
 
 }  // namespace korvex

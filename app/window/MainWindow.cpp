@@ -5,6 +5,7 @@
 #include "app/toolkit/Appearance.h"
 #include "app/toolkit/BusySpinner.h"
 #include "app/window/ScanSummaryPanel.h"
+#include "browse/lists/ContentsPanel.h"
 #include "diagram/RadialView.h"
 #include "diagram/volumes/UnscannedOverview.h"
 #include "diagram/volumes/VolumesListView.h"
@@ -63,6 +64,8 @@ MainWindow::MainWindow(std::string homeFolder, CSTreeController::Timing timing, 
     mViews.rightStack->addWidget(mSummary);
     mViews.rightPanel = mSummary;
     mViews.rightPanelWidget = mSummary;
+    mViews.contentsPanel = mSummary->contents();
+    mViews.biggestFiles = &mSummary->contents()->biggestFilesController();
     mSplitter->addWidget(mViews.volumesList);
     mSplitter->addWidget(mViews.radialView);
     mSplitter->addWidget(mViews.rightStack);

@@ -1,15 +1,14 @@
 #include "app/window/ScanSummaryPanel.h"
 
+#include "browse/lists/ContentsPanel.h"
 #include "diagram/volumes/SidebarPalette.h"
-#include "platform/desktop/FileManagerService.h"
 #include "scan/format/PathUtils.h"
 #include "scan/format/SizeFormatter.h"
 #include "scan/tree/FileSystemItem.h"
 
 #include <QEvent>
-#include <QHeaderView>
 #include <QLabel>
-#include <QTreeWidget>
+#include <QLineEdit>
 #include <QVBoxLayout>
 
 namespace korvex {
@@ -25,7 +24,7 @@ QString sizeText(std::int64_t bytes) {
         formatMemoryStringDot1(static_cast<std::uint64_t>(std::max<std::int64_t>(bytes, 0))));
 }
 
-constexpr int kPathRole = Qt::UserRole + 1;
+constexpr int kReloadIntervalMs = 400;
 
 }  // namespace
 
@@ -35,13 +34,15 @@ ScanSummaryPanel::ScanSummaryPanel(QWidget* parent)
       mPath(new QLabel(this)),
       mSize(new QLabel(this)),
       mDetails(new QLabel(this)),
-      mBiggestTitle(new QLabel(tr("Biggest files"), this)),
-      mBiggest(new QTreeWidget(this)) {
+      mContents(new ContentsPanel(this)) {
     setObjectName(QStringLiteral("scanSummaryPanel"));
-    setFocusPolicy(Qt::StrongFocus);
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(18, 16, 18, 12);
-    layout->setSpacing(4);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto* header = new QWidget(this);
+    auto* headerLayout = new QVBoxLayout(header);
+    headerLayout->setContentsMargins(18, 16, 18, 10);
+    headerLayout->setSpacing(3);
     QFont title = mTitle->font();
     title.setPointSizeF(title.pointSizeF() * 1.35);
     title.setWeight(QFont::DemiBold);
@@ -50,45 +51,32 @@ ScanSummaryPanel::ScanSummaryPanel(QWidget* parent)
     mPath->setTextFormat(Qt::PlainText);
     mPath->setTextInteractionFlags(Qt::TextSelectableByMouse);
     QFont size = mSize->font();
-    size.setPointSizeF(size.pointSizeF() * 2.2);
+    size.setPointSizeF(size.pointSizeF() * 2.0);
     size.setWeight(QFont::Light);
     mSize->setFont(size);
-    QFont heading = mBiggestTitle->font();
-    heading.setWeight(QFont::DemiBold);
-    mBiggestTitle->setFont(heading);
+    headerLayout->addWidget(mTitle);
+    headerLayout->addWidget(mPath);
+    headerLayout->addSpacing(6);
+    headerLayout->addWidget(mSize);
+    headerLayout->addWidget(mDetails);
+    layout->addWidget(header);
+    layout->addWidget(mContents, 1);
+    setFocusProxy(mContents);
 
-    mBiggest->setColumnCount(2);
-    mBiggest->setHeaderLabels({tr("Name"), tr("Size")});
-    mBiggest->setRootIsDecorated(false);
-    mBiggest->setUniformRowHeights(true);
-    mBiggest->setAlternatingRowColors(true);
-    mBiggest->setFrameShape(QFrame::NoFrame);
-    mBiggest->setStyleSheet(QStringLiteral("QTreeView::item { padding: 3px 2px; }"));
-    mBiggest->header()->setStretchLastSection(false);
-    mBiggest->header()->setSectionResizeMode(0, QHeaderView::Stretch);
-    mBiggest->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
-    connect(mBiggest, &QTreeWidget::itemActivated, this, [](QTreeWidgetItem* item) {
-        platform::FileManagerService::shared().revealItems(
-            {item->data(0, kPathRole).toByteArray().toStdString()});
-    });
-
-    layout->addWidget(mTitle);
-    layout->addWidget(mPath);
-    layout->addSpacing(10);
-    layout->addWidget(mSize);
-    layout->addWidget(mDetails);
-    layout->addSpacing(14);
-    layout->addWidget(mBiggestTitle);
-    layout->addWidget(mBiggest, 1);
+    mReloadTimer.setSingleShot(true);
+    mReloadTimer.setInterval(kReloadIntervalMs);
+    connect(&mReloadTimer, &QTimer::timeout, this, [this] { mContents->reload(); });
     applyPalette();
 }
 
 void ScanSummaryPanel::updateWith(const ItemRef& root, bool) {
+    mScannedRoot = root;
+    mContents->setDisplayedFolder(root, root);
     showRoot(root);
 }
 
 void ScanSummaryPanel::animateSwitchToScannedState(const ItemRef& root) {
-    showRoot(root);
+    updateWith(root, false);
 }
 
 void ScanSummaryPanel::refreshItemInfoWithTopLevelItem(const TopLevelRef& entry) {
@@ -105,10 +93,28 @@ void ScanSummaryPanel::updateSummeryControllerResultInfo() {
     mSize->setText(sizeText(mRoot->gettotalsize()));
     const std::int64_t read = mEntriesSource ? mEntriesSource() : -1;
     mDetails->setText(read < 0 ? tr("Scanning…") : tr("%L1 items read").arg(read));
+    if (read < 0 && !mReloadTimer.isActive()) {
+        mReloadTimer.start();
+    }
 }
 
 void ScanSummaryPanel::applyRootForLists(const ItemRef& root) {
+    if (root == nullptr) {
+        showRoot(nullptr);
+        return;
+    }
+    mContents->setDisplayedFolder(mScannedRoot != nullptr ? mScannedRoot : root, root);
     showRoot(root);
+}
+
+void ScanSummaryPanel::setScanning(bool scanning) {
+    mContents->setScanning(scanning);
+    // A search reads the tree away from the main thread: not while it grows.
+    mContents->searchField().setEnabled(!scanning);
+    if (!scanning) {
+        mReloadTimer.stop();
+        mContents->reload();
+    }
 }
 
 void ScanSummaryPanel::showRoot(const ItemRef& root) {
@@ -118,32 +124,11 @@ void ScanSummaryPanel::showRoot(const ItemRef& root) {
         mPath->clear();
         mSize->clear();
         mDetails->clear();
-        mBiggest->clear();
         return;
     }
     mTitle->setText(text(root->getDisplayName()));
     mPath->setText(text(pathWithReplasingHomeFolderUsingTilda(root->getFullPath())));
-    mSize->setText(sizeText(root->gettotalsize()));
     updateSummeryControllerResultInfo();
-}
-
-void ScanSummaryPanel::showBiggestFiles(const ItemRef&, const ItemList& files, bool) {
-    mBiggest->setUpdatesEnabled(false);
-    mBiggest->clear();
-    QList<QTreeWidgetItem*> rows;
-    rows.reserve(static_cast<int>(files.size()));
-    for (const ItemRef& file : files) {
-        auto* row = new QTreeWidgetItem;
-        row->setText(0, text(file->getDisplayName()));
-        row->setText(1, sizeText(file->gettotalsize()));
-        row->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
-        const std::string path = file->getFullPath();
-        row->setToolTip(0, text(pathWithReplasingHomeFolderUsingTilda(path)));
-        row->setData(0, kPathRole, QByteArray::fromStdString(path));
-        rows.push_back(row);
-    }
-    mBiggest->addTopLevelItems(rows);
-    mBiggest->setUpdatesEnabled(true);
 }
 
 void ScanSummaryPanel::changeEvent(QEvent* event) {

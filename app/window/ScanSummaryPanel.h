@@ -1,19 +1,19 @@
 #pragma once
 
 #include "app/window/ContentPanel.h"
-#include "browse/biggest/BiggestFilesController.h"
 
+#include <QTimer>
 #include <QWidget>
 
 class QLabel;
-class QTreeWidget;
 
 namespace korvex {
 
-// The right-hand panel while the folder lists are not part of the window:
-// the shown folder's name, size and what the scan read, and the biggest
-// files below it, which the walker fills while the scan runs.
-class ScanSummaryPanel : public QWidget, public ContentPanel, public BiggestFilesDelegate {
+class ContentsPanel;
+
+// The right-hand side for a scanned target: the shown folder's name, size
+// and what the scan read above the folder lists, biggest files and search.
+class ScanSummaryPanel : public QWidget, public ContentPanel {
     Q_OBJECT
   public:
     explicit ScanSummaryPanel(QWidget* parent = nullptr);
@@ -28,13 +28,11 @@ class ScanSummaryPanel : public QWidget, public ContentPanel, public BiggestFile
     void refreshItemInfoWithTopLevelItem(const TopLevelRef& entry) override;
     void updateSummeryControllerResultInfo() override;
     void applyRootForLists(const ItemRef& root) override;
-
-    bool isListOnScreen() const override { return isVisible(); }
-    void showBiggestFiles(const ItemRef& root, const ItemList& files, bool keepPosition) override;
+    void setScanning(bool scanning) override;
 
     QLabel* titleLabel() const { return mTitle; }
     QLabel* sizeLabel() const { return mSize; }
-    QTreeWidget* biggestFilesList() const { return mBiggest; }
+    ContentsPanel* contents() const { return mContents; }
 
   protected:
     void changeEvent(QEvent* event) override;
@@ -43,14 +41,16 @@ class ScanSummaryPanel : public QWidget, public ContentPanel, public BiggestFile
     void showRoot(const ItemRef& root);
     void applyPalette();
 
+    ItemRef mScannedRoot;
     ItemRef mRoot;
     std::function<std::int64_t()> mEntriesSource;
     QLabel* mTitle;
     QLabel* mPath;
     QLabel* mSize;
     QLabel* mDetails;
-    QLabel* mBiggestTitle;
-    QTreeWidget* mBiggest;
+    ContentsPanel* mContents;
+    // Scan progress comes often; the lists follow a few times a second.
+    QTimer mReloadTimer;
 };
 
 }  // namespace korvex

@@ -17,7 +17,8 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QStackedWidget>
-#include <QTreeWidget>
+#include <QTreeView>
+#include "browse/lists/ContentsPanel.h"
 
 #include <chrono>
 #include <filesystem>
@@ -108,8 +109,9 @@ TEST_F(MainWindowTest, StartControlScansTheSelectedFolderToTheFinishedState) {
     EXPECT_TRUE(views().startStopButton->isEnabled());
     EXPECT_EQ(controller().progressValue(), 0);
     // The biggest files were collected by the walker, biggest first.
-    ASSERT_GE(window.summaryPanel()->biggestFilesList()->topLevelItemCount(), 3);
-    EXPECT_EQ(window.summaryPanel()->biggestFilesList()->topLevelItem(0)->text(0), "big.bin");
+    QAbstractItemModel* biggest = window.summaryPanel()->contents()->biggestFilesView().model();
+    ASSERT_GE(biggest->rowCount(), 3);
+    EXPECT_EQ(biggest->index(0, 0).data().toString(), "big.bin");
 }
 
 TEST_F(MainWindowTest, UnmeasuredScanRunsUpFromTheFloorAndAMeasuredOneFromItsValue) {
