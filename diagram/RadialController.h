@@ -2,6 +2,7 @@
 
 #include "diagram/AnimController.h"
 #include "diagram/DiagramAnimation.h"
+#include "diagram/RingRaster.h"
 #include "diagram/SectorItem.h"
 #include "scan/targets/TopLevelItem.h"
 #include "scan/tree/FolderSystemItem.h"
@@ -13,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QPainter;
 
@@ -111,18 +113,18 @@ class RadialController {
     void setBrightnessE(double max, double delta);
 
   private:
-    double DrawChildrenOf(QPainter& painter, FileSystemItem& node, int level, double start,
-                          bool collected, bool hidden, bool trash);
-    double DrawSpecialChildrenOf(QPainter& painter, FileSystemItem& node, int level, double start,
+    // The walk over the tree lays ordinary sectors into the ring raster and
+    // keeps the few painted ones (occupied and free space) for after it.
+    double DrawChildrenOf(FileSystemItem& node, int level, double start, bool collected,
+                          bool hidden, bool trash);
+    double DrawSpecialChildrenOf(FileSystemItem& node, int level, double start,
                                  std::size_t startIndex);
-    bool DrawItemWithSubLevel(QPainter& painter, int level, double start, double delta,
-                              int colorFlag);
-    void DrawSector(QPainter& painter, const QPainterPath& path, int level, double start,
-                    double delta, int colorFlag, double alpha);
+    bool DrawItemWithSubLevel(int level, double start, double delta, int colorFlag);
+    void DrawPaintedSectors(QPainter& painter);
     bool DrawOccupiedSector(QPainter& painter, int level, double start, double delta,
                             bool drawLine);
     bool DrawFreeSector(QPainter& painter, int level, double start, double delta);
-    void DrawNotScannedSectors(QPainter& painter);
+    void DrawNotScannedSectors();
     void DrawRoot(QPainter& painter);
     void DrawRootLabel(QPainter& painter);
     QPointF pointAt(double radius, double fraction) const;
@@ -146,6 +148,14 @@ class RadialController {
     bool m_bDrawFreeSector = false;
     AnimController m_pAnimController;
     double m_fDrawAlpha = 1.0;
+    RingRaster mRaster;
+    struct PaintedSector {
+        int level;
+        double start;
+        double delta;
+        int colorFlag;
+    };
+    std::vector<PaintedSector> mPaintedSectors;
     double mfSaturationMin = 0.9, mfSaturationMax = 1.0, mfSaturationDelta = 0.1;
     double mfBrightnessMin = 1.0, mfBrightnessMax = 1.0, mfBrightnessDelta = 0.0;
     std::string mScanningPath;

@@ -63,28 +63,36 @@ int colorFlagFor(const FileSystemItem& child, bool collected, bool hidden, bool 
 
 }  // namespace
 
-void RadialController::DrawRadialSructure(QPainter& painter, const QRectF&) {
+void RadialController::DrawRadialSructure(QPainter& painter, const QRectF& dirty) {
     if (m_pRoot == nullptr && mTarget == nullptr) {
         return;
     }
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
+    std::vector<double> radii;
+    for (int level = 0; level <= m_nSubLevels; ++level) {
+        radii.push_back(radiusOf(level));
+    }
+    mRaster.begin(m_Center, radii, withAlpha(colors().cLineColor, m_fDrawAlpha), kSectorLineWidth);
+    mPaintedSectors.clear();
     if (mTarget != nullptr) {
-        DrawNotScannedSectors(painter);
+        DrawNotScannedSectors();
     } else if (m_lTotalSize >= 1) {
-        double end = DrawChildrenOf(painter, *m_pRoot, 1, 0.0, m_pRoot->isTopCollected(),
+        double end = DrawChildrenOf(*m_pRoot, 1, 0.0, m_pRoot->isTopCollected(),
                                     m_pRoot->isTopHiddenFlag(), m_pRoot->isTopTrashFlag());
         if (isRootBeingScanned() && end < 1.0) {
-            DrawItemWithSubLevel(painter, 1, end, 1.0 - end, ColorOccupied);
+            DrawItemWithSubLevel(1, end, 1.0 - end, ColorOccupied);
         }
     }
+    mRaster.draw(painter, dirty);
+    DrawPaintedSectors(painter);
     DrawRoot(painter);
     DrawRootLabel(painter);
     painter.restore();
 }
 
-double RadialController::DrawChildrenOf(QPainter& painter, FileSystemItem& node, int level,
-                                        double start, bool collected, bool hidden, bool trash) {
+double RadialController::DrawChildrenOf(FileSystemItem& node, int level, double start,
+                                        bool collected, bool hidden, bool trash) {
     const double total = static_cast<double>(m_lTotalSize);
     std::int64_t drawnSize = 0;
     bool foldedRest = false;
@@ -104,16 +112,14 @@ double RadialController::DrawChildrenOf(QPainter& painter, FileSystemItem& node,
         const bool childCollected = collected || child.isCollected();
         const bool childHidden = hidden || child.isHiddenFlag();
         const bool childTrash = trash || child.isTrashFlag();
-        bool drawn =
-            DrawItemWithSubLevel(painter, level, start, delta,
-                                 colorFlagFor(child, childCollected, childHidden, childTrash));
+        bool drawn = DrawItemWithSubLevel(
+            level, start, delta, colorFlagFor(child, childCollected, childHidden, childTrash));
         if (m_pCurPointedSector.m_pItem.get() == &child && m_pCurPointedSector.m_dSkAngle < start) {
             m_pCurPointedSector.m_dSkAngle = start;
         }
         drawnSize += size;
         if (drawn && child.isDir() && !child.isPack()) {
-            DrawChildrenOf(painter, child, level + 1, start, childCollected, childHidden,
-                           childTrash);
+            DrawChildrenOf(child, level + 1, start, childCollected, childHidden, childTrash);
         }
         start += delta;
     }
@@ -129,16 +135,16 @@ double RadialController::DrawChildrenOf(QPainter& painter, FileSystemItem& node,
                           : trash   ? ColorTrash
                           : hidden  ? ColorHidden
                                     : ColorSmallItems;
-    DrawItemWithSubLevel(painter, level, start, smallDelta, smallFlag);
+    DrawItemWithSubLevel(level, start, smallDelta, smallFlag);
     start += smallDelta;
     if (specialSize >= 1) {
-        start = DrawSpecialChildrenOf(painter, node, level, start, firstSpecial);
+        start = DrawSpecialChildrenOf(node, level, start, firstSpecial);
     }
     return start;
 }
 
-double RadialController::DrawSpecialChildrenOf(QPainter& painter, FileSystemItem& node, int level,
-                                               double start, std::size_t startIndex) {
+double RadialController::DrawSpecialChildrenOf(FileSystemItem& node, int level, double start,
+                                               std::size_t startIndex) {
     const double total = static_cast<double>(m_lTotalSize);
     for (std::size_t i = startIndex, count = node.numberOfChildren(); i < count; ++i) {
         FileSystemItem& child = *node.childAtIndex(i);
@@ -151,7 +157,7 @@ double RadialController::DrawSpecialChildrenOf(QPainter& painter, FileSystemItem
                        : child.isInaccessible() ? ColorHidden
                        : child.isPurgeable()    ? ColorPurgeable
                                                 : ColorNormal;
-            DrawItemWithSubLevel(painter, level, start, delta, flag);
+            DrawItemWithSubLevel(level, start, delta, flag);
             if (m_pCurPointedSector.m_pItem.get() == &child &&
                 m_pCurPointedSector.m_dSkAngle < start) {
                 m_pCurPointedSector.m_dSkAngle = start;
@@ -162,33 +168,32 @@ double RadialController::DrawSpecialChildrenOf(QPainter& painter, FileSystemItem
     return start;
 }
 
-bool RadialController::DrawItemWithSubLevel(QPainter& painter, int level, double start,
-                                            double delta, int colorFlag) {
+bool RadialController::DrawItemWithSubLevel(int level, double start, double delta, int colorFlag) {
     if (level < 1 || level > m_nSubLevels) {
         return false;  // this is what stops the recursion at the outermost ring
     }
-    if (colorFlag == ColorUnscanned || colorFlag == ColorOccupied) {
-        return DrawOccupiedSector(painter, level, start, delta, true);
+    if (colorFlag == ColorUnscanned || colorFlag == ColorOccupied || colorFlag == ColorFree) {
+        mPaintedSectors.push_back({level, start, delta, colorFlag});
+        return true;
     }
-    if (colorFlag == ColorFree) {
-        return DrawFreeSector(painter, level, start, delta);
-    }
-    QPainterPath path;
-    if (!FillSectorPath(path, level, start, delta, kSectorLineWidth)) {
+    if (std::isnan(delta)) {
         return false;
     }
-    DrawSector(painter, path, level, start, delta, colorFlag, m_fDrawAlpha);
+    mRaster.addSector(level, start, delta,
+                      colors().sectorFill(colorFlag, level, start, delta, m_fDrawAlpha));
     return true;
 }
 
-void RadialController::DrawSector(QPainter& painter, const QPainterPath& path, int level,
-                                  double start, double delta, int colorFlag, double alpha) {
-    QPen pen(withAlpha(colors().cLineColor, alpha), kSectorLineWidth);
-    pen.setJoinStyle(Qt::RoundJoin);
-    // One pass fills and outlines: the fill is the costly part of a paint.
-    painter.setPen(pen);
-    painter.setBrush(colors().sectorFill(colorFlag, level, start, delta, alpha));
-    painter.drawPath(path);
+// Striped and gradient sectors are few; they go over the rings, as the
+// sector of a scan in progress is drawn last.
+void RadialController::DrawPaintedSectors(QPainter& painter) {
+    for (const PaintedSector& sector : mPaintedSectors) {
+        if (sector.colorFlag == ColorFree) {
+            DrawFreeSector(painter, sector.level, sector.start, sector.delta);
+        } else {
+            DrawOccupiedSector(painter, sector.level, sector.start, sector.delta, true);
+        }
+    }
 }
 
 bool RadialController::DrawOccupiedSector(QPainter& painter, int level, double start, double delta,
@@ -236,17 +241,17 @@ bool RadialController::DrawFreeSector(QPainter& painter, int level, double start
     return true;
 }
 
-void RadialController::DrawNotScannedSectors(QPainter& painter) {
+void RadialController::DrawNotScannedSectors() {
     if (rootIsUnscannedFolder()) {
-        DrawItemWithSubLevel(painter, 1, 0.0, 1.0, ColorOccupied);
+        DrawItemWithSubLevel(1, 0.0, 1.0, ColorOccupied);
         return;
     }
     double occupied = mTarget->getsize() > 0 ? static_cast<double>(mTarget->getOccSize()) /
                                                    static_cast<double>(mTarget->getsize())
                                              : 1.0;
-    DrawItemWithSubLevel(painter, 1, 0.0, occupied, ColorOccupied);
+    DrawItemWithSubLevel(1, 0.0, occupied, ColorOccupied);
     if (occupied < 1.0) {
-        DrawItemWithSubLevel(painter, 1, occupied, 1.0 - occupied, ColorFree);
+        DrawItemWithSubLevel(1, occupied, 1.0 - occupied, ColorFree);
     }
 }
 

@@ -1,7 +1,9 @@
 // Paint time of the sunburst of a 1,000,000-node tree at 800×800, and the
 // time of its ring count, as medians over repeated runs.
 //
-//   korvex-bench-diagram [runs]
+//   korvex-bench-diagram [runs] [OUT.png]
+//
+// OUT.png receives the last paint of the big tree, to look at.
 
 #include "diagram/RadialController.h"
 #include "support/SyntheticTree.h"
@@ -59,6 +61,9 @@ int main(int argc, char** argv) {
             controller.DrawRadialSructure(painter, image.rect());
         }));
         counts.push_back(millisecondsOf([&] { controller.initCountOfSublevels(); }));
+    }
+    if (argc > 2 && !image.save(QString::fromLocal8Bit(argv[2]), "PNG")) {
+        std::fprintf(stderr, "korvex-bench-diagram: cannot write %s\n", argv[2]);
     }
     // The same paint with an empty root: what the disc and label cost alone.
     FolderRef empty = FolderSystemItem::initWithPathSizeNoParent("/bench/root", nullptr, 0, false,

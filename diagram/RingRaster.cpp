@@ -1,0 +1,333 @@
+#include "diagram/RingRaster.h"
+
+#include <QPaintDevice>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <thread>
+
+namespace korvex {
+
+namespace {
+
+constexpr float kPi = 3.14159265f;
+constexpr float kTurn = 2 * kPi;
+// Below this many pixels a second thread costs more than it saves.
+constexpr qsizetype kPixelsPerThread = 40'000;
+
+// The direction of (x, y) as a fraction of the circle clockwise from 12
+// o'clock, screen y pointing down. The polynomial is within 1e-5 radians of
+// the arctangent, far below a pixel at any radius the diagram has.
+float turnOf(float x, float y) {
+    const float ax = std::abs(x);
+    const float ay = std::abs(y);
+    const float big = std::max(ax, ay);
+    if (big == 0) {
+        return 0;
+    }
+    const float t = std::min(ax, ay) / big;
+    const float t2 = t * t;
+    float angle = t * (0.999866f +
+                       t2 * (-0.3302995f + t2 * (0.180141f + t2 * (-0.085133f + t2 * 0.0208351f))));
+    if (ax > ay) {
+        angle = kPi / 2 - angle;
+    }
+    if (y > 0) {
+        angle = kPi - angle;
+    }
+    const float turn = (x < 0 ? -angle : angle) / kTurn;
+    return turn < 0 ? turn + 1 : turn;
+}
+
+// How much of [lo, hi] lies in the pixel-wide window centred on c.
+float covered(float c, float lo, float hi) {
+    return std::max(0.0f, std::min(c + 0.5f, hi) - std::max(c - 0.5f, lo));
+}
+
+template <class Sectors>
+int lastStartingBefore(const Sectors& sectors, float turn) {
+    auto after = std::partition_point(sectors.begin(), sectors.end(),
+                                      [turn](const auto& s) { return s.start <= turn; });
+    return static_cast<int>(after - sectors.begin()) - 1;
+}
+
+// The last sector starting at or before `turn` (-1 for none), looked for
+// next to the one the previous pixel found first: neighbours mostly share it.
+template <class Sectors>
+int locate(const Sectors& sectors, float turn, int hint) {
+    const int n = static_cast<int>(sectors.size());
+    auto startsBefore = [&](int i) {
+        return i < n && sectors[static_cast<std::size_t>(i)].start <= turn;
+    };
+    if (hint >= 0 && startsBefore(hint)) {
+        if (!startsBefore(hint + 1)) {
+            return hint;
+        }
+        if (!startsBefore(hint + 2)) {
+            return hint + 1;
+        }
+    } else if (hint >= 1 && startsBefore(hint - 1)) {
+        return hint - 1;
+    }
+    return lastStartingBefore(sectors, turn);
+}
+
+struct Shade {
+    float r = 0, g = 0, b = 0, a = 0;
+
+    void add(QRgb color, float weight) {
+        r += weight * static_cast<float>(qRed(color));
+        g += weight * static_cast<float>(qGreen(color));
+        b += weight * static_cast<float>(qBlue(color));
+        a += weight * static_cast<float>(qAlpha(color));
+    }
+    // `line` over this shade with coverage `cover`, as source-over would lay it.
+    QRgb withLine(QRgb line, float cover) const {
+        const float keep = 1 - cover * static_cast<float>(qAlpha(line)) / 255;
+        auto channel = [&](float own, int lineValue) {
+            return std::clamp(
+                static_cast<int>(std::lround(own * keep + cover * static_cast<float>(lineValue))),
+                0, 255);
+        };
+        const int alpha = channel(a, qAlpha(line));
+        return qRgba(std::min(channel(r, qRed(line)), alpha),
+                     std::min(channel(g, qGreen(line)), alpha),
+                     std::min(channel(b, qBlue(line)), alpha), alpha);
+    }
+};
+
+}  // namespace
+
+void RingRaster::begin(QPointF center, const std::vector<double>& radii, QColor line,
+                       double lineWidth) {
+    mCenter = center;
+    mRadii.assign(radii.begin(),
+                  radii.begin() + std::min<std::ptrdiff_t>(
+                                      static_cast<std::ptrdiff_t>(radii.size()), kMaxRings + 1));
+    mLine = qPremultiply(line.rgba());
+    mLineWidth = lineWidth;
+    for (auto& ring : mRings) {
+        ring.clear();
+    }
+}
+
+void RingRaster::addSector(int ring, double start, double delta, QColor fill) {
+    if (ring < 1 || ring >= static_cast<int>(mRadii.size()) || !(delta > 0)) {
+        return;
+    }
+    auto& sectors = mRings[static_cast<std::size_t>(ring)];
+    // Sums of shares may overshoot the previous end by a rounding step.
+    auto from = static_cast<float>(start);
+    if (!sectors.empty()) {
+        from = std::max(from, sectors.back().end);
+    }
+    const auto to = static_cast<float>(start + delta);
+    if (!(to > from)) {
+        return;
+    }
+    sectors.push_back({from, to, qPremultiply(fill.rgba()), true});
+}
+
+// Shared edges get one hairline, drawn by the sector that starts there.
+void RingRaster::closeRings() {
+    for (auto& sectors : mRings) {
+        for (std::size_t i = 0; i + 1 < sectors.size(); ++i) {
+            sectors[i].lineAtEnd = sectors[i + 1].start > sectors[i].end;
+        }
+        if (sectors.size() > 1 && sectors.front().start <= 0 && sectors.back().end >= 1) {
+            sectors.back().lineAtEnd = false;
+        }
+    }
+}
+
+void RingRaster::draw(QPainter& painter, const QRectF& dirty) {
+    const int rings = static_cast<int>(mRadii.size()) - 1;
+    if (rings < 1 || std::all_of(mRings.begin(), mRings.end(),
+                                 [](const auto& sectors) { return sectors.empty(); })) {
+        return;
+    }
+    closeRings();
+    // Rendered in device pixels when the painter only moves and scales; a
+    // rotated painter gets the picture at its own resolution, transformed.
+    const QTransform& device = painter.deviceTransform();
+    const bool exact =
+        device.type() <= QTransform::TxScale && device.m11() == device.m22() && device.m11() > 0;
+    const QTransform toLayer = exact ? device : QTransform();
+    const double scale = toLayer.m11();
+    const double outer = mRadii.back() + mLineWidth + 1;
+    const QRectF bounds(mCenter.x() - outer, mCenter.y() - outer, 2 * outer, 2 * outer);
+    const QRect area = toLayer.mapRect(bounds.intersected(dirty)).toAlignedRect();
+    if (area.isEmpty()) {
+        return;
+    }
+    Frame frame;
+    const QPointF center = toLayer.map(mCenter) - QPointF(area.topLeft());
+    frame.cx = static_cast<float>(center.x());
+    frame.cy = static_cast<float>(center.y());
+    frame.rings = rings;
+    for (int i = 0; i <= rings; ++i) {
+        frame.radius[static_cast<std::size_t>(i)] =
+            static_cast<float>(mRadii[static_cast<std::size_t>(i)] * scale);
+    }
+    frame.halfLine = static_cast<float>(mLineWidth * scale / 2);
+
+    if (mLayer.size() != area.size()) {
+        mLayer = QImage(area.size(), QImage::Format_ARGB32_Premultiplied);
+    }
+    mLayer.fill(Qt::transparent);
+    frame.bits = mLayer.bits();
+    frame.stride = mLayer.bytesPerLine();
+    const int height = area.height();
+    if (static_cast<qsizetype>(area.width()) * height >= 2 * kPixelsPerThread) {
+        std::thread lower([&] { renderRows(frame, height / 2, height); });
+        renderRows(frame, 0, height / 2);
+        lower.join();
+    } else {
+        renderRows(frame, 0, height);
+    }
+
+    painter.save();
+    if (exact) {
+        const double ratio = painter.device()->devicePixelRatioF();
+        mLayer.setDevicePixelRatio(ratio);
+        painter.setWorldTransform(QTransform());
+        painter.drawImage(QPointF(area.topLeft()) / ratio, mLayer);
+    } else {
+        mLayer.setDevicePixelRatio(1);
+        painter.drawImage(area.topLeft(), mLayer);
+    }
+    painter.restore();
+}
+
+void RingRaster::renderRows(const Frame& frame, int from, int to) const {
+    const float margin = 0.5f + frame.halfLine;
+    const float outside = frame.radius[static_cast<std::size_t>(frame.rings)] + margin + 1;
+    const float inside = frame.radius[0] - margin - 1;
+    const int width = mLayer.width();
+    std::array<int, kMaxRings + 1> hints;
+    hints.fill(-1);
+    for (int y = from; y < to; ++y) {
+        const float fy = static_cast<float>(y) + 0.5f - frame.cy;
+        if (std::abs(fy) >= outside) {
+            continue;
+        }
+        const float half = std::sqrt(outside * outside - fy * fy);
+        const int x0 = std::max(0, static_cast<int>(std::floor(frame.cx - half)));
+        const int x1 = std::min(width, static_cast<int>(std::ceil(frame.cx + half)));
+        auto* row = reinterpret_cast<QRgb*>(frame.bits + y * frame.stride);
+        if (inside > 0 && std::abs(fy) < inside) {
+            // The root disc covers the middle of the row.
+            const float hole = std::sqrt(inside * inside - fy * fy);
+            const int h0 = std::clamp(static_cast<int>(std::floor(frame.cx - hole)), x0, x1);
+            const int h1 = std::clamp(static_cast<int>(std::ceil(frame.cx + hole)), h0, x1);
+            renderSpan(frame, row, fy, x0, h0, hints);
+            renderSpan(frame, row, fy, h1, x1, hints);
+        } else {
+            renderSpan(frame, row, fy, x0, x1, hints);
+        }
+    }
+}
+
+void RingRaster::renderSpan(const Frame& frame, QRgb* row, float fy, int x0, int x1,
+                            std::array<int, kMaxRings + 1>& hints) const {
+    const float margin = 0.5f + frame.halfLine;
+    const auto radius = [&frame](int i) { return frame.radius[static_cast<std::size_t>(i)]; };
+    int ring = 0;
+    for (int x = x0; x < x1; ++x) {
+        const float fx = static_cast<float>(x) + 0.5f - frame.cx;
+        const float d = std::sqrt(fx * fx + fy * fy);
+        // radius(ring - 1) <= d < radius(ring), with ring 0 inside the first
+        // radius and rings + 1 outside the last.
+        while (ring <= frame.rings && d >= radius(ring)) {
+            ++ring;
+        }
+        while (ring > 0 && d < radius(ring - 1)) {
+            --ring;
+        }
+        if ((ring == 0 && d + margin < radius(0)) ||
+            (ring > frame.rings && d - margin > radius(frame.rings))) {
+            continue;
+        }
+        const float turn = turnOf(fx, fy);
+        const bool withinRing = ring >= 1 && ring <= frame.rings && d - margin > radius(ring - 1) &&
+                                d + margin < radius(ring);
+        if (withinRing) {
+            const auto& sectors = mRings[static_cast<std::size_t>(ring)];
+            const int i = locate(sectors, turn, hints[static_cast<std::size_t>(ring)]);
+            hints[static_cast<std::size_t>(ring)] = i;
+            const float reach = margin / (kTurn * d);
+            const int n = static_cast<int>(sectors.size());
+            if (i >= 0 && turn < sectors[static_cast<std::size_t>(i)].end) {
+                const Sector& s = sectors[static_cast<std::size_t>(i)];
+                if (s.start + reach < turn && turn + reach < s.end) {
+                    row[x] = s.fill;
+                    continue;
+                }
+            } else {
+                // Between two sectors, or in a ring with none.
+                const float gapStart = i >= 0 ? sectors[static_cast<std::size_t>(i)].end
+                                              : (n > 0 ? sectors.back().end - 1 : -1.0f);
+                const float gapEnd = i + 1 < n ? sectors[static_cast<std::size_t>(i + 1)].start
+                                               : (n > 0 ? sectors.front().start + 1 : 2.0f);
+                if (gapStart + reach < turn && turn + reach < gapEnd) {
+                    continue;
+                }
+            }
+        }
+        row[x] = blend(frame, d, turn, ring, hints);
+    }
+}
+
+// A pixel on an edge: each sector of the rings it touches adds its colour by
+// the share of the pixel it covers, then the hairlines go over them.
+QRgb RingRaster::blend(const Frame& frame, float d, float turn, int ring,
+                       std::array<int, kMaxRings + 1>& hints) const {
+    const float hl = frame.halfLine;
+    const float perTurn = kTurn * d;  // pixels along the arc for a whole turn
+    const float reach = (0.5f + hl) / perTurn;
+    Shade shade;
+    float line = 0;
+    for (int j = std::max(1, ring - 1); j <= std::min(frame.rings, ring + 1); ++j) {
+        const float inner = frame.radius[static_cast<std::size_t>(j - 1)];
+        const float outer = frame.radius[static_cast<std::size_t>(j)];
+        const float across = covered(d, inner, outer);
+        // Rings nest, so a ring's inner arc is its parent's outer one; only
+        // the first ring draws its inner arc itself.
+        const float arcLines =
+            covered(d, outer - hl, outer + hl) + (j == 1 ? covered(d, inner - hl, inner + hl) : 0);
+        const auto& sectors = mRings[static_cast<std::size_t>(j)];
+        if ((across <= 0 && arcLines <= 0) || sectors.empty()) {
+            continue;
+        }
+        const int found = locate(sectors, turn, hints[static_cast<std::size_t>(j)]);
+        hints[static_cast<std::size_t>(j)] = found;
+        // Near 12 o'clock the pixel also reaches the sectors across the top.
+        for (const float shift : {-1.0f, 0.0f, 1.0f}) {
+            const float lo = turn + shift - reach;
+            const float hi = turn + shift + reach;
+            if (hi <= 0 || lo >= 1) {
+                continue;
+            }
+            const float u = (turn + shift) * perTurn;
+            std::size_t i = static_cast<std::size_t>(
+                shift == 0 ? std::max(found, 0) : std::max(lastStartingBefore(sectors, lo), 0));
+            while (i > 0 && sectors[i - 1].end > lo) {
+                --i;
+            }
+            for (; i < sectors.size() && sectors[i].start < hi; ++i) {
+                const Sector& s = sectors[i];
+                const float from = s.start * perTurn;
+                const float to = s.end * perTurn;
+                const float along = covered(u, from, to);
+                const float edges = covered(u, from - hl, from + hl) +
+                                    (s.lineAtEnd ? covered(u, to - hl, to + hl) : 0);
+                shade.add(s.fill, across * along);
+                line += across * edges + arcLines * along;
+            }
+        }
+    }
+    return shade.withLine(mLine, std::min(line, 1.0f));
+}
+
+}  // namespace korvex

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QPointF>
+#include <QRectF>
+
+#include <array>
+#include <vector>
+
+class QPainter;
+
+namespace korvex {
+
+// Draws the sectors of the diagram's rings in one pass over the pixels. An
+// antialiased path fill has a fixed cost far above its few pixels, and a big
+// tree has thousands of narrow sectors; here each pixel finds its ring from
+// its distance to the centre and its sector from its angle, so the cost
+// follows the area. Edges are antialiased by the share of the pixel that each
+// sector and each hairline takes along the arc and along the radius, so
+// neighbouring sectors meet without a seam of background between them.
+class RingRaster {
+  public:
+    static constexpr int kMaxRings = 13;
+
+    // Starts a picture around `center`: ring L lies between radii[L - 1] and
+    // radii[L]. Every sector is outlined by a hairline of `lineWidth`.
+    void begin(QPointF center, const std::vector<double>& radii, QColor line, double lineWidth);
+    // A sector of `ring` (from 1) from `start` over `delta`, fractions of the
+    // circle clockwise from 12 o'clock. A ring's sectors come clockwise and
+    // do not overlap; an empty or undefined share is left out.
+    void addSector(int ring, double start, double delta, QColor fill);
+    // Composes the sectors over the painter's picture, in the pixels of its
+    // device; only what lies in `dirty` is rendered.
+    void draw(QPainter& painter, const QRectF& dirty);
+
+  private:
+    struct Sector {
+        float start;
+        float end;
+        QRgb fill;  // premultiplied
+        // No neighbour starts where this one ends: the end gets its own line.
+        bool lineAtEnd;
+    };
+    // Ring radii, centre and hairline in layer pixels.
+    struct Frame {
+        float cx = 0;
+        float cy = 0;
+        std::array<float, kMaxRings + 1> radius{};
+        int rings = 0;
+        float halfLine = 0;
+        uchar* bits = nullptr;  // the layer's, taken once: threads share no detach
+        qsizetype stride = 0;
+    };
+
+    void closeRings();
+    void renderRows(const Frame& frame, int from, int to) const;
+    void renderSpan(const Frame& frame, QRgb* row, float fy, int x0, int x1,
+                    std::array<int, kMaxRings + 1>& hints) const;
+    QRgb blend(const Frame& frame, float d, float turn, int ring,
+               std::array<int, kMaxRings + 1>& hints) const;
+
+    QPointF mCenter;
+    std::vector<double> mRadii;
+    QRgb mLine = 0;  // premultiplied
+    double mLineWidth = 0;
+    std::array<std::vector<Sector>, kMaxRings + 1> mRings;
+    QImage mLayer;  // kept between paints for its memory only
+};
+
+}  // namespace korvex
