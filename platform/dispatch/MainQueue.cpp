@@ -7,9 +7,11 @@
 
 namespace korvex::platform {
 
+// Never destroyed: worker threads that finish while the process exits may
+// still post their last block, and must find a queue to post it to.
 MainQueue& MainQueue::shared() {
-    static MainQueue queue;
-    return queue;
+    static MainQueue* const queue = new MainQueue;
+    return *queue;
 }
 
 void MainQueue::async(Block block) {
