@@ -1,6 +1,7 @@
 #include "cleanup/elevated/BashTask.h"
 
 #include "cleanup/elevated/BashSudoLauncher.h"
+#include "platform/dispatch/SerialQueue.h"
 #include "scan/format/TempPaths.h"
 
 #include <cerrno>
@@ -9,7 +10,6 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <thread>
 
 namespace korvex {
 
@@ -51,11 +51,15 @@ void BashTask::start() {
             [self] { self->timeOut(); });
     }
     if (mScript->allowBackgroundBuild()) {
-        std::thread([self] {
+        // One queue for every build, so tasks reach their runs in the order
+        // they were started.
+        static platform::SerialQueue* const builds =
+            new platform::SerialQueue("com.halvorn.bashtask.build");
+        builds->async([self] {
             std::string text = self->mScript->buildScript();
             platform::MainQueue::shared().async(
                 [self, text = std::move(text)] { self->run(text); });
-        }).detach();
+        });
     } else {
         run(mScript->buildScript());
     }

@@ -70,6 +70,7 @@ VDKQueue::~VDKQueue() {
         // The last reference may be dropped by the watcher thread itself.
         if (mThread.get_id() == std::this_thread::get_id()) {
             mThread.detach();
+            ::close(_coreQueueFD);  // the thread returns without touching it
         } else {
             mThread.join();
         }
@@ -251,12 +252,24 @@ void VDKQueue::watcherThread() {
                 masks[event.wd] |= event.mask;
             }
         }
+        // Deliveries keep the watcher alive, so this thread may end up with
+        // the last reference; then the watcher goes here, and nothing of it
+        // may be touched afterwards.
+        const std::weak_ptr<VDKQueue> weak = weak_from_this();
+        std::shared_ptr<VDKQueue> self = weak.lock();
+        if (!self) {
+            break;  // being destroyed elsewhere, which waits for this thread
+        }
         for (const auto& [wd, mask] : masks) {
             try {
                 handleEvents(wd, mask);
             } catch (const std::exception&) {
                 // One bad event never stops the watcher.
             }
+        }
+        self.reset();
+        if (weak.expired()) {
+            return;
         }
     }
     ::close(_coreQueueFD);
