@@ -6,6 +6,7 @@
 #include "app/toolkit/HungCallAlert.h"
 #include "app/window/ContentPanel.h"
 #include "app/window/MountFollower.h"
+#include "browse/lists/ItemTexts.h"
 #include "browse/preview/QuickLookController.h"
 #include "cleanup/purgeable/PurgeableSpaceGetOperation.h"
 #include "cleanup/purgeable/sheets/PurgeableSpaceSheets.h"
@@ -43,10 +44,6 @@ namespace {
 bool pathExists(const std::string& path) {
     struct stat info {};
     return ::lstat(path.c_str(), &info) == 0;
-}
-
-QString toQString(const std::string& text) {
-    return QString::fromUtf8(text.data(), text.size());
 }
 
 }  // namespace
@@ -114,22 +111,16 @@ void CSTreeController::windowDidLoad(const MainWindowViews& views) {
             }
         }));
     // Only this window's model: tests and tools may run others beside it.
-    auto fromMyModel = [this](const std::any& object) {
-        const auto* model = std::any_cast<CModel*>(&object);
-        return model != nullptr && *model == &mDirwalker;
+    auto observeMyModel = [this, &center](const char* name, void (CSTreeController::*handler)()) {
+        mObservers.push_back(center.addObserver(name, [this, handler](const std::any& object) {
+            const auto* model = std::any_cast<CModel*>(&object);
+            if (model != nullptr && *model == &mDirwalker) {
+                (this->*handler)();
+            }
+        }));
     };
-    mObservers.push_back(center.addObserver(scanNotifications::kFinishWalkingVolume,
-                                            [this, fromMyModel](const std::any& object) {
-                                                if (fromMyModel(object)) {
-                                                    walkfinished();
-                                                }
-                                            }));
-    mObservers.push_back(center.addObserver(scanNotifications::kWalkingVolumeCanceled,
-                                            [this, fromMyModel](const std::any& object) {
-                                                if (fromMyModel(object)) {
-                                                    walkcanceled();
-                                                }
-                                            }));
+    observeMyModel(scanNotifications::kFinishWalkingVolume, &CSTreeController::walkfinished);
+    observeMyModel(scanNotifications::kWalkingVolumeCanceled, &CSTreeController::walkcanceled);
     connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this,
             [this] { SavePrefParameters(); });
 
@@ -265,7 +256,7 @@ void CSTreeController::checkAccessToSelectedVolumeAndStartScan() {
         text.informative =
             tr("The folder \"%1\" does not exist.\nWould you like to remove it from the "
                "Favorites list?")
-                .arg(toQString(path));
+                .arg(qtText(path));
         text.buttons = {tr("Yes"), tr("No")};
         showAlertWindow(showAlert(mViews.window, text, [this](int button, bool) {
             if (button == 0) {
@@ -332,7 +323,6 @@ void CSTreeController::initSizeCaptions(const std::string& path) {
             mNvolsize = volume->getsize();
             mNvolfr = volume->getfsize();
             mNvoloc = mNvolsize - mNvolfr;
-            mNnodes = volume->getnodescount();
             return;
         }
     }
@@ -355,14 +345,24 @@ void CSTreeController::updateProgressDelay() {
             static_cast<int>(mdProgress / static_cast<double>(mNvoloc) * kProgressMaximum));
     }
     mViews.mStatus->setText(QString::number(mNposition));
-    // Drawn after this notification is done, so the scan's report is never held up.
-    QTimer::singleShot(0, this, [this] {
-        mRadial.UpdateRadialStructureDuringProcessByRoot(mDirwalker.getRootItem().get());
-        mViews.radialView->update();
-    });
+    scheduleRadialUpdate();
     if (mViews.rightPanel != nullptr) {
         mViews.rightPanel->updateSummeryControllerResultInfo();
     }
+}
+
+// After the notification being delivered is done, so the scan's report is
+// never held up; reports that come faster than the event loop make one update.
+void CSTreeController::scheduleRadialUpdate() {
+    if (mRadialUpdatePending) {
+        return;
+    }
+    mRadialUpdatePending = true;
+    QTimer::singleShot(0, this, [this] {
+        mRadialUpdatePending = false;
+        mRadial.UpdateRadialStructureDuringProcessByRoot(mDirwalker.getRootItem().get());
+        mViews.radialView->update();
+    });
 }
 
 int CSTreeController::progressValue() const {
@@ -383,11 +383,18 @@ void CSTreeController::setProgressValue(int value) {
 
 // ---- End of a scan
 
-void CSTreeController::walkfinished() {
+// A scan replaced by a newer one: only its row learns that it ended.
+bool CSTreeController::endReplacedScan() {
     mProgressDelayTimer.stop();
-    if (mDirwalker.reportingRoot() != mDirwalker.getRootItem()) {
-        // A scan replaced by a newer one: only its row learns that it ended.
-        mVolsController.setScannedRootInfo(mDirwalker.reportingRoot(), TopLevelItem::Cancelled);
+    if (mDirwalker.reportingRoot() == mDirwalker.getRootItem()) {
+        return false;
+    }
+    mVolsController.setScannedRootInfo(mDirwalker.reportingRoot(), TopLevelItem::Cancelled);
+    return true;
+}
+
+void CSTreeController::walkfinished() {
+    if (endReplacedScan()) {
         return;
     }
     if (progressValue() == kProgressMaximum) {
@@ -411,12 +418,9 @@ void CSTreeController::runUpTick() {
 }
 
 void CSTreeController::walkcanceled() {
-    mProgressDelayTimer.stop();
-    if (mDirwalker.reportingRoot() != mDirwalker.getRootItem()) {
-        mVolsController.setScannedRootInfo(mDirwalker.reportingRoot(), TopLevelItem::Cancelled);
-        return;
+    if (!endReplacedScan()) {
+        walkEnd(false);
     }
-    walkEnd(false);
 }
 
 void CSTreeController::walkEnd(bool finished) {
@@ -429,7 +433,6 @@ void CSTreeController::walkEnd(bool finished) {
     mLauncherProgress->setVisible(false);
     setProgressValue(0);
     mViews.pVertelka->stopAnimation();
-    dStartScanTimeToFB = 0;
 
     mVolsController.reloadData(true);
     setCanStart(true);
@@ -456,10 +459,7 @@ void CSTreeController::walkEnd(bool finished) {
     }
     ++m_nScanned;
     SavePrefParameters();
-    QTimer::singleShot(0, this, [this, root] {
-        mRadial.UpdateRadialStructureDuringProcessByRoot(root.get());
-        mViews.radialView->update();
-    });
+    scheduleRadialUpdate();
     emit scanningChanged(false);
 }
 
@@ -744,7 +744,7 @@ void CSTreeController::generateResultsReport() {
             if (error && window != nullptr) {
                 AlertText text;
                 text.message = tr("The report could not be saved");
-                text.informative = toQString(*error);
+                text.informative = qtText(*error);
                 text.buttons = {tr("OK")};
                 showAlertWindow(showAlert(window, text, {}));
             }

@@ -207,6 +207,8 @@ class CSTreeController : public QObject,
     void updateProgressDelay();
     void walkfinished();
     void walkcanceled();
+    bool endReplacedScan();
+    void scheduleRadialUpdate();
     void runUpTick();
     void walkEnd(bool finished);
     void initstart();
@@ -244,10 +246,10 @@ class CSTreeController : public QObject,
 
     double mdProgress = 0;
     std::int32_t mNposition = 0;
-    std::int64_t mNvolsize = 0, mNvolfr = 0, mNvoloc = 0, mNnodes = 0;
+    std::int64_t mNvolsize = 0, mNvolfr = 0, mNvoloc = 0;
     std::int32_t m_nScanned = 0;
-    double dStartScanTimeToFB = 0;
 
+    bool mRadialUpdatePending = false;
     QTimer mProgressDelayTimer;
     QTimer mRunUpTimer;
     QTimer mVolumesRefreshTimer;

@@ -1,6 +1,7 @@
 #include "app/window/ScanSummaryPanel.h"
 
 #include "browse/lists/ContentsPanel.h"
+#include "browse/lists/ItemTexts.h"
 #include "diagram/volumes/SidebarPalette.h"
 #include "scan/format/PathUtils.h"
 #include "scan/format/SizeFormatter.h"
@@ -15,12 +16,8 @@ namespace korvex {
 
 namespace {
 
-QString text(const std::string& value) {
-    return QString::fromUtf8(value.data(), value.size());
-}
-
-QString sizeText(std::int64_t bytes) {
-    return text(
+QString totalText(std::int64_t bytes) {
+    return qtText(
         formatMemoryStringDot1(static_cast<std::uint64_t>(std::max<std::int64_t>(bytes, 0))));
 }
 
@@ -69,9 +66,10 @@ ScanSummaryPanel::ScanSummaryPanel(QWidget* parent)
     applyPalette();
 }
 
+// The lists are filled when the window hands over the diagram root, which
+// always follows; filling them here too would build every row twice.
 void ScanSummaryPanel::updateWith(const ItemRef& root, bool) {
     mScannedRoot = root;
-    mContents->setDisplayedFolder(root, root);
     showRoot(root);
 }
 
@@ -81,8 +79,8 @@ void ScanSummaryPanel::animateSwitchToScannedState(const ItemRef& root) {
 
 void ScanSummaryPanel::refreshItemInfoWithTopLevelItem(const TopLevelRef& entry) {
     if (entry != nullptr && entry->scannedRoot() == nullptr) {
-        mTitle->setText(text(entry->getDisplayName()));
-        mPath->setText(text(pathWithReplasingHomeFolderUsingTilda(entry->getPath())));
+        mTitle->setText(qtText(entry->getDisplayName()));
+        mPath->setText(qtText(pathWithReplasingHomeFolderUsingTilda(entry->getPath())));
     }
 }
 
@@ -90,7 +88,7 @@ void ScanSummaryPanel::updateSummeryControllerResultInfo() {
     if (mRoot == nullptr) {
         return;
     }
-    mSize->setText(sizeText(mRoot->gettotalsize()));
+    mSize->setText(totalText(mRoot->gettotalsize()));
     const std::int64_t read = mEntriesSource ? mEntriesSource() : -1;
     mDetails->setText(read < 0 ? tr("Scanning…") : tr("%L1 items read").arg(read));
     if (read < 0 && !mReloadTimer.isActive()) {
@@ -126,8 +124,8 @@ void ScanSummaryPanel::showRoot(const ItemRef& root) {
         mDetails->clear();
         return;
     }
-    mTitle->setText(text(root->getDisplayName()));
-    mPath->setText(text(pathWithReplasingHomeFolderUsingTilda(root->getFullPath())));
+    mTitle->setText(qtText(root->getDisplayName()));
+    mPath->setText(qtText(pathWithReplasingHomeFolderUsingTilda(root->getFullPath())));
     updateSummeryControllerResultInfo();
 }
 
