@@ -87,6 +87,9 @@ MainWindow::MainWindow(std::string homeFolder, CSTreeController::Timing timing, 
 }
 
 MainWindow::~MainWindow() {
+    // Closing the window moves the focus, which would validate the menus
+    // against a controller already gone.
+    disconnect(qApp, nullptr, this, nullptr);
     MainMenuController::shared().setCategoryListPanel(nullptr);
     // The controller holds pointers to the widgets: it goes first.
     mController.reset();

@@ -3,6 +3,7 @@
 #include "app/window/ScanSummaryPanel.h"
 #include "diagram/RadialView.h"
 #include "diagram/volumes/UnscannedOverview.h"
+#include "diagram/volumes/VolumesListView.h"
 #include "scan/tree/FolderSystemItem.h"
 #include "support/TempSettings.h"
 #include "support/TempTree.h"
@@ -245,6 +246,19 @@ TEST_F(MainWindowTest, ExportWritesTheSelectedScanWhereTheUserChose) {
     EXPECT_EQ(written.rfind("\xEF\xBB\xBFPath\t", 0), 0u);
     EXPECT_NE(written.find("\"deep.txt\""), std::string::npos);
     EXPECT_NE(written.find("notes \"quoted\".txt"), std::string::npos);
+}
+
+TEST_F(MainWindowTest, AShownWindowWithFocusGoesWithoutTouchingItsController) {
+    test::TempTree otherHome;
+    {
+        MainWindow shown(otherHome.path(), fastTiming());
+        shown.show();
+        QApplication::setActiveWindow(&shown);
+        shown.views().volumesList->setFocus();
+        QCoreApplication::processEvents();
+    }  // its closing moves the focus away once the controller is gone
+    QCoreApplication::processEvents();
+    EXPECT_EQ(QApplication::activeWindow(), nullptr);
 }
 
 TEST_F(MainWindowTest, AppearanceSettingChoosesThePalette) {
