@@ -1,11 +1,13 @@
 #pragma once
 
 #include "cleanup/operations/OperationResult.h"
+#include "scan/tree/CopiedFileItem.h"
 #include "scan/tree/ItemRef.h"
 
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,12 +20,6 @@ class OperationItemSelectionHandler {
   public:
     virtual ~OperationItemSelectionHandler() = default;
     virtual bool isItemSelected(const OperationItem& item) const = 0;
-};
-
-// A node that a move or copy created, with the name it was created under.
-struct CopiedFileItem {
-    ItemRef node;
-    std::string name;
 };
 
 // One collected node going through an operation. The performers change its

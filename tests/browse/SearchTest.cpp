@@ -1,4 +1,4 @@
-#include "browse/ScannedTree.h"
+#include "support/ScannedTree.h"
 #include "browse/search/SearchPanelPresenter.h"
 
 #include <gtest/gtest.h>

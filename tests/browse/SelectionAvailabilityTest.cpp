@@ -1,4 +1,4 @@
-#include "browse/ScannedTree.h"
+#include "support/ScannedTree.h"
 #include "browse/contents/SelectionAvailability.h"
 #include "support/TempSettings.h"
 

@@ -1,4 +1,4 @@
-#include "browse/ScannedTree.h"
+#include "support/ScannedTree.h"
 #include "browse/lists/ContentsPanel.h"
 #include "browse/lists/OutlineListConrtoller.h"
 #include "support/QtTestApplication.h"

@@ -1,0 +1,145 @@
+#include "cleanup/operations/OperationsViewRepresentation.h"
+
+#include "platform/Localization.h"
+
+namespace korvex {
+
+namespace {
+
+// The texts of one action, in the order the sheet goes through them.
+struct ActionTexts {
+    const char* reviewTitle;
+    const char* button;
+    const char* running;
+    const char* succeeded;
+    const char* partlyFailed;
+    const char* count;  // "%d" the count, "%@" the destination's name
+    const char* congratulations;
+};
+
+constexpr ActionTexts kRemoveTexts{"Review and confirm removal",
+                                   "Remove",
+                                   "Removing selected items...",
+                                   "Removal successfully completed",
+                                   "Removal process completed, some items were not removed.",
+                                   "%d items removed to <b>Bin.</b>",
+                                   "You just successfully removed %d files"};
+constexpr ActionTexts kMoveTexts{"Review and confirm moving",
+                                 "Move to Folder...",
+                                 "Moving selected items...",
+                                 "Moving successfully completed",
+                                 "Move process completed, some items not moved.",
+                                 "%d items moved to <b>%@.</b>",
+                                 "You just successfully moved %d files"};
+constexpr ActionTexts kCopyTexts{"Review and confirm copying",
+                                 "Copy to Folder...",
+                                 "Copying selected items...",
+                                 "Copying successfully completed",
+                                 "Copy process completed, some items not copied.",
+                                 "%d items copied to <b>%@.</b>",
+                                 "You just successfully copied %d files"};
+
+const ActionTexts& textsOf(CollectionAction action) {
+    switch (action) {
+        case CollectionAction::move:
+            return kMoveTexts;
+        case CollectionAction::copy:
+            return kCopyTexts;
+        case CollectionAction::remove:
+            break;
+    }
+    return kRemoveTexts;
+}
+
+std::string withCount(const char* pattern, long count) {
+    std::string text = pattern;
+    const auto at = text.find("%d");
+    if (at != std::string::npos)
+        text.replace(at, 2, std::to_string(count));
+    return text;
+}
+
+std::string lastComponent(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos || slash + 1 == path.size() ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+OperationsViewRepresentation::OperationsViewRepresentation(CollectionAction action)
+    : mAction(action) {}
+
+void OperationsViewRepresentation::update(const OperationsManagerState& state,
+                                          const OperationItems& items,
+                                          std::optional<std::string> destination) {
+    mState = state;
+    mItems = items;
+    if (destination)
+        mDestination = std::move(destination);
+    mGroups.clear();
+    if (std::holds_alternative<OperationCompleted>(mState)) {
+        OperationsGroup failedGroup{"Not removed items", {}, true};
+        OperationsGroup removedGroup{"Removed items", {}, true};
+        for (const auto& item : mItems) {
+            const auto result = item->state();
+            if (isFailed(result))
+                failedGroup.items.push_back(item);
+            else if (isSuccess(result))
+                removedGroup.items.push_back(item);
+        }
+        for (auto* group : {&failedGroup, &removedGroup})
+            if (!group->items.empty())
+                mGroups.push_back(std::move(*group));
+    }
+    notify();
+}
+
+void OperationsViewRepresentation::setAction(CollectionAction action) {
+    if (mAction == action)
+        return;
+    mAction = action;
+    notify();
+}
+
+std::string OperationsViewRepresentation::title() const {
+    const ActionTexts& texts = textsOf(mAction);
+    if (std::holds_alternative<OperationInProgress>(mState))
+        return texts.running;
+    if (const auto* done = std::get_if<OperationCompleted>(&mState))
+        return done->failed > 0 ? texts.partlyFailed : texts.succeeded;
+    return texts.reviewTitle;
+}
+
+std::string OperationsViewRepresentation::actionButtonTitle() const {
+    return textsOf(mAction).button;
+}
+
+std::string OperationsViewRepresentation::resultText() const {
+    const auto* done = std::get_if<OperationCompleted>(&mState);
+    if (!done)
+        return {};
+    const std::string folder = mDestination ? lastComponent(*mDestination) : std::string();
+    return platform::fillPlaceholders(withCount(textsOf(mAction).count, done->succeeded), {folder});
+}
+
+bool OperationsViewRepresentation::isCongratulations() const {
+    const auto* done = std::get_if<OperationCompleted>(&mState);
+    if (!done || done->failed > 0 || done->succeeded == 0)
+        return false;
+    for (const auto& item : mItems)
+        if (warningOf(item->state()))
+            return false;
+    return true;
+}
+
+std::string OperationsViewRepresentation::congratulationsText() const {
+    const auto* done = std::get_if<OperationCompleted>(&mState);
+    return withCount(textsOf(mAction).congratulations, done ? done->succeeded : 0);
+}
+
+void OperationsViewRepresentation::notify() {
+    if (mOnChanged)
+        mOnChanged();
+}
+
+}  // namespace korvex
