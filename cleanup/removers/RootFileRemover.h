@@ -26,8 +26,6 @@ class RootFileRemover : public FinderRemoverListener,
     void onRemoverFinished(FinderRemover& remover) override;
     void onUserWasnotAllowedExecuteRemover(FinderRemover& remover) override;
 
-    std::size_t numberOfPendingTasks() const { return tasks.size(); }
-
   private:
     // One remove() call: told of its removers' news, completed after its last.
     struct Request {
