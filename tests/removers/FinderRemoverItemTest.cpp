@@ -1,10 +1,9 @@
 #include "cleanup/removers/FinderRemoverItem.h"
+#include "removers/RemoverTestSupport.h"
 #include "support/TempTree.h"
 
 #include <gtest/gtest.h>
 
-#include <grp.h>
-#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -23,52 +22,6 @@ bool chattr(const std::string& change, const std::string& path) {
     const std::string command = "chattr " + change + " '" + path + "' 2>/dev/null";
     return std::system(command.c_str()) == 0;
 }
-
-// Classifies as the user "nobody" while it lives (effective ids only, so that
-// the process can switch back).
-class AsNobody {
-  public:
-    AsNobody() {
-        mSwitched = ::geteuid() == 0 && ::setgroups(0, nullptr) == 0 && ::setegid(65534) == 0 &&
-                    ::seteuid(65534) == 0;
-    }
-    ~AsNobody() {
-        if (mSwitched) {
-            [[maybe_unused]] const int ignored = ::seteuid(0) + ::setegid(0);
-            const gid_t root = 0;
-            ::setgroups(1, &root);
-        }
-    }
-    AsNobody(const AsNobody&) = delete;
-    AsNobody& operator=(const AsNobody&) = delete;
-    bool switched() const { return mSwitched; }
-
-  private:
-    bool mSwitched = false;
-};
-
-// A small file system mounted in the tree for one test.
-class ScopedMount {
-  public:
-    explicit ScopedMount(const std::string& where) : mWhere(where) {
-        mMounted = ::mount("korvex-test", where.c_str(), "tmpfs", 0, "size=1m") == 0;
-    }
-    ~ScopedMount() {
-        if (mMounted) {
-            ::umount(mWhere.c_str());
-        }
-    }
-    ScopedMount(const ScopedMount&) = delete;
-    ScopedMount& operator=(const ScopedMount&) = delete;
-    bool mounted() const { return mMounted; }
-    void remountReadOnly() {
-        ::mount(nullptr, mWhere.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr);
-    }
-
-  private:
-    std::string mWhere;
-    bool mMounted = false;
-};
 
 TEST(GroupVerdict, FirstMatchingRuleWins) {
     using T = RemoveErrorType;
@@ -159,7 +112,7 @@ class OwnVolume : public ::testing::Test {
         std::ofstream(tree.path("volume/file")) << "x";
     }
     test::TempTree tree;
-    ScopedMount volume{tree.folder("volume")};
+    test::ScopedMount volume{tree.folder("volume")};
 };
 
 TEST_F(OwnVolume, FilesOnAReadOnlyMountAreNeverRetried) {
@@ -204,7 +157,7 @@ TEST_F(OtherUser, AFolderOfSomeoneElseRefusesWritesAndDeletion) {
         folder, std::filesystem::perms::owner_all | std::filesystem::perms::group_read |
                     std::filesystem::perms::group_exec | std::filesystem::perms::others_read |
                     std::filesystem::perms::others_exec);
-    AsNobody nobody;
+    test::AsNobody nobody;
     ASSERT_TRUE(nobody.switched());
     const FinderRemoverItem inFolder(file);
     const FinderRemoverItem theFolder(folder);
@@ -220,7 +173,7 @@ TEST_F(OtherUser, TheStickyBitKeepsOthersFilesInAWritableFolder) {
     const std::string file = tree.file("shared/root-owned", 10);
     std::filesystem::permissions(shared,
                                  std::filesystem::perms::all | std::filesystem::perms::sticky_bit);
-    AsNobody nobody;
+    test::AsNobody nobody;
     ASSERT_TRUE(nobody.switched());
     const FinderRemoverItem item(file);
     EXPECT_EQ(item.errorTypes(), Causes{RemoveErrorType::HaventRightToDelete});
