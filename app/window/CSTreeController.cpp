@@ -8,8 +8,10 @@
 #include "app/window/MountFollower.h"
 #include "browse/lists/ItemTexts.h"
 #include "browse/preview/QuickLookController.h"
+#include "cleanup/collection/views/CollectionPanel.h"
 #include "cleanup/purgeable/PurgeableSpaceGetOperation.h"
 #include "cleanup/purgeable/sheets/PurgeableSpaceSheets.h"
+#include "cleanup/removers/ElevatedRemovalRetrier.h"
 #include "cleanup/report/ResultsReport.h"
 #include "diagram/RadialView.h"
 #include "diagram/volumes/UnscannedOverview.h"
@@ -94,6 +96,16 @@ void CSTreeController::windowDidLoad(const MainWindowViews& views) {
     installPurgeableSpaceMeasure();
     mPurgeableSpaceSheets = std::make_unique<PurgeableSpaceSheets>(views.window);
     mPurgeableSpaceCleaner->setWindow(mPurgeableSpaceSheets.get());
+    mCollectionViews = std::make_unique<CollectionWindowViews>(views.window, views.collectionPanel);
+    mCollection = std::make_unique<DoCollectionController>(
+        *this, *mCollectionViews,
+        OperationPerformerBuilder(FileOperations::system(),
+                                  std::make_shared<ElevatedRemovalRetrier>()),
+        platform::UserFolders::current().trash());
+    mCollection->setPurgeableSpaceCleaner(mPurgeableSpaceCleaner.get());
+    if (views.collectionPanel != nullptr) {
+        views.collectionPanel->setController(mCollection.get());
+    }
     connect(qGuiApp, &QGuiApplication::applicationStateChanged, this,
             [this](Qt::ApplicationState state) {
                 if (state == Qt::ApplicationActive) {
@@ -300,6 +312,7 @@ void CSTreeController::performScanFolderAtPath(const std::string& path) {
             mViews.rightPanel->animateSwitchToScannedState(root);
         }
     }
+    mCollection->updateState();
     emit scanningChanged(true);
 }
 
@@ -458,8 +471,13 @@ void CSTreeController::walkEnd(bool finished) {
         applyRootForLists(mRadial.root());
     }
     ++m_nScanned;
+    // Paths collected before the scan are marked in the new tree too.
+    if (std::vector<std::string> collected; mCollection->getPathsArray(collected)) {
+        updateAddedItemsToCollection(collected);
+    }
     SavePrefParameters();
     scheduleRadialUpdate();
+    mCollection->updateState();
     emit scanningChanged(false);
 }
 
@@ -493,6 +511,9 @@ void CSTreeController::setRootForRadial(const ItemRef& root) {
     mRadial.setRoot(root, true);
     mViews.radialView->update();
     applyRootForLists(root);
+    if (mCollection != nullptr) {
+        mCollection->updateState();
+    }
 }
 
 void CSTreeController::applyRootForLists(const ItemRef& root) {
@@ -543,8 +564,10 @@ void CSTreeController::didSelectionChange(const TopLevelRef& entry) {
     emit targetChanged();
 }
 
-void CSTreeController::removeChildrenOfFolderItem(const TopLevelRef&) {
-    // The removal collection holds nothing of an old root yet.
+void CSTreeController::removeChildrenOfFolderItem(const TopLevelRef& entry) {
+    if (entry != nullptr && entry->scannedRoot() != nullptr) {
+        mCollection->removeChildrenOfFolderItem(*entry->scannedRoot());
+    }
 }
 
 void CSTreeController::performEntryCommand(int code, const TopLevelRef& entry) {
@@ -693,6 +716,52 @@ void CSTreeController::updateRemovedItemsInCollection(const std::vector<std::str
     }
 }
 
+// ---- The removal collection's view of the tree
+
+ItemRef CSTreeController::getItemByFilePath(const std::string& path) {
+    // The selected target's tree first, then every other one.
+    if (TopLevelRef entry = mVolsController.getObjectForSelectedRow();
+        entry != nullptr && entry->scannedRoot() != nullptr) {
+        if (ItemRef found = entry->scannedRoot()->getItemByFilePath(path)) {
+            return found;
+        }
+    }
+    if (ItemRef shown = mRadial.root(); shown != nullptr && shown->getTopParent() != nullptr) {
+        return shown->getTopParent()->getItemByFilePath(path);
+    }
+    return nullptr;
+}
+
+void CSTreeController::updateDiagramAfterRemovingItems(const ItemList& items) {
+    mRadial.updateDiagramAfterRemovingItems(items);
+    applyRootForLists(mRadial.root());
+}
+
+void CSTreeController::updateDiagramAfterAddingItems(const ItemList& items) {
+    mRadial.updateDiagramAfterAddingItems(items);
+    applyRootForLists(mRadial.root());
+}
+
+void CSTreeController::startCutAnimation() {
+    mRadial.startCutAnimation();
+    mViews.radialView->update();
+}
+
+void CSTreeController::redrawDiagram() {
+    mViews.radialView->update();
+}
+
+void CSTreeController::reloadLists() {
+    if (mViews.contentsPanel != nullptr) {
+        mViews.contentsPanel->reload();
+    }
+}
+
+bool CSTreeController::rootNeedsScan() const {
+    TopLevelRef entry = mVolsController.getObjectForSelectedRow();
+    return entry == nullptr || entry->scannedRoot() == nullptr || mRadial.isRootBeingScanned();
+}
+
 // ---- Report
 
 bool CSTreeController::canExportReport() const {
@@ -753,8 +822,11 @@ void CSTreeController::generateResultsReport() {
 
 // ---- Purgeable space
 
-void CSTreeController::purgeableSpaceCleanerStateChanged(bool) {
+void CSTreeController::purgeableSpaceCleanerStateChanged(bool recovering) {
     mViews.radialView->update();
+    if (mCollection != nullptr) {
+        mCollection->purgeableSpaceCleanerStateChanged(recovering);
+    }
 }
 
 void CSTreeController::purgeableSpaceCleanerNotifyAboutPerformRecovery(
@@ -796,6 +868,10 @@ bool CSTreeController::canPerformMainMenuAction(MainMenuAction code, const MainM
         return mViews.contentsPanel != nullptr && mViews.contentsPanel->isVisible();
     }
     const int number = static_cast<int>(code);
+    if (number >= static_cast<int>(MainMenuAction::CopyToFolder) &&
+        number <= static_cast<int>(MainMenuAction::DeselectAll)) {
+        return mCollection->canPerformMainMenuAction(number);
+    }
     return mVolsController.hasKeyboardFocus() && number <= 2 &&
            mVolsController.canPerformMainMenuAction(number, nullptr);
 }
@@ -803,6 +879,12 @@ bool CSTreeController::canPerformMainMenuAction(MainMenuAction code, const MainM
 void CSTreeController::performMainMenuAction(MainMenuAction code) {
     if (code == MainMenuAction::Find) {
         mViews.contentsPanel->focusSearchField();
+        return;
+    }
+    const int number = static_cast<int>(code);
+    if (number >= static_cast<int>(MainMenuAction::CopyToFolder) &&
+        number <= static_cast<int>(MainMenuAction::DeselectAll)) {
+        mCollection->performMainMenuAction(number);
         return;
     }
     mVolsController.performMainMenuAction(static_cast<int>(code));

@@ -11,6 +11,9 @@
 #include "browse/biggest/BiggestFilesController.h"
 #include "browse/folders/FolderFiling.h"
 #include "browse/lists/ContentsPanel.h"
+#include "cleanup/collection/CollectionTreeTarget.h"
+#include "cleanup/collection/DoCollectionController.h"
+#include "cleanup/collection/views/CollectionWindowViews.h"
 #include "cleanup/purgeable/PurgeableSpaceCleaner.h"
 #include "cleanup/purgeable/PurgeableSpaceCleanerListener.h"
 #include "diagram/RadialController.h"
@@ -41,6 +44,7 @@ class LauncherProgress;
 }  // namespace platform
 
 class BusySpinner;
+class CollectionPanel;
 class PurgeableSpaceSheets;
 class ContentPanel;
 class MountFollower;
@@ -68,6 +72,8 @@ struct MainWindowViews {
     ContentsPanel* contentsPanel = nullptr;
     BiggestFilesController* biggestFiles = nullptr;
     QAction* exportReportAction = nullptr;
+    // The removal collection's area in the right panel.
+    CollectionPanel* collectionPanel = nullptr;
 };
 
 // The controller of the main window and the driver of every scan: it owns the
@@ -80,7 +86,8 @@ class CSTreeController : public QObject,
                          public FolderFilingDelegate,
                          public MainMenuActionPerformer,
                          public PurgeableSpaceCleanerListener,
-                         public ContentsPanelDelegate {
+                         public ContentsPanelDelegate,
+                         public CollectionTreeTarget {
     Q_OBJECT
   public:
     static constexpr int kProgressMaximum = 1000;
@@ -108,6 +115,9 @@ class CSTreeController : public QObject,
     StateSaverManager& stateSaverManager() { return mStateSaverManager; }
     RestartService& restartService() { return mRestartService; }
     PurgeableSpaceCleaner& purgeableSpaceCleaner() { return *mPurgeableSpaceCleaner; }
+    // Made by windowDidLoad.
+    DoCollectionController& collection() { return *mCollection; }
+    CollectionWindowViews& collectionViews() { return *mCollectionViews; }
 
     void setTiming(const Timing& timing) { mTiming = timing; }
     // Installs the observers, loads the lists, fills the left panel and
@@ -131,11 +141,26 @@ class CSTreeController : public QObject,
     const std::string& getProcessingVol() const { return mDirwalker.startPath(); }
 
     // ---- Updates from file operations
-    bool updateAllAfterRemovingFiles(const std::vector<std::string>& paths, ItemList& resItems);
+    bool updateAllAfterRemovingFiles(const std::vector<std::string>& paths,
+                                     ItemList& resItems) override;
     bool updateAllAfterCreatingFiles(const std::vector<CopiedFileItem>& items,
-                                     const std::string& toFolder, ItemList& resItems);
-    void updateAddedItemsToCollection(const std::vector<std::string>& paths);
-    void updateRemovedItemsInCollection(const std::vector<std::string>& paths);
+                                     const std::string& toFolder, ItemList& resItems) override;
+    void updateAddedItemsToCollection(const std::vector<std::string>& paths) override;
+    void updateRemovedItemsInCollection(const std::vector<std::string>& paths) override;
+
+    // ---- CollectionTreeTarget
+    ItemRef getItemByFilePath(const std::string& path) override;
+    ItemRef rootItem() const override { return mRadial.root(); }
+    void setRoot(const ItemRef& root) override { setRootForRadial(root); }
+    void updateDiagramAfterRemovingItems(const ItemList& items) override;
+    void updateDiagramAfterAddingItems(const ItemList& items) override;
+    void startCutAnimation() override;
+    void redrawDiagram() override;
+    void reloadLists() override;
+    void showPreviewFor(const std::string& path) override { contentsPanelPreview({path}); }
+    bool rootNeedsScan() const override;
+    void startScan() override { startAction(); }
+    void stopScan() override { stopAction(); }
 
     // ---- Volumes
     void didMountVolume(const std::string& devicePath);
@@ -242,6 +267,8 @@ class CSTreeController : public QObject,
     std::unique_ptr<platform::LauncherProgress> mLauncherProgress;
     std::shared_ptr<PurgeableSpaceCleaner> mPurgeableSpaceCleaner;
     std::unique_ptr<PurgeableSpaceSheets> mPurgeableSpaceSheets;
+    std::unique_ptr<CollectionWindowViews> mCollectionViews;
+    std::unique_ptr<DoCollectionController> mCollection;
     MainWindowViews mViews;
 
     double mdProgress = 0;

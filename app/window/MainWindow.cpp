@@ -6,6 +6,7 @@
 #include "app/toolkit/BusySpinner.h"
 #include "app/window/ScanSummaryPanel.h"
 #include "browse/lists/ContentsPanel.h"
+#include "cleanup/collection/views/CollectionPanel.h"
 #include "diagram/RadialView.h"
 #include "diagram/volumes/UnscannedOverview.h"
 #include "diagram/volumes/VolumesListView.h"
@@ -52,8 +53,16 @@ MainWindow::MainWindow(std::string homeFolder, CSTreeController::Timing timing, 
     mViews.volumesList = new VolumesListView(mController->volumesController(), mSplitter);
     mViews.radialView = new RadialView(mController->radialController(), mSplitter);
     mViews.radialView->setMinimumWidth(360);
-    mViews.rightStack = new QStackedWidget(mSplitter);
+    // The right side: the panel of the shown target above the collection.
+    auto* right = new QWidget(mSplitter);
+    auto* rightColumn = new QVBoxLayout(right);
+    rightColumn->setContentsMargins(0, 0, 0, 0);
+    rightColumn->setSpacing(0);
+    mViews.rightStack = new QStackedWidget(right);
     mViews.rightStack->setMinimumWidth(300);
+    mViews.collectionPanel = new CollectionPanel(right);
+    rightColumn->addWidget(mViews.rightStack, 1);
+    rightColumn->addWidget(mViews.collectionPanel);
     mViews.overview = new UnscannedOverview(mViews.rightStack);
     mSummary = new ScanSummaryPanel(mViews.rightStack);
     mSummary->setEntriesSource([this]() -> std::int64_t {
@@ -68,7 +77,7 @@ MainWindow::MainWindow(std::string homeFolder, CSTreeController::Timing timing, 
     mViews.biggestFiles = &mSummary->contents()->biggestFilesController();
     mSplitter->addWidget(mViews.volumesList);
     mSplitter->addWidget(mViews.radialView);
-    mSplitter->addWidget(mViews.rightStack);
+    mSplitter->addWidget(right);
     mSplitter->setStretchFactor(0, 0);
     mSplitter->setStretchFactor(1, 1);
     mSplitter->setStretchFactor(2, 0);

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "cleanup/collection/views/RemoveListPresenter.h"
+
+#include <QDialog>
+
+#include <memory>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace korvex {
+
+// The review sheet over the window: the rows of an operation with their
+// ticks, sizes and, on request, their errors; the progress while it runs and
+// its result, or the congratulations, once it has.
+class RemoveListSheet : public QDialog {
+    Q_OBJECT
+  public:
+    RemoveListSheet(std::shared_ptr<RemoveListPresenter> presenter, QWidget* window);
+    ~RemoveListSheet() override;
+
+    RemoveListPresenter& presenter() { return *mPresenter; }
+    QLabel* titleLabel() const { return mTitle; }
+    QLabel* resultLabel() const { return mResult; }
+    QTreeWidget* rows() const { return mRows; }
+    QPushButton* actionButton() const { return mAction; }
+    QPushButton* retryButton() const { return mRetry; }
+    QPushButton* closeButton() const { return mClose; }
+    QPushButton* cancelButton() const { return mCancel; }
+    QPushButton* detailsButton() const { return mDetails; }
+    // The row of the item at `path`, if shown.
+    QTreeWidgetItem* rowFor(const std::string& path) const;
+
+    void refresh();
+
+  protected:
+    void done(int result) override;
+
+  private:
+    void fillRows();
+    void showRowMenu(const QPoint& at);
+
+    std::shared_ptr<RemoveListPresenter> mPresenter;
+    QLabel* mTitle;
+    QLabel* mResult;
+    QLabel* mCongratulations;
+    QTreeWidget* mRows;
+    QProgressBar* mProgress;
+    QPushButton* mAction;
+    QPushButton* mRetry;
+    QPushButton* mClose;
+    QPushButton* mCancel;
+    QPushButton* mDetails;
+    bool mShowDetails = false;
+    bool mFilling = false;
+};
+
+}  // namespace korvex
