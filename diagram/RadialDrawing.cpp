@@ -67,6 +67,10 @@ void RadialController::DrawRadialSructure(QPainter& painter, const QRectF& dirty
     if (m_pRoot == nullptr && mTarget == nullptr) {
         return;
     }
+    if (m_nDrillAnimating != 0 && m_pDrillingRoot != nullptr) {
+        drawDrillAnimation(painter, dirty);
+        return;
+    }
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
     std::vector<double> radii;
@@ -84,7 +88,17 @@ void RadialController::DrawRadialSructure(QPainter& painter, const QRectF& dirty
             DrawItemWithSubLevel(1, end, 1.0 - end, ColorOccupied);
         }
     }
-    mRaster.draw(painter, dirty);
+    if (referenceAngle() != M_PI / 2) {
+        // The raster lays sectors from 12 o'clock; a turned diagram turns it.
+        painter.save();
+        painter.translate(m_Center);
+        painter.rotate(-(referenceAngle() - M_PI / 2) * 180 / M_PI);
+        painter.translate(-m_Center);
+        mRaster.draw(painter, painter.transform().inverted().mapRect(dirty));
+        painter.restore();
+    } else {
+        mRaster.draw(painter, dirty);
+    }
     DrawPaintedSectors(painter);
     DrawRoot(painter);
     DrawRootLabel(painter);

@@ -5,12 +5,14 @@
 #include "app/toolkit/BusySpinner.h"
 #include "app/toolkit/HungCallAlert.h"
 #include "app/window/ContentPanel.h"
+#include "app/window/DiagramWindowBridge.h"
 #include "app/window/MountFollower.h"
 #include "browse/lists/ItemTexts.h"
 #include "browse/preview/QuickLookController.h"
 #include "cleanup/purgeable/PurgeableSpaceGetOperation.h"
 #include "cleanup/purgeable/sheets/PurgeableSpaceSheets.h"
 #include "cleanup/report/ResultsReport.h"
+#include "diagram/DiagramOverlayView.h"
 #include "diagram/RadialView.h"
 #include "diagram/volumes/UnscannedOverview.h"
 #include "diagram/volumes/VolumesListView.h"
@@ -146,6 +148,7 @@ void CSTreeController::windowDidLoad(const MainWindowViews& views) {
         }
     });
     mRadial.setListsRootHandler([this](const ItemRef& root) { applyRootForLists(root); });
+    connectDiagramInteraction();
     if (mViews.exportReportAction != nullptr) {
         connect(mViews.exportReportAction, &QAction::triggered, this,
                 [this] { exportReportAction(); });
@@ -767,7 +770,27 @@ void CSTreeController::purgeableSpaceCleanerNotifyAboutPerformRecovery(
 
 // ---- Folder lists
 
+void CSTreeController::connectDiagramInteraction() {
+    mDiagramBridge = std::make_unique<DiagramWindowBridge>(*this, mViews.window);
+    mRadial.setHost(mDiagramBridge.get());
+    if (mViews.radialView == nullptr) {
+        return;
+    }
+    // The glow pulses while the diagram grows with a scan.
+    connect(this, &CSTreeController::scanningChanged, mViews.radialView, [this](bool scanning) {
+        if (scanning) {
+            mViews.radialView->overlay().StartAnimation();
+        } else {
+            mViews.radialView->overlay().StopAnimation();
+        }
+    });
+}
+
 void CSTreeController::contentsPanelSelectionChanged(const ItemList& selected) {
+    mRadial.selectItems(selected);
+    if (mDiagramBridge != nullptr) {
+        mDiagramBridge->setListSelection(selected);
+    }
     // An open preview follows the rows the user moves to.
     if (!selected.empty() && QuickLookController::isVisible()) {
         std::vector<std::string> paths;

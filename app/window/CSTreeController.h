@@ -41,6 +41,7 @@ class LauncherProgress;
 }  // namespace platform
 
 class BusySpinner;
+class DiagramWindowBridge;
 class PurgeableSpaceSheets;
 class ContentPanel;
 class MountFollower;
@@ -224,6 +225,8 @@ class CSTreeController : public QObject,
     template <typename Apply>
     void forEveryTree(Apply apply);
     void showAlertWindow(QWidget* alert);
+    // The diagram's pointer, menu and keys reach the window through the bridge.
+    void connectDiagramInteraction();
 
     std::string mHomeFolder;
     Timing mTiming;
@@ -243,6 +246,7 @@ class CSTreeController : public QObject,
     std::shared_ptr<PurgeableSpaceCleaner> mPurgeableSpaceCleaner;
     std::unique_ptr<PurgeableSpaceSheets> mPurgeableSpaceSheets;
     MainWindowViews mViews;
+    std::unique_ptr<DiagramWindowBridge> mDiagramBridge;
 
     double mdProgress = 0;
     std::int32_t mNposition = 0;
