@@ -1,6 +1,7 @@
 #pragma once
 
 #include "diagram/AnimController.h"
+#include "diagram/CachedPicture.h"
 #include "diagram/DiagramAnimation.h"
 #include "diagram/DiagramCollectionActions.h"
 #include "diagram/DiagramHost.h"
@@ -270,6 +271,7 @@ class RadialController {
     AnimController m_pAnimController;
     double m_fDrawAlpha = 1.0;
     RingRaster mRaster;
+    CachedPicture mRootDisc;  // the disc is drawn again only when its inputs change
     struct PaintedSector {
         int level;
         double start;
