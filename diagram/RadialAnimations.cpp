@@ -38,7 +38,8 @@ void RadialController::updateDropShadow() {
 }
 
 bool RadialController::isAnimating() const {
-    return mFreeSectorAnimation.isRunning() || mCutAnimation.isRunning();
+    return mFreeSectorAnimation.isRunning() || mCutAnimation.isRunning() ||
+           m_RDAnimation.isRunning() || m_nDrillAnimating != 0;
 }
 
 // ---- Free space

@@ -18,9 +18,21 @@ FolderSystemItem* asFolder(const ItemRef& item) {
     return item != nullptr && item->isDir() ? static_cast<FolderSystemItem*>(item.get()) : nullptr;
 }
 
+// Shared by every diagram, as the user turned it last.
+double gReferenceAngle = M_PI / 2;
+
 }  // namespace
 
+double RadialController::referenceAngle() {
+    return gReferenceAngle;
+}
+
+void RadialController::setReferenceAngle(double radians) {
+    gReferenceAngle = radians;
+}
+
 RadialController::RadialController() {
+    gReferenceAngle = M_PI / 2;
     DiagramColors::shared().setSaturation(mfSaturationMin, mfSaturationMax);
     DiagramColors::shared().setBrightness(mfBrightnessMin, mfBrightnessMax);
 }
@@ -255,7 +267,7 @@ double RadialController::radiusOf(int level) const {
 }
 
 QPointF RadialController::pointAt(double radius, double fraction) const {
-    double theta = M_PI / 2 - 2 * M_PI * fraction;
+    double theta = gReferenceAngle - 2 * M_PI * fraction;
     // Screen y grows downwards.
     return {m_Center.x() + radius * std::cos(theta), m_Center.y() - radius * std::sin(theta)};
 }
@@ -385,6 +397,10 @@ QRectF RadialController::getBoundsOfItem(const SectorItem& sector) const {
                        static_cast<double>(mTarget->getsize());
         }
         switch (*sector.marker) {
+            case SectorMarker::Target: {
+                const double r = radiusOf(0);
+                return {m_Center.x() - r, m_Center.y() - r, 2 * r, 2 * r};
+            }
             case SectorMarker::Occupied:
                 FillSectorPath(path, 1, 0, occupied, 0.2);
                 break;

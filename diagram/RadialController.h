@@ -1,7 +1,10 @@
 #pragma once
 
 #include "diagram/AnimController.h"
+#include "diagram/CachedPicture.h"
 #include "diagram/DiagramAnimation.h"
+#include "diagram/DiagramCollectionActions.h"
+#include "diagram/DiagramHost.h"
 #include "diagram/RingRaster.h"
 #include "diagram/SectorItem.h"
 #include "scan/targets/TopLevelItem.h"
@@ -10,15 +13,41 @@
 #include <QPainterPath>
 #include <QPointF>
 #include <QRectF>
+#include <Qt>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 class QPainter;
 
 namespace korvex {
+
+// What the floating hint shows for the pointed sector.
+struct HintContent {
+    std::string title;
+    std::string sizeText;
+    std::string path;
+    std::string caption;
+};
+
+// One drawn sector as assistive technologies see it.
+struct SectorAccessibility {
+    std::string label;
+    std::string value;
+    QRectF bounds;
+    std::string identifier;
+};
+
+// The payload of a file drag started on a sector.
+struct DragFileInfo {
+    std::string text;
+    bool removable = false;
+    QRectF from;
+};
 
 // Lays out and draws the sunburst of the tree below one node, the diagram
 // root: a disc in the centre, then one ring per level, each sector's angle
@@ -77,10 +106,87 @@ class RadialController {
     void startCutAnimation();
     void updateCutAnimationValue(double value);
     void stopCutAnimation();
+    // Any animation that holds pointer input: free space, cuts, zoom.
     bool isAnimating() const;
     // A node put into the removal collection while on screen leaves the
     // diagram at once: its cut item takes its place at size 0.
     ItemRef getCutItemForItemToCollection(FileSystemItem* item);
+
+    // ---- Pointing (hit test, tracking, hint)
+    // The sector under a point in view coordinates; empty for nothing.
+    SectorItem getItemByPoint(QPointF point) const;
+    // Fraction of the circle of a point, after the rotation.
+    double fractionOfPoint(QPointF point) const;
+    // Moves the pointed sector to the one under the point; answers whether
+    // the outline changed, with the area to repaint.
+    bool OperateMousePoint(QPointF point, QRectF& dirty);
+    // The pointer left the view: the pointed sector is dropped.
+    bool OperateMouseExit(QRectF& dirty);
+    const SectorItem& pointedSector() const { return m_pCurPointedSector; }
+    // Nothing for no pointed sector.
+    std::optional<HintContent> hintForSector(const SectorItem& sector) const;
+    // The point of a node's sector furthest to the right, for a hint beside it.
+    std::optional<QPointF> getRightPointerOfItemSector(FileSystemItem* node) const;
+    // The pointed node, nothing for the markers.
+    ItemRef pointedItem() const { return m_pCurPointedSector.m_pItem; }
+
+    // ---- Outlines drawn over the diagram
+    void DrawFocusItem(QPainter& painter);
+    void DrawSelectedItem(QPainter& painter);
+    // The sectors of the nodes selected in the side lists.
+    void selectItems(const ItemList& items);
+    const std::vector<SectorItem>& selectedSectors() const { return mSelectedSectors; }
+    // A node highlighted in a list becomes the pointed sector.
+    void setHiliteOnRadial(const ItemRef& node);
+
+    // ---- Mouse
+    void LMouseDown(QPointF point);
+    // Answers true when the drag rotated the diagram.
+    bool LMouseDragged(QPointF point);
+    // Answers whether the pointer must be re-evaluated.
+    bool LMouseClick(QPointF point, Qt::KeyboardModifiers modifiers);
+    // Starts a file drag for the sector under the point, through the handler.
+    bool dragFromDiagramByPoint(QPointF point);
+    std::optional<DragFileInfo> getDragFileInfoByPoint(QPointF point) const;
+    // Runs the platform's drag; answers whether one started.
+    void setFileDragHandler(std::function<bool(const DragFileInfo&)> handler) {
+        mFileDrag = std::move(handler);
+    }
+    bool wasDragging() const { return m_bWasDragging; }
+    // The reference angle of every diagram, in radians (π/2 unrotated).
+    static double referenceAngle();
+    static void setReferenceAngle(double radians);
+
+    // ---- Zoom
+    void startDrillInAnimation(const ItemRef& node, int level, double start);
+    void startDrillInAnumation(const ItemRef& node);
+    void startDrillOutAnimation(const ItemRef& target);
+    void updateDrillAnimationValue(double value);
+    void stopDrillAnimation();
+    int drillState() const { return m_nDrillAnimating; }
+    // Zooms into the sector's folder; zooms out to an ancestor.
+    void goTo(const SectorItem& sector);
+    void moveUpTo(const ItemRef& node);
+
+    // ---- Commands on nodes
+    std::string copyTextForItem(const FileSystemItem* node) const;
+    // The pointed node, else the first selected one, else the root.
+    ItemRef itemForCopy() const;
+    void copyFilePathForItem(const FileSystemItem* node) const;
+    bool canObjectBeCollected(const FileSystemItem& node) const;
+    bool isCollectedOrUnderCollected(const FileSystemItem& node) const;
+    void selectDeselectCurrentPointedSector();
+    ItemList itemsToChangeSelection() const;
+    bool isAllItemsSelectedInArray(const ItemList& items) const;
+    // Puts the lists' selection into the collection or takes it out.
+    void moveToCollection();
+    void setHost(DiagramHost* host) { mHost = host; }
+    DiagramHost* host() const { return mHost; }
+    void setCollectionActions(DiagramCollectionActions* actions) { mCollection = actions; }
+    DiagramCollectionActions* collectionActions() const { return mCollection; }
+
+    // ---- Accessibility
+    std::vector<SectorAccessibility> buildAccessibilityElements() const;
 
     // ---- What the view and the side lists are told
     void setNeedsDisplayHandler(std::function<void()> handler) {
@@ -92,6 +198,10 @@ class RadialController {
     void setListsRootHandler(std::function<void(const ItemRef&)> handler) {
         mListsRoot = std::move(handler);
     }
+    // The overlay repaints this area (outlines moved).
+    void setOverlayHandler(std::function<void(const QRectF&)> handler) {
+        mOverlayNeedsDisplay = std::move(handler);
+    }
 
     // ---- State
     QPointF center() const { return m_Center; }
@@ -99,6 +209,7 @@ class RadialController {
     int subLevels() const { return m_nSubLevels; }
     std::int64_t totalSize() const { return m_lTotalSize; }
     const ItemRef& root() const { return m_pRoot; }
+    const std::shared_ptr<TopLevelItem>& unscannedTarget() const { return mTarget; }
     bool drawsFreeSector() const { return m_bDrawFreeSector; }
     double fullRatio() const { return m_dFullRatio; }
     AnimController& animController() { return m_pAnimController; }
@@ -128,6 +239,17 @@ class RadialController {
     void DrawRoot(QPainter& painter);
     void DrawRootLabel(QPainter& painter);
     QPointF pointAt(double radius, double fraction) const;
+    SectorItem getItemByPointInNotScannedVolume(double q, double t) const;
+    SectorItem getItemBySublevel(int level, double t) const;
+    std::optional<HintContent> hintForNode(const FileSystemItem& node) const;
+    QColor focusFillFor(const SectorItem& sector, double span) const;
+    void overlayNeedsDisplay(const QRectF& area) const;
+    void drawDrillAnimation(QPainter& painter, const QRectF& dirty);
+    void drawDrillSubtree(FileSystemItem& node, int ring, double start, double p);
+    void DrawDrillingRoot(QPainter& painter, double p);
+    double drillOuterRadius(int ring) const;
+    double drillInnerRadius(int ring) const;
+    void finishDrill();
     void appendArc(QPainterPath& path, double radius, double from, double to) const;
     std::string rootPath() const;
     bool rootIsUnscannedVolume() const;
@@ -149,6 +271,7 @@ class RadialController {
     AnimController m_pAnimController;
     double m_fDrawAlpha = 1.0;
     RingRaster mRaster;
+    CachedPicture mRootDisc;  // the disc is drawn again only when its inputs change
     struct PaintedSector {
         int level;
         double start;
@@ -166,6 +289,29 @@ class RadialController {
     std::function<void()> mNeedsDisplay;
     std::function<void(bool)> mDropShadow;
     std::function<void(const ItemRef&)> mListsRoot;
+    std::function<void(const QRectF&)> mOverlayNeedsDisplay;
+    std::function<bool(const DragFileInfo&)> mFileDrag;
+
+    // Pointer and zoom state.
+    QPointF mPrevMouse;
+    bool m_bWasDragging = false;
+    bool mFirstDragOfPress = false;
+    DiagramAnimation m_RDAnimation;
+    std::uint16_t m_nDrillAnimating = 0;
+    double m_fDrillAnimation = 0;
+    std::int64_t m_lDrTotalSize = 0;
+    int m_nDrSubLevels = 0;
+    int m_nDrRootSubLevel = 0;
+    double m_dDrRootSkAngle = 0;
+    float m_fDrRootHueColor = 0;
+    ItemRef m_pDrillingRoot;
+    ItemRef mDrillTarget;  // the root a zoom in ends on
+    RingRaster mDrillRaster;
+    std::vector<double> mDrillRadii;
+    std::vector<SectorItem> mSelectedSectors;
+    ItemRef _highlightedFileSystemItem;
+    DiagramHost* mHost = nullptr;
+    DiagramCollectionActions* mCollection = nullptr;
 };
 
 }  // namespace korvex

@@ -12,6 +12,7 @@
 #include <QRadialGradient>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace korvex {
@@ -42,6 +43,43 @@ QColor lineVariant(const QColor& fill) {
                             fill.valueF() * 0.9f);
 }
 
+// The disc with its rim, the rim's shadow and, for an ordinary root, its
+// inner shading.
+void paintRootDisc(QPainter& painter, const QRectF& disc, const std::array<QColor, 4>& colours,
+                   bool ordinary, double alpha) {
+    const auto& [fill1, fill2, line1, line2] = colours;
+    const QPointF center = disc.center();
+    const double r = disc.width() / 2;
+    const QRectF rim = disc.adjusted(-3, -3, 3, 3);
+    // A soft shadow under the rim (blur 5, slightly below), as one radial fade.
+    constexpr double kShadowBlur = 5;
+    const double shadowRadius = r + 3 + kShadowBlur;
+    QRadialGradient shadow(center + QPointF(0, 1), shadowRadius);
+    shadow.setColorAt((r + 3 - kShadowBlur) / shadowRadius,
+                      QColor(0, 0, 0, static_cast<int>(60 * alpha)));
+    shadow.setColorAt(1.0, Qt::transparent);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(shadow);
+    painter.drawEllipse(center + QPointF(0, 1), shadowRadius, shadowRadius);
+    painter.setPen(QPen(withAlpha(line1, alpha), 6));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawEllipse(disc);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(topToBottom(rim, withAlpha(line1, alpha), withAlpha(line2, alpha)));
+    painter.drawEllipse(rim);
+    painter.setBrush(topToBottom(disc, withAlpha(fill1, alpha), withAlpha(fill2, alpha)));
+    painter.drawEllipse(disc);
+    if (ordinary) {
+        QRadialGradient shading(center, r);
+        QColor deep("#0E508A");
+        shading.setColorAt(0.0, Qt::transparent);
+        shading.setColorAt(0.7, withAlpha(deep, 0.3 * alpha));
+        shading.setColorAt(1.0, withAlpha(deep, 0.7 * alpha));
+        painter.setBrush(shading);
+        painter.drawEllipse(disc);
+    }
+}
+
 int colorFlagFor(const FileSystemItem& child, bool collected, bool hidden, bool trash) {
     if (collected) {
         return ColorCollected;
@@ -67,6 +105,10 @@ void RadialController::DrawRadialSructure(QPainter& painter, const QRectF& dirty
     if (m_pRoot == nullptr && mTarget == nullptr) {
         return;
     }
+    if (m_nDrillAnimating != 0 && m_pDrillingRoot != nullptr) {
+        drawDrillAnimation(painter, dirty);
+        return;
+    }
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
     std::vector<double> radii;
@@ -84,7 +126,17 @@ void RadialController::DrawRadialSructure(QPainter& painter, const QRectF& dirty
             DrawItemWithSubLevel(1, end, 1.0 - end, ColorOccupied);
         }
     }
-    mRaster.draw(painter, dirty);
+    if (referenceAngle() != M_PI / 2) {
+        // The raster lays sectors from 12 o'clock; a turned diagram turns it.
+        painter.save();
+        painter.translate(m_Center);
+        painter.rotate(-(referenceAngle() - M_PI / 2) * 180 / M_PI);
+        painter.translate(-m_Center);
+        mRaster.draw(painter, painter.transform().inverted().mapRect(dirty));
+        painter.restore();
+    } else {
+        mRaster.draw(painter, dirty);
+    }
     DrawPaintedSectors(painter);
     DrawRoot(painter);
     DrawRootLabel(painter);
@@ -283,36 +335,20 @@ void RadialController::DrawRoot(QPainter& painter) {
         line2 = lineVariant(fill2);
     }
     const QRectF disc(m_Center.x() - r, m_Center.y() - r, 2 * r, 2 * r);
-    const QRectF rim = disc.adjusted(-3, -3, 3, 3);
-    // A soft shadow under the rim (blur 5, slightly below), as one radial fade.
-    constexpr double kShadowBlur = 5;
-    const double shadowRadius = r + 3 + kShadowBlur;
-    QRadialGradient shadow(m_Center + QPointF(0, 1), shadowRadius);
-    shadow.setColorAt((r + 3 - kShadowBlur) / shadowRadius,
-                      QColor(0, 0, 0, static_cast<int>(60 * m_fDrawAlpha)));
-    shadow.setColorAt(1.0, Qt::transparent);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(shadow);
-    painter.drawEllipse(m_Center + QPointF(0, 1), shadowRadius, shadowRadius);
-    painter.setPen(QPen(withAlpha(line1, m_fDrawAlpha), 6));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawEllipse(disc);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(
-        topToBottom(rim, withAlpha(line1, m_fDrawAlpha), withAlpha(line2, m_fDrawAlpha)));
-    painter.drawEllipse(rim);
-    painter.setBrush(
-        topToBottom(disc, withAlpha(fill1, m_fDrawAlpha), withAlpha(fill2, m_fDrawAlpha)));
-    painter.drawEllipse(disc);
-    if (ordinary) {
-        QRadialGradient shading(m_Center, r);
-        QColor deep("#0E508A");
-        shading.setColorAt(0.0, Qt::transparent);
-        shading.setColorAt(0.7, withAlpha(deep, 0.3 * m_fDrawAlpha));
-        shading.setColorAt(1.0, withAlpha(deep, 0.7 * m_fDrawAlpha));
-        painter.setBrush(shading);
-        painter.drawEllipse(disc);
-    }
+    // The shadow reaches 8 beyond the disc and sits 1 below it.
+    const QRectF bounds = disc.adjusted(-10, -10, 10, 10);
+    std::vector<double> key{r,
+                            m_Center.x(),
+                            m_Center.y(),
+                            m_fDrawAlpha,
+                            ordinary ? 1.0 : 0.0,
+                            static_cast<double>(fill1.rgba()),
+                            static_cast<double>(fill2.rgba()),
+                            static_cast<double>(line1.rgba()),
+                            static_cast<double>(line2.rgba())};
+    mRootDisc.draw(painter, bounds, std::move(key), [&](QPainter& p) {
+        paintRootDisc(p, disc, {fill1, fill2, line1, line2}, ordinary, m_fDrawAlpha);
+    });
 }
 
 void RadialController::DrawRootLabel(QPainter& painter) {

@@ -1,27 +1,63 @@
 #include "diagram/RadialView.h"
 
+#include "app/settings/Settings.h"
+#include "diagram/DiagramContextMenuController.h"
+#include "diagram/DiagramHintPanel.h"
+#include "diagram/DiagramOverlayView.h"
+#include "diagram/RadialAccessibility.h"
+#include "platform/desktop/PathListMime.h"
+
+#include <QAccessible>
+#include <QContextMenuEvent>
+#include <QCursor>
+#include <QDrag>
 #include <QGraphicsDropShadowEffect>
+#include <QKeyEvent>
+#include <QMenu>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QStyle>
 
 namespace korvex {
 
+namespace {
+
+constexpr int kHintDistance = 14;
+
+}  // namespace
+
 RadialView::RadialView(RadialController& controller, QWidget* parent)
-    : QWidget(parent), mController(controller) {
+    : QWidget(parent),
+      mController(controller),
+      mOverlay(new DiagramOverlayView(controller, this)),
+      mHint(new DiagramHintPanel(this)),
+      mMenuController(std::make_unique<DiagramContextMenuController>(controller)) {
+    installRadialAccessibility();
     setMinimumSize(200, 200);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::ClickFocus);
     auto* shadow = new QGraphicsDropShadowEffect(this);
     shadow->setBlurRadius(14.5);
     shadow->setOffset(0, 2.42);  // below the figure: screen y grows downwards
     shadow->setColor(QColor(0, 0, 0, 72));
     shadow->setEnabled(false);
     setGraphicsEffect(shadow);
-    mController.setNeedsDisplayHandler([this] { update(); });
+    mController.setNeedsDisplayHandler([this] {
+        update();
+        mOverlay->update();
+    });
+    mController.setOverlayHandler(
+        [this](const QRectF& area) { mOverlay->update(area.toAlignedRect()); });
     mController.setDropShadowHandler([shadow](bool on) { shadow->setEnabled(on); });
+    mController.setFileDragHandler([this](const DragFileInfo& info) { return runFileDrag(info); });
 }
 
 RadialView::~RadialView() {
     mController.setNeedsDisplayHandler(nullptr);
+    mController.setOverlayHandler(nullptr);
     mController.setDropShadowHandler(nullptr);
+    mController.setFileDragHandler(nullptr);
+    dropAccessibilityElements();
 }
 
 bool RadialView::showsDropShadow() const {
@@ -36,6 +72,163 @@ void RadialView::paintEvent(QPaintEvent* event) {
 void RadialView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     mController.initRadialParameters(rect());
+    mOverlay->setGeometry(rect());
+}
+
+void RadialView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    mOverlay->ResumeAnimation();
+}
+
+void RadialView::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    mOverlay->SuspendAnimation();
+    mHint->hide();
+}
+
+// ---- Pointer
+
+void RadialView::operateMouseMove(QPointF point) {
+    QRectF dirty;
+    mController.OperateMousePoint(point, dirty);
+    if (rect().contains(point.toPoint()) && isVisible()) {
+        updateHint(mapToGlobal(point.toPoint()));
+    } else {
+        mHint->hide();
+    }
+}
+
+void RadialView::updateHint(QPoint globalPoint) {
+    DiagramHost* host = mController.host();
+    const bool allowed = Settings::showHintForSelectedItem() &&
+                         (host != nullptr ? host->hintAllowed() && !host->isReviewWindowVisible()
+                                          : isActiveWindow());
+    std::optional<HintContent> content = mController.hintForSector(mController.pointedSector());
+    if (!allowed || !content) {
+        mHint->hide();
+        return;
+    }
+    mHint->showContent(*content, globalPoint, kHintDistance);
+}
+
+void RadialView::mouseMoveEvent(QMouseEvent* event) {
+    if (event->buttons() & Qt::LeftButton) {
+        mController.LMouseDragged(event->position());
+        return;
+    }
+    if (_enableMouseEvents) {
+        operateMouseMove(event->position());
+    }
+}
+
+void RadialView::leaveEvent(QEvent* event) {
+    QWidget::leaveEvent(event);
+    if (_enableMouseEvents) {
+        QRectF dirty;
+        mController.OperateMouseExit(dirty);
+        mHint->hide();
+    }
+}
+
+void RadialView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    mHint->hide();
+    mController.LMouseDown(event->position());
+}
+
+void RadialView::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mouseReleaseEvent(event);
+        return;
+    }
+    if (mController.LMouseClick(event->position(), event->modifiers())) {
+        operateMouseMove(event->position());
+    }
+}
+
+bool RadialView::runFileDrag(const DragFileInfo& info) {
+    m_bDragRemovable = info.removable;
+    auto* drag = new QDrag(this);
+    drag->setMimeData(platform::mimeDataForPaths({info.text}).release());
+    const QPixmap icon = style()->standardIcon(QStyle::SP_FileIcon).pixmap(48, 48);
+    drag->setPixmap(icon);
+    drag->setHotSpot(QPoint(icon.width() / 2, icon.height() / 2));
+    drag->exec(Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, Qt::CopyAction);
+    return true;
+}
+
+// ---- Menu and keys
+
+std::unique_ptr<QMenu> RadialView::contextMenuAt(QPointF point) {
+    QRectF dirty;
+    mController.OperateMousePoint(point, dirty);
+    mHint->hide();
+    return mMenuController->buildMenu(this);
+}
+
+void RadialView::contextMenuEvent(QContextMenuEvent* event) {
+    if (mController.isAnimating()) {
+        return;
+    }
+    std::unique_ptr<QMenu> menu = contextMenuAt(event->pos());
+    menu->exec(event->globalPos());
+    // The pointer may have moved while the menu was open.
+    operateMouseMove(mapFromGlobal(QCursor::pos()));
+}
+
+void RadialView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        mController.moveToCollection();
+        return;
+    }
+    if (event->matches(QKeySequence::Copy)) {
+        mController.copyFilePathForItem(mController.itemForCopy().get());
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+// ---- Accessibility
+
+RadialView::LayoutKey RadialView::currentLayout() const {
+    return {mController.root().get(), mController.unscannedTarget().get(), mController.totalSize(),
+            mController.subLevels(), mController.getCircleBoundRect()};
+}
+
+const std::vector<RadialSectorAccessibilityElement*>& RadialView::accessibilityElements() {
+    if (mAccessibilityBuilt && !(mAccessibilityLayout == currentLayout())) {
+        invalidateAccessibilityElements();
+    }
+    if (!mAccessibilityBuilt) {
+        mAccessibilityBuilt = true;
+        mAccessibilityLayout = currentLayout();
+        for (SectorAccessibility& sector : mController.buildAccessibilityElements()) {
+            auto* element = new RadialSectorAccessibilityElement(this, std::move(sector));
+            QAccessible::registerAccessibleInterface(element);
+            m_accessibilityElements.push_back(element);
+        }
+    }
+    return m_accessibilityElements;
+}
+
+void RadialView::invalidateAccessibilityElements() {
+    if (!mAccessibilityBuilt) {
+        return;
+    }
+    dropAccessibilityElements();
+    QAccessibleEvent changed(this, QAccessible::ObjectReorder);
+    QAccessible::updateAccessibility(&changed);
+}
+
+void RadialView::dropAccessibilityElements() {
+    mAccessibilityBuilt = false;
+    for (RadialSectorAccessibilityElement* element : m_accessibilityElements) {
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(element));
+    }
+    m_accessibilityElements.clear();
 }
 
 }  // namespace korvex

@@ -4,10 +4,21 @@
 
 #include <QWidget>
 
+#include <memory>
+#include <vector>
+
+class QMenu;
+
 namespace korvex {
 
-// The widget the sunburst lives in; it forwards painting and size changes
-// to its controller.
+class DiagramContextMenuController;
+class DiagramHintPanel;
+class DiagramOverlayView;
+class RadialSectorAccessibilityElement;
+
+// The widget the sunburst lives in. It paints through its controller, hands
+// it the mouse and the keys, shows the hint beside the pointer, opens the
+// context menu and publishes the sectors to assistive technologies.
 class RadialView : public QWidget {
     Q_OBJECT
   public:
@@ -15,13 +26,55 @@ class RadialView : public QWidget {
     ~RadialView() override;
 
     bool showsDropShadow() const;
+    DiagramOverlayView& overlay() const { return *mOverlay; }
+    DiagramHintPanel& hintPanel() const { return *mHint; }
+    DiagramContextMenuController& menuController() const { return *mMenuController; }
+    // Pointer moves are followed only once the window is set up.
+    void setEnableMouseEvents(bool enable) { _enableMouseEvents = enable; }
+    // Built on first request and kept until the diagram shows something else.
+    const std::vector<RadialSectorAccessibilityElement*>& accessibilityElements();
+    void invalidateAccessibilityElements();
+    // The menu of the sector under `point`, validated; the caller runs it.
+    std::unique_ptr<QMenu> contextMenuAt(QPointF point);
+    bool dragRemovable() const { return m_bDragRemovable; }
+    // Re-evaluates the pointer at `point` and shows or hides the hint.
+    void operateMouseMove(QPointF point);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
   private:
+    void updateHint(QPoint globalPoint);
+    void dropAccessibilityElements();
+    bool runFileDrag(const DragFileInfo& info);
+    struct LayoutKey {
+        const void* root = nullptr;
+        const void* target = nullptr;
+        std::int64_t total = 0;
+        int rings = 0;
+        QRectF circle;
+        bool operator==(const LayoutKey&) const = default;
+    };
+    LayoutKey currentLayout() const;
+
     RadialController& mController;
+    DiagramOverlayView* mOverlay;
+    DiagramHintPanel* mHint;
+    std::unique_ptr<DiagramContextMenuController> mMenuController;
+    bool m_bDragRemovable = false;
+    bool _enableMouseEvents = true;
+    std::vector<RadialSectorAccessibilityElement*> m_accessibilityElements;
+    bool mAccessibilityBuilt = false;
+    LayoutKey mAccessibilityLayout;
 };
 
 }  // namespace korvex

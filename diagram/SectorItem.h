@@ -6,8 +6,9 @@
 
 namespace korvex {
 
-// Stand-ins for the sectors that show no node.
-enum class SectorMarker { Occupied, Free, Unscanned };
+// Stand-ins for the sectors that show no node; Target is the disc of a
+// target that has no scan yet.
+enum class SectorMarker { Occupied, Free, Unscanned, Target };
 
 // One sector as the pointer and the selection see it: the node (or a
 // marker), its ring (0 = the root disc) and its start as a fraction.
@@ -18,6 +19,10 @@ struct SectorItem {
     double m_dSkAngle = 0;
 
     bool empty() const { return m_pItem == nullptr && !marker; }
+    bool sameAs(const SectorItem& other) const {
+        return m_pItem == other.m_pItem && marker == other.marker &&
+               m_nSubLevel == other.m_nSubLevel && m_dSkAngle == other.m_dSkAngle;
+    }
     void cleanSector() { *this = SectorItem(); }
 };
 

@@ -5,6 +5,7 @@
 #include "app/toolkit/BusySpinner.h"
 #include "app/toolkit/HungCallAlert.h"
 #include "app/window/ContentPanel.h"
+#include "app/window/DiagramWindowBridge.h"
 #include "app/window/MountFollower.h"
 #include "browse/lists/ItemTexts.h"
 #include "browse/preview/QuickLookController.h"
@@ -13,6 +14,7 @@
 #include "cleanup/purgeable/sheets/PurgeableSpaceSheets.h"
 #include "cleanup/removers/ElevatedRemovalRetrier.h"
 #include "cleanup/report/ResultsReport.h"
+#include "diagram/DiagramOverlayView.h"
 #include "diagram/RadialView.h"
 #include "diagram/volumes/UnscannedOverview.h"
 #include "diagram/volumes/VolumesListView.h"
@@ -68,6 +70,7 @@ CSTreeController::CSTreeController(std::string homeFolder, QObject* parent)
 }
 
 CSTreeController::~CSTreeController() {
+    mRadial.setCollectionActions(nullptr);
     mPurgeableSpaceCleaner->setListener(nullptr);
     mPurgeableSpaceCleaner->setWindow(nullptr);
     MainMenuController::shared().removeDelegateFromArray(this);
@@ -103,6 +106,7 @@ void CSTreeController::windowDidLoad(const MainWindowViews& views) {
                                   std::make_shared<ElevatedRemovalRetrier>()),
         platform::UserFolders::current().trash());
     mCollection->setPurgeableSpaceCleaner(mPurgeableSpaceCleaner.get());
+    mRadial.setCollectionActions(mCollection.get());
     if (views.collectionPanel != nullptr) {
         views.collectionPanel->setController(mCollection.get());
     }
@@ -158,6 +162,7 @@ void CSTreeController::windowDidLoad(const MainWindowViews& views) {
         }
     });
     mRadial.setListsRootHandler([this](const ItemRef& root) { applyRootForLists(root); });
+    connectDiagramInteraction();
     if (mViews.exportReportAction != nullptr) {
         connect(mViews.exportReportAction, &QAction::triggered, this,
                 [this] { exportReportAction(); });
@@ -839,7 +844,27 @@ void CSTreeController::purgeableSpaceCleanerNotifyAboutPerformRecovery(
 
 // ---- Folder lists
 
+void CSTreeController::connectDiagramInteraction() {
+    mDiagramBridge = std::make_unique<DiagramWindowBridge>(*this, mViews.window);
+    mRadial.setHost(mDiagramBridge.get());
+    if (mViews.radialView == nullptr) {
+        return;
+    }
+    // The glow pulses while the diagram grows with a scan.
+    connect(this, &CSTreeController::scanningChanged, mViews.radialView, [this](bool scanning) {
+        if (scanning) {
+            mViews.radialView->overlay().StartAnimation();
+        } else {
+            mViews.radialView->overlay().StopAnimation();
+        }
+    });
+}
+
 void CSTreeController::contentsPanelSelectionChanged(const ItemList& selected) {
+    mRadial.selectItems(selected);
+    if (mDiagramBridge != nullptr) {
+        mDiagramBridge->setListSelection(selected);
+    }
     // An open preview follows the rows the user moves to.
     if (!selected.empty() && QuickLookController::isVisible()) {
         std::vector<std::string> paths;

@@ -45,6 +45,7 @@ class LauncherProgress;
 
 class BusySpinner;
 class CollectionPanel;
+class DiagramWindowBridge;
 class PurgeableSpaceSheets;
 class ContentPanel;
 class MountFollower;
@@ -249,6 +250,8 @@ class CSTreeController : public QObject,
     template <typename Apply>
     void forEveryTree(Apply apply);
     void showAlertWindow(QWidget* alert);
+    // The diagram's pointer, menu and keys reach the window through the bridge.
+    void connectDiagramInteraction();
 
     std::string mHomeFolder;
     Timing mTiming;
@@ -270,6 +273,7 @@ class CSTreeController : public QObject,
     std::unique_ptr<CollectionWindowViews> mCollectionViews;
     std::unique_ptr<DoCollectionController> mCollection;
     MainWindowViews mViews;
+    std::unique_ptr<DiagramWindowBridge> mDiagramBridge;
 
     double mdProgress = 0;
     std::int32_t mNposition = 0;

@@ -65,11 +65,16 @@ std::optional<bool> isOnReadOnlyFileSystem(const std::string& path) {
     return (info.f_flag & ST_RDONLY) != 0;
 }
 
+bool hasStickySharedTrash(const std::string& top) {
+    struct stat info {};
+    return ::lstat((top + "/.Trash").c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
+           (info.st_mode & S_ISVTX) != 0;
+}
+
 bool volumeHasUsableTrash(const std::string& top, unsigned uid) {
     const std::string shared = top + "/.Trash";
     struct stat info {};
-    if (::lstat(shared.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
-        (info.st_mode & S_ISVTX) != 0) {
+    if (hasStickySharedTrash(top)) {
         const std::string own = shared + "/" + std::to_string(uid);
         if (isWritableFolder(own) ||
             (::lstat(own.c_str(), &info) != 0 && isWritableFolder(shared))) {

@@ -20,6 +20,10 @@ std::optional<bool> processMayDelete(const std::string& path);
 // The file system that holds the path is mounted read-only.
 std::optional<bool> isOnReadOnlyFileSystem(const std::string& path);
 
+// The volume's shared trash "top/.Trash" may hold per-user trashes: it is a
+// folder with the sticky bit and not a symbolic link.
+bool hasStickySharedTrash(const std::string& top);
+
 // A freedesktop.org Trash for the user `uid` exists or could be made at the
 // top folder `top` of a volume: "top/.Trash/uid" below a sticky ".Trash"
 // that is not a link, or "top/.Trash-uid".

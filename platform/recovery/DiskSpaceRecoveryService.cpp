@@ -2,77 +2,19 @@
 
 #include "platform/UserFolders.h"
 #include "platform/dispatch/SerialQueue.h"
+#include "platform/fs/EntryWalk.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
-#include <set>
 #include <utility>
 
 namespace korvex::platform {
 
 namespace {
-
-constexpr std::uint64_t kBlockBytes = 512;
-
-// Visits every entry below the open folder `dirFd` that lies on `device`,
-// children before their folder, with the folder's descriptor and the entry's
-// name and status. Entries on other devices (mount points) are not entered.
-template <class Visit>
-void forEachEntryBelow(int dirFd, dev_t device, const Visit& visit) {
-    int listFd = ::dup(dirFd);
-    if (listFd < 0) {
-        return;
-    }
-    DIR* dir = ::fdopendir(listFd);
-    if (dir == nullptr) {
-        ::close(listFd);
-        return;
-    }
-    std::vector<std::string> names;
-    while (dirent* entry = ::readdir(dir)) {
-        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0) {
-            names.emplace_back(entry->d_name);
-        }
-    }
-    ::closedir(dir);
-    for (const std::string& name : names) {
-        struct stat info {};
-        if (::fstatat(dirFd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 ||
-            info.st_dev != device) {
-            continue;
-        }
-        if (S_ISDIR(info.st_mode)) {
-            int childFd =
-                ::openat(dirFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-            if (childFd >= 0) {
-                forEachEntryBelow(childFd, device, visit);
-                ::close(childFd);
-            }
-        }
-        visit(dirFd, name, info);
-    }
-}
-
-// Counts the blocks of an entry once, however many hard links reach it.
-class BlockCounter {
-  public:
-    void add(const struct stat& info) {
-        if (!S_ISDIR(info.st_mode) && info.st_nlink > 1 &&
-            !mLinked.emplace(info.st_dev, info.st_ino).second) {
-            return;
-        }
-        bytes += static_cast<std::uint64_t>(info.st_blocks) * kBlockBytes;
-    }
-    std::uint64_t bytes = 0;
-
-  private:
-    std::set<std::pair<dev_t, ino_t>> mLinked;
-};
 
 // Runs `body(folderFd, device)` for each cache folder on the volume of `volumePath`.
 template <class Body>
@@ -106,7 +48,7 @@ const DiskSpaceRecoveryService& DiskSpaceRecoveryService::shared() {
 }
 
 std::uint64_t DiskSpaceRecoveryService::recoveryEstimate(const std::string& volumePath) const {
-    BlockCounter counter;
+    AllocatedBytesCounter counter;
     forEachCacheFolderOnVolume(mCacheFolders, volumePath, [&](int fd, dev_t device) {
         forEachEntryBelow(fd, device, [&](int, const std::string&, const struct stat& info) {
             counter.add(info);

@@ -271,5 +271,37 @@ TEST_F(MainWindowTest, AppearanceSettingChoosesThePalette) {
     EXPECT_EQ(Settings::appAppearanceTypeValue(), 1u);
 }
 
+TEST_F(MainWindowTest, TheDiagramFollowsTheListsAndFilesFavouritesThroughTheWindow) {
+    window.resize(1200, 800);
+    window.show();
+    selectFolder(tree.path());
+    controller().startAction();
+    ASSERT_TRUE(waitForScans(1));
+    RadialController& radial = controller().radialController();
+    ASSERT_NE(radial.host(), nullptr);
+    EXPECT_EQ(radial.host()->scanningState(), ScanningStateObserver::Idle);
+    auto* root = static_cast<FolderSystemItem*>(radial.root().get());
+    ItemRef folderA;
+    for (const ItemRef& item : root->childrenArray()) {
+        if (item->name() == "a") {
+            folderA = item;
+        }
+    }
+    ASSERT_NE(folderA, nullptr);
+    // Rows selected in the lists are outlined in the diagram.
+    controller().contentsPanelSelectionChanged({folderA});
+    ASSERT_EQ(radial.selectedSectors().size(), 1u);
+    EXPECT_EQ(radial.selectedSectors().front().m_pItem, folderA);
+    EXPECT_EQ(radial.host()->selectedListItems(), ItemList{folderA});
+    // Zooming in from the diagram hands the new root to the lists too.
+    radial.startDrillInAnumation(folderA);
+    ASSERT_TRUE(waitFor([&] { return radial.drillState() == 0; }, 3s));
+    EXPECT_EQ(radial.root(), folderA);
+    // "Add Folder to Favorites" files the folder in the side panel.
+    radial.host()->setFolderFavorite(folderA->getFullPath(), true);
+    EXPECT_TRUE(controller().folderFiling().isFolderAtPathInFavorite(folderA->getFullPath()));
+    EXPECT_TRUE(radial.host()->isFolderFavorite(folderA->getFullPath()));
+}
+
 }  // namespace
 }  // namespace korvex

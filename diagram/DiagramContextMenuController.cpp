@@ -1,0 +1,211 @@
+#include "diagram/DiagramContextMenuController.h"
+
+#include "browse/contents/SelectionAvailability.h"
+#include "diagram/DiagramContextMenuLocalizable.h"
+#include "diagram/RadialController.h"
+
+#include <QMenu>
+
+namespace korvex {
+
+namespace M = DiagramContextMenuLocalizable;
+
+namespace {
+
+std::string text(const platform::TextEntry& entry) {
+    return platform::localized(M::kTable, entry);
+}
+
+}  // namespace
+
+DiagramContextMenuController::DiagramContextMenuController(RadialController& diagram)
+    : mDiagram(diagram) {}
+
+ItemRef DiagramContextMenuController::pointedItem() const {
+    return mSector.marker ? nullptr : mSector.m_pItem;
+}
+
+ItemRef DiagramContextMenuController::target() const {
+    ItemRef pointed = pointedItem();
+    return pointed != nullptr ? pointed : mDiagram.root();
+}
+
+std::vector<DiagramContextMenuController::Entry> DiagramContextMenuController::validateEntries() {
+    mSector = mDiagram.pointedSector();
+    std::vector<Entry> entries = {
+        {Command::ShowInFinder, text(M::kShowInFinder)},
+        {Command::GetInformation, text(M::kGetInformation)},
+        {Command::QuickLook, text(M::kQuickLook)},
+        {Command::CopyPath, text(M::kCopyPath)},
+        {Command::FreeUpPurgeableSpace, text(M::kFreeUpPurgeable)},
+        {Command::ReadAbout, text(M::kReadAbout), false},
+        {Command::SelectDeselect, text(M::kSelect)},
+        {Command::AddToFavorites, text(M::kAddToFavorites)},
+        {Command::QuickRemove, text(M::kQuickRemove)},
+        {Command::MoveToFolder, text(M::kMoveToFolder)},
+        {Command::CopyToFolder, text(M::kCopyToFolder)},
+        {Command::GoToFolder, text(M::kGoToFolder)},
+        {Command::GoToParentFolder, text(M::kGoToParentFolder)},
+        {Command::GoToRootFolder, text(M::kGoToRootFolder)},
+    };
+    auto entry = [&entries](Command command) -> Entry& {
+        return entries[static_cast<std::size_t>(command)];
+    };
+    const ItemRef root = mDiagram.root();
+    if (root == nullptr) {
+        return entries;
+    }
+    const ItemRef p = pointedItem();
+    const ItemRef t = target();
+    const bool pIsRoot = p == nullptr || p == root;
+    entry(Command::GoToFolder).visible = !pIsRoot;
+    entry(Command::GoToParentFolder).visible = pIsRoot;
+    entry(Command::FreeUpPurgeableSpace).visible = p != nullptr && p->isPurgeable();
+    if (p != nullptr && p->isInaccessible()) {
+        entry(Command::ReadAbout).visible = true;
+        entry(Command::ReadAbout).enabled = true;
+        entry(Command::SelectDeselect).visible = false;
+        entry(Command::FreeUpPurgeableSpace).visible = false;
+        return entries;
+    }
+    const bool viewable = p == nullptr || !p->isPurgeable();
+    for (Command command :
+         {Command::ShowInFinder, Command::GetInformation, Command::QuickLook, Command::CopyPath}) {
+        entry(command).enabled = viewable;
+    }
+    DiagramHost* host = mDiagram.host();
+    const std::int64_t state = host != nullptr ? host->scanningState() : 0;
+    const bool rootHasParent = root->getParent() != nullptr;
+    const bool tUsable = !t->isPurgeable() && (t != root || rootHasParent);
+    const bool collected = mDiagram.isCollectedOrUnderCollected(*t);
+    Entry& select = entry(Command::SelectDeselect);
+    select.title = text(collected ? M::kDeselect : M::kSelect);
+    select.visible = !t->isPurgeable();
+    Entry& favorite = entry(Command::AddToFavorites);
+    const std::string path = t->fullPath();
+    if (host != nullptr && host->isFolderFavorite(path)) {
+        favorite.title = text(M::kRemoveFromFavorites);
+    }
+    if (state == 2) {
+        return entries;
+    }
+    entry(Command::GoToFolder).enabled = p != nullptr && p->isDirectory();
+    entry(Command::GoToParentFolder).enabled = rootHasParent;
+    entry(Command::GoToRootFolder).enabled = rootHasParent;
+    DiagramCollectionActions* collection = mDiagram.collectionActions();
+    if (state == 0 && tUsable && collection != nullptr) {
+        entry(Command::MoveToFolder).enabled = canPerformWithAction(*t, CollectionAction::move);
+        entry(Command::CopyToFolder).enabled = canPerformWithAction(*t, CollectionAction::copy);
+        entry(Command::QuickRemove).enabled = canPerformWithAction(*t, CollectionAction::remove);
+    }
+    select.enabled = collection != nullptr && (t != root || rootHasParent) &&
+                     (collected || isItemSelectable(*t));
+    entry(Command::FreeUpPurgeableSpace).enabled = state == 0 && host != nullptr;
+    favorite.enabled = host != nullptr && t->isDirectory() && !t->isVol() &&
+                       !t->isTopHiddenFlag() && !t->isHidden() && !t->isTopTrashFlag() &&
+                       (t != root || rootHasParent);
+    return entries;
+}
+
+void DiagramContextMenuController::perform(Command command) {
+    const ItemRef t = target();
+    DiagramHost* host = mDiagram.host();
+    DiagramCollectionActions* collection = mDiagram.collectionActions();
+    if (t == nullptr) {
+        return;
+    }
+    switch (command) {
+        case Command::ShowInFinder:
+            if (host != nullptr) {
+                host->revealItem(*t);
+            }
+            break;
+        case Command::GetInformation:
+            if (host != nullptr) {
+                host->showItemProperties(*t);
+            }
+            break;
+        case Command::QuickLook:
+            if (host != nullptr) {
+                host->previewItem(*t);
+            }
+            break;
+        case Command::CopyPath:
+            mDiagram.copyFilePathForItem(t.get());
+            break;
+        case Command::FreeUpPurgeableSpace:
+            if (host != nullptr) {
+                host->freeUpPurgeableSpace(*t);
+            }
+            break;
+        case Command::ReadAbout:
+            if (host != nullptr) {
+                host->readAboutInaccessibleSpace();
+            }
+            break;
+        case Command::SelectDeselect:
+            if (collection == nullptr) {
+                break;
+            }
+            if (mDiagram.isCollectedOrUnderCollected(*t)) {
+                collection->removeFromCollectionItem(t);
+            } else {
+                collection->addItemsToCollection({t});
+            }
+            break;
+        case Command::AddToFavorites:
+            if (host != nullptr) {
+                host->setFolderFavorite(t->fullPath(), !host->isFolderFavorite(t->fullPath()));
+            }
+            break;
+        case Command::QuickRemove:
+            if (collection != nullptr) {
+                collection->perfromRemoveWithItems({t});
+            }
+            break;
+        case Command::MoveToFolder:
+            if (collection != nullptr) {
+                collection->performMoveToFolderWithItems({t});
+            }
+            break;
+        case Command::CopyToFolder:
+            if (collection != nullptr) {
+                collection->performCopyToFolderWithItems({t});
+            }
+            break;
+        case Command::GoToFolder:
+            mDiagram.goTo(mSector);
+            break;
+        case Command::GoToParentFolder:
+            if (FolderSystemItem* parent = mDiagram.root()->getParent()) {
+                mDiagram.moveUpTo(parent);
+            }
+            break;
+        case Command::GoToRootFolder:
+            if (FileSystemItem* top = mDiagram.root()->getTopParent()) {
+                mDiagram.moveUpTo(top);
+            }
+            break;
+    }
+}
+
+std::unique_ptr<QMenu> DiagramContextMenuController::buildMenu(QWidget* parent) {
+    auto menu = std::make_unique<QMenu>(parent);
+    for (const Entry& entry : validateEntries()) {
+        if (!entry.visible) {
+            continue;
+        }
+        QAction* action = menu->addAction(QString::fromStdString(entry.title));
+        action->setEnabled(entry.enabled);
+        const Command command = entry.command;
+        QObject::connect(action, &QAction::triggered, menu.get(),
+                         [this, command] { perform(command); });
+        if (command == Command::ReadAbout || command == Command::CopyToFolder ||
+            command == Command::CopyPath) {
+            menu->addSeparator();
+        }
+    }
+    return menu;
+}
+
+}  // namespace korvex

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "platform/Localization.h"
+
+namespace korvex::DiagramContextMenuLocalizable {
+
+inline constexpr const char* kTable = "DiagramContextMenuLocalizable";
+
+inline constexpr platform::TextEntry kShowInFinder{"Show in Finder", "Show in Finder", "menu item"};
+inline constexpr platform::TextEntry kGetInformation{"Get Information", "Get Information",
+                                                     "menu item"};
+inline constexpr platform::TextEntry kQuickLook{"Quick Look", "Quick Look", "menu item"};
+inline constexpr platform::TextEntry kCopyPath{"Copy Path", "Copy Path", "menu item"};
+inline constexpr platform::TextEntry kFreeUpPurgeable{"Free Up Purgeable Space",
+                                                      "Free Up Purgeable Space", "menu item"};
+inline constexpr platform::TextEntry kReadAbout{"Read about", "Read about", "menu item"};
+inline constexpr platform::TextEntry kSelect{"Select", "Select", "menu item"};
+inline constexpr platform::TextEntry kDeselect{"Deselect", "Deselect", "menu item"};
+inline constexpr platform::TextEntry kAddToFavorites{"Add Folder to Favorites",
+                                                     "Add Folder to Favorites", "menu item"};
+inline constexpr platform::TextEntry kRemoveFromFavorites{
+    "Remove Folder from Favorites", "Remove Folder from Favorites", "menu item"};
+inline constexpr platform::TextEntry kQuickRemove{"Quick Remove", "Quick Remove", "menu item"};
+inline constexpr platform::TextEntry kMoveToFolder{"Move to Folder...", "Move to Folder...",
+                                                   "menu item"};
+inline constexpr platform::TextEntry kCopyToFolder{"Copy to Folder...", "Copy to Folder...",
+                                                   "menu item"};
+inline constexpr platform::TextEntry kGoToFolder{"Go to Folder", "Go to Folder", "menu item"};
+inline constexpr platform::TextEntry kGoToParentFolder{"Go to Parent Folder", "Go to Parent Folder",
+                                                       "menu item"};
+inline constexpr platform::TextEntry kGoToRootFolder{"Go to Root Folder", "Go to Root Folder",
+                                                     "menu item"};
+
+}  // namespace korvex::DiagramContextMenuLocalizable

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QVariantAnimation>
+#include <QWidget>
+
+namespace korvex {
+
+class RadialController;
+
+// Drawn over the diagram and transparent to the mouse: the outlines of the
+// pointed and selected sectors, and the glow that pulses while a scan runs.
+class DiagramOverlayView : public QWidget {
+    Q_OBJECT
+  public:
+    DiagramOverlayView(RadialController& controller, QWidget* parent);
+
+    void StartAnimation();
+    void StopAnimation();
+    void SuspendAnimation();
+    void ResumeAnimation();
+    bool pulseRunning() const;
+    // Hidden during a live resize.
+    void setShowsSelection(bool shows);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    RadialController& mController;
+    QVariantAnimation mOpacity;
+    QVariantAnimation mScale;
+    bool mPulseOn = false;
+    bool mShowsSelection = true;
+};
+
+}  // namespace korvex

@@ -1,0 +1,154 @@
+#include "diagram/DiagramContextMenuController.h"
+#include "diagram/DiagramViewFixture.h"
+#include "scan/tree/SpecialSystemItem.h"
+
+#include <QAction>
+#include <QMenu>
+
+#include <set>
+
+namespace korvex {
+namespace {
+
+using namespace test;
+using Command = DiagramContextMenuController::Command;
+
+class ContextMenu : public DiagramView {
+  protected:
+    std::vector<DiagramContextMenuController::Entry> openAt(QPoint point) {
+        QRectF dirty;
+        controller.OperateMousePoint(point, dirty);
+        return view->menuController().validateEntries();
+    }
+    static std::set<std::string> enabledTitles(
+        const std::vector<DiagramContextMenuController::Entry>& entries) {
+        std::set<std::string> titles;
+        for (const auto& entry : entries) {
+            if (entry.visible && entry.enabled) {
+                titles.insert(entry.title);
+            }
+        }
+        return titles;
+    }
+    static const DiagramContextMenuController::Entry& find(
+        const std::vector<DiagramContextMenuController::Entry>& entries, Command command) {
+        return entries[static_cast<std::size_t>(command)];
+    }
+    MarkingCollection collection;
+};
+
+TEST_F(ContextMenu, OnlyReadAboutForInaccessibleSpace) {
+    FolderRef root = sampleTree();
+    SpecialSystemItem::initWithType(SpecialSystemItem::Inaccessible, root.get(), "Inaccessible",
+                                    3000);
+    showTree(root);
+    controller.setCollectionActions(&collection);
+    // The special node sorts last: it is the last quarter of the ring.
+    auto entries = openAt(pointOn(1, 0.95));
+    ASSERT_TRUE(controller.pointedItem() != nullptr && controller.pointedItem()->isInaccessible());
+    EXPECT_EQ(enabledTitles(entries), std::set<std::string>{"Read about"});
+    EXPECT_FALSE(find(entries, Command::SelectDeselect).visible);
+    view->menuController().perform(Command::ReadAbout);
+    EXPECT_EQ(host.calls, std::vector<std::string>{"read about"});
+}
+
+TEST_F(ContextMenu, WhileTheShownTargetIsScannedOnlyViewingIsOffered) {
+    FolderRef root = sampleTree();
+    showTree(root);
+    controller.setCollectionActions(&collection);
+    host.state = 2;
+    auto entries = openAt(pointOn(1, 0.25));
+    EXPECT_EQ(enabledTitles(entries), (std::set<std::string>{"Show in Finder", "Get Information",
+                                                             "Quick Look", "Copy Path"}));
+    host.state = 0;
+    entries = openAt(pointOn(1, 0.25));
+    EXPECT_TRUE(enabledTitles(entries).count("Move to Folder..."));
+    EXPECT_TRUE(enabledTitles(entries).count("Go to Folder"));
+    // Another target being scanned still holds back the file operations.
+    host.state = 1;
+    entries = openAt(pointOn(1, 0.25));
+    EXPECT_FALSE(enabledTitles(entries).count("Quick Remove"));
+    EXPECT_TRUE(enabledTitles(entries).count("Select"));
+}
+
+TEST_F(ContextMenu, GoToParentOnlyOnTheRootOrNothing) {
+    FolderRef root = sampleTree();
+    showTree(root);
+    controller.setRoot(ItemRef(docs), true);
+    auto onNode = openAt(pointOn(1, 0.2));
+    ASSERT_NE(controller.pointedItem(), nullptr);
+    EXPECT_FALSE(find(onNode, Command::GoToParentFolder).visible);
+    EXPECT_TRUE(find(onNode, Command::GoToFolder).visible);
+    auto onRoot = openAt(controller.center().toPoint());
+    EXPECT_TRUE(find(onRoot, Command::GoToParentFolder).visible);
+    EXPECT_TRUE(find(onRoot, Command::GoToParentFolder).enabled);
+    EXPECT_FALSE(find(onRoot, Command::GoToFolder).visible);
+    auto onNothing = openAt(QPoint(2, 2));
+    EXPECT_TRUE(find(onNothing, Command::GoToParentFolder).visible);
+    view->menuController().perform(Command::GoToParentFolder);
+    EXPECT_EQ(controller.drillState(), 2);
+    EXPECT_EQ(controller.root(), root);
+}
+
+TEST_F(ContextMenu, CollectionItemsNeedACollectionAndFollowItsMarks) {
+    FolderRef root = sampleTree();
+    showTree(root);
+    const ItemRef big = child(root, "big");
+    ASSERT_NE(big, nullptr);
+    auto withoutCollection = openAt(pointOn(1, 0.7));
+    for (Command command : {Command::SelectDeselect, Command::QuickRemove, Command::MoveToFolder,
+                            Command::CopyToFolder}) {
+        EXPECT_FALSE(find(withoutCollection, command).enabled);
+    }
+    controller.setCollectionActions(&collection);
+    auto entries = openAt(pointOn(1, 0.7));
+    EXPECT_EQ(find(entries, Command::SelectDeselect).title, "Select");
+    view->menuController().perform(Command::SelectDeselect);
+    EXPECT_TRUE(big->isCollected());
+    entries = openAt(pointOn(1, 0.7));
+    EXPECT_EQ(find(entries, Command::SelectDeselect).title, "Deselect");
+    view->menuController().perform(Command::QuickRemove);
+    EXPECT_EQ(collection.removed, ItemList{big});
+    // A root without a parent cannot be collected.
+    entries = openAt(controller.center().toPoint());
+    EXPECT_FALSE(find(entries, Command::SelectDeselect).enabled);
+}
+
+TEST_F(ContextMenu, FavouritesAreOfferedForFoldersOnly) {
+    FolderRef root = sampleTree();
+    showTree(root);
+    EXPECT_FALSE(find(openAt(pointOn(1, 0.7)), Command::AddToFavorites).enabled);
+    auto onDocs = openAt(pointOn(1, 0.2));
+    EXPECT_TRUE(find(onDocs, Command::AddToFavorites).enabled);
+    EXPECT_EQ(find(onDocs, Command::AddToFavorites).title, "Add Folder to Favorites");
+    host.favorite = "/data/docs";
+    onDocs = openAt(pointOn(1, 0.2));
+    EXPECT_EQ(find(onDocs, Command::AddToFavorites).title, "Remove Folder from Favorites");
+    view->menuController().perform(Command::AddToFavorites);
+    EXPECT_EQ(host.calls, std::vector<std::string>{"unfavorite /data/docs"});
+}
+
+TEST_F(ContextMenu, TheMenuShowsOnlyVisibleItemsAndRunsThem) {
+    FolderRef root = sampleTree();
+    showTree(root);
+    std::unique_ptr<QMenu> menu = view->contextMenuAt(pointOn(1, 0.7));
+    QStringList titles;
+    QAction* reveal = nullptr;
+    for (QAction* action : menu->actions()) {
+        if (!action->isSeparator()) {
+            titles << action->text();
+        }
+        if (action->text() == "Show in Finder") {
+            reveal = action;
+        }
+    }
+    EXPECT_FALSE(titles.contains("Read about"));
+    EXPECT_FALSE(titles.contains("Free Up Purgeable Space"));
+    EXPECT_FALSE(titles.contains("Go to Parent Folder"));
+    ASSERT_NE(reveal, nullptr);
+    reveal->trigger();
+    EXPECT_EQ(host.calls, std::vector<std::string>{"reveal /data/big"});
+}
+
+}  // namespace
+}  // namespace korvex

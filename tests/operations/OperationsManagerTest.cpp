@@ -1,0 +1,237 @@
+#include "cleanup/operations/OperationsManager.h"
+#include "platform/dispatch/MainQueue.h"
+#include "support/ScannedTree.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace korvex {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ListSource : public CollectedItemsSource {
+  public:
+    explicit ListSource(ItemList items) : mItems(std::move(items)) {}
+    ItemList getItems() const override { return mItems; }
+    ItemList mItems;
+};
+
+class RecordingCollection : public OperationsCollection {
+  public:
+    void askDestinationFolderForAction(
+        CollectionAction, std::function<void(std::optional<std::string>)> answer) override {
+        answer(destination);
+    }
+    void operationModelDidStartAction(CollectionAction action) override {
+        started.push_back(action);
+    }
+    void operationModelShowUI(bool afterError) override { shownUI.push_back(afterError); }
+    void operationModelDidFinishWithUI(bool withUI) override { finished.push_back(withUI); }
+    void updateOnOperationComplete(const std::map<std::string, std::vector<CopiedFileItem>>& made,
+                                   const std::vector<std::string>& removed,
+                                   const std::vector<std::string>& processed) override {
+        created = made;
+        removedPaths = removed;
+        processedPaths = processed;
+    }
+
+    std::optional<std::string> destination;
+    std::vector<CollectionAction> started;
+    std::vector<bool> shownUI;
+    std::vector<bool> finished;
+    std::map<std::string, std::vector<CopiedFileItem>> created;
+    std::vector<std::string> removedPaths;
+    std::vector<std::string> processedPaths;
+};
+
+// Unticks the rows named in `unticked`.
+class NameTicks : public OperationItemSelectionHandler {
+  public:
+    bool isItemSelected(const OperationItem& item) const override {
+        return unticked.count(item.name()) == 0;
+    }
+    std::set<std::string> unticked;
+};
+
+// A trash that is a plain folder, refusing the names it is told to: enough
+// to follow what the removal does with each item.
+FileOperations folderTrash(const std::string& trash, std::set<std::string> refused = {}) {
+    FileOperations files = FileOperations::system();
+    files.trashItem = [trash, refused](const std::string& path) -> std::optional<OperationError> {
+        const std::string name = fs::path(path).filename();
+        if (refused.count(name))
+            return posixError(EPERM);
+        fs::rename(path, fs::path(trash) / name);
+        return std::nullopt;
+    };
+    return files;
+}
+
+class OperationsManagerTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        tree.files().file("src/a.txt", 4000);
+        tree.files().file("src/b.txt", 6000);
+        tree.files().file("other/a.txt", 2000);
+        tree.files().file("dest/a.txt", 10);
+        tree.files().file("dest/a 2.txt", 10);
+        trash = tree.files().folder("trash");
+        tree.scan();
+    }
+    ItemRef node(std::string_view relative) { return tree.node(relative); }
+    std::shared_ptr<OperationsManager> manager(ItemList items, CollectionAction action,
+                                               FileOperations files,
+                                               std::shared_ptr<RefusedRemovalRetrier> retrier = {}) {
+        return std::make_shared<OperationsManager>(std::make_shared<ListSource>(std::move(items)),
+                                                   action, &collection,
+                                                   OperationPerformerBuilder(files, retrier));
+    }
+    void waitForFinish() {
+        ASSERT_TRUE(platform::MainQueue::shared().runUntil(
+            [&] { return !collection.finished.empty(); }, std::chrono::seconds(20)));
+    }
+
+    test::ScannedTree tree;
+    std::string trash;
+    RecordingCollection collection;
+};
+
+TEST_F(OperationsManagerTest, RemovingCountsAVanishedItemAsRemoved) {
+    const std::string gone = tree.files().path("src/b.txt");
+    collection.destination = trash;
+    auto ops = manager({node("src/a.txt"), node("src/b.txt")}, CollectionAction::remove,
+                       folderTrash(trash));
+    fs::remove(gone);
+    ops->performOpeationsWithUI(false);
+    waitForFinish();
+
+    EXPECT_TRUE(fs::exists(fs::path(trash) / "a.txt"));
+    EXPECT_EQ(collection.removedPaths.size(), 2u);
+    const auto done = std::get<OperationCompleted>(ops->state());
+    EXPECT_EQ(done.succeeded, 2);
+    EXPECT_EQ(done.failed, 0);
+    EXPECT_EQ(done.totalSize, node("src/a.txt")->gettotalsize() + ops->items()[1]->size());
+    EXPECT_EQ(collection.finished, std::vector<bool>{false});
+    EXPECT_TRUE(collection.shownUI.empty()) << "a clean fast removal shows no sheet";
+    EXPECT_EQ(collection.started, std::vector<CollectionAction>{CollectionAction::remove});
+}
+
+class RetryAll : public RefusedRemovalRetrier {
+  public:
+    void retry(const OperationItems& failed, std::function<void(const OperationItemRef&)> didRemove,
+               std::function<void()> completion) override {
+        handed = failed;
+        for (const auto& item : failed) {
+            fs::remove(item->path());
+            didRemove(item);
+        }
+        completion();
+    }
+    OperationItems handed;
+};
+
+TEST_F(OperationsManagerTest, RefusedItemsGoToTheRetrierOrEndFailedAndOpenTheSheet) {
+    collection.destination = trash;
+    auto retrier = std::make_shared<RetryAll>();
+    auto ops = manager({node("src/a.txt"), node("src/b.txt")}, CollectionAction::remove,
+                       folderTrash(trash, {"b.txt"}), retrier);
+    ops->performOpeationsWithUI(false);
+    waitForFinish();
+    ASSERT_EQ(retrier->handed.size(), 1u);
+    EXPECT_EQ(retrier->handed[0]->name(), "b.txt");
+    EXPECT_EQ(std::get<OperationCompleted>(ops->state()).failed, 0);
+    EXPECT_FALSE(fs::exists(tree.files().path("src/b.txt")));
+
+    // Without a retrier the refusal stays, and the results are shown.
+    collection.finished.clear();
+    auto alone = manager({node("other/a.txt")}, CollectionAction::remove,
+                         folderTrash(trash, {"a.txt"}));
+    alone->performOpeationsWithUI(false);
+    waitForFinish();
+    const auto* error = failureOf(alone->items()[0]->state());
+    ASSERT_NE(error, nullptr);
+    EXPECT_EQ(error->code, EPERM);
+    EXPECT_TRUE(fs::exists(tree.files().path("other/a.txt")));
+    EXPECT_EQ(collection.shownUI, std::vector<bool>{true});
+    EXPECT_EQ(collection.finished, std::vector<bool>{true});
+    EXPECT_EQ(alone->viewRepresentation().groups().at(0).name, "Not removed items");
+}
+
+TEST_F(OperationsManagerTest, CopyingPicksFreeNumberedNamesAndWarns) {
+    const std::string dest = tree.files().path("dest");
+    collection.destination = dest;
+    auto ops = manager({node("src/a.txt"), node("other/a.txt")}, CollectionAction::copy,
+                       FileOperations::system());
+    ops->performOpeationsWithUI(false);
+    waitForFinish();
+
+    EXPECT_TRUE(fs::exists(dest + "/a 3.txt"));
+    EXPECT_TRUE(fs::exists(dest + "/a 4.txt")) << "two items of one name get distinct names";
+    EXPECT_EQ(fs::file_size(dest + "/a 3.txt"), 4000u);
+    EXPECT_TRUE(fs::exists(tree.files().path("src/a.txt"))) << "a copy leaves its source";
+    const auto* warning = warningOf(ops->items()[0]->state());
+    ASSERT_NE(warning, nullptr);
+    EXPECT_EQ(warning->title, "The copied file was renamed");
+    EXPECT_NE(warning->message.find("\"a 3.txt\""), std::string::npos);
+    ASSERT_EQ(collection.created.count(dest), 1u);
+    EXPECT_EQ(collection.created[dest].size(), 2u);
+    EXPECT_EQ(collection.created[dest][0].getName(), "a 3.txt");
+    EXPECT_TRUE(collection.removedPaths.empty());
+    EXPECT_EQ(collection.shownUI, std::vector<bool>{true}) << "warnings open the sheet";
+}
+
+TEST_F(OperationsManagerTest, MovingAMissingSourceFailsWithItsMessage) {
+    const std::string dest = tree.files().path("dest");
+    collection.destination = dest;
+    auto ops = manager({node("src/b.txt"), node("src/a.txt")}, CollectionAction::move,
+                       FileOperations::system());
+    fs::remove(tree.files().path("src/b.txt"));
+    ops->performOpeationsWithUI(false);
+    waitForFinish();
+    const auto* error = failureOf(ops->items()[0]->state());
+    ASSERT_NE(error, nullptr);
+    EXPECT_EQ(error->description, "Cannot move the selected file because it doesn't exist");
+    EXPECT_TRUE(fs::exists(dest + "/a 3.txt"));
+    EXPECT_EQ(collection.removedPaths, std::vector<std::string>{tree.files().path("src/a.txt")});
+}
+
+TEST_F(OperationsManagerTest, CancellingTheFolderPanelPerformsNothing) {
+    auto ops = manager({node("src/a.txt")}, CollectionAction::move, FileOperations::system());
+    ops->performOpeationsWithUI(false);
+    EXPECT_TRUE(std::holds_alternative<OperationInReview>(ops->state()));
+    EXPECT_FALSE(ops->isBusy());
+    EXPECT_TRUE(fs::exists(tree.files().path("src/a.txt")));
+    platform::MainQueue::shared().runPending();
+    EXPECT_TRUE(collection.finished.empty());
+}
+
+TEST_F(OperationsManagerTest, TheSheetDropsUntickedItemsBeforeTheStart) {
+    collection.destination = trash;
+    auto ops = manager({node("src/a.txt"), node("src/b.txt")}, CollectionAction::remove,
+                       folderTrash(trash));
+    ops->performOpeationsWithUI(true);
+    EXPECT_EQ(collection.shownUI, std::vector<bool>{false});
+    EXPECT_EQ(ops->viewRepresentation().title(), "Review and confirm removal");
+
+    auto ticks = std::make_shared<NameTicks>();
+    ticks->unticked = {"b.txt"};
+    for (const auto& item : ops->items())
+        item->setSelectionHandler(ticks);
+    ops->startOperation();
+    waitForFinish();
+    ASSERT_EQ(ops->items().size(), 1u);
+    EXPECT_TRUE(fs::exists(tree.files().path("src/b.txt")));
+    EXPECT_FALSE(fs::exists(tree.files().path("src/a.txt")));
+    EXPECT_EQ(collection.finished, std::vector<bool>{true});
+    auto& view = ops->viewRepresentation();
+    EXPECT_EQ(view.title(), "Removal successfully completed");
+    EXPECT_TRUE(view.isCongratulations());
+    EXPECT_EQ(view.congratulationsText(), "You just successfully removed 1 files");
+    EXPECT_EQ(view.resultText(), "1 items removed to <b>Bin.</b>");
+}
+
+}  // namespace
+}  // namespace korvex
