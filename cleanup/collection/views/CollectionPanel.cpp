@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QStyle>
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -172,8 +173,8 @@ bool CollectionPanel::offersPaths(const QMimeData& data) {
     return data.hasFormat(platform::kKorvexDataMime) || data.hasText();
 }
 
-bool CollectionPanel::acceptDroppedData(const QMimeData& data) {
-    const auto paths = pathsIn(data);
+bool CollectionPanel::acceptDroppedData(const QMimeData& payload) {
+    const auto paths = pathsIn(payload);
     return mController && !paths.empty() && mController->addItemsByFilePaths(paths);
 }
 

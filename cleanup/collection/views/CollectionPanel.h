@@ -9,6 +9,7 @@ class QLabel;
 class QPushButton;
 class QToolButton;
 class QMenu;
+class QMimeData;
 
 namespace korvex {
 
@@ -35,7 +36,7 @@ class CollectionPanel : public QFrame {
     QToolButton* chooserButton() const { return mChooser; }
     bool isHighlighted() const { return mHighlighted; }
     // Adds the paths a drag carries; false when nothing was taken.
-    bool acceptDroppedData(const QMimeData& data);
+    bool acceptDroppedData(const QMimeData& payload);
     static bool offersPaths(const QMimeData& data);
 
   protected:

@@ -14,6 +14,12 @@ namespace korvex {
 CollectionWindowViews::CollectionWindowViews(QWidget* window, CollectionPanel* panel)
     : mWindow(window), mPanel(panel) {}
 
+CollectionWindowViews::~CollectionWindowViews() = default;
+
+RemoveListSheet* CollectionWindowViews::reviewSheet() const {
+    return mSheet.data();
+}
+
 void CollectionWindowViews::showCollectionAlert(const std::string& message,
                                                 const std::string& informative, bool suppressible,
                                                 std::function<void(bool)> answer) {
@@ -98,17 +104,20 @@ void CollectionWindowViews::showReviewSheet(const std::shared_ptr<OperationsMana
                                             ActionTypeMenuController& chooser,
                                             std::function<void()> dismissed) {
     auto presenter = RemoveListPresenter::create(manager, chooser, std::move(dismissed));
-    mSheet = new RemoveListSheet(presenter, mWindow);
-    mSheet->open();
+    mPresenter = presenter;
+    auto* sheet = new RemoveListSheet(presenter, mWindow);
+    mSheet = sheet;
+    sheet->open();
 }
 
 bool CollectionWindowViews::isReviewSheetVisible() const {
-    return mSheet && mSheet->isVisible();
+    const RemoveListSheet* sheet = mSheet.data();
+    return sheet != nullptr && sheet->isVisible();
 }
 
 void CollectionWindowViews::startReviewSheetOperation() {
-    if (mSheet)
-        mSheet->presenter().startOperation();
+    if (auto presenter = mPresenter.lock())
+        presenter->startOperation();
 }
 
 void CollectionWindowViews::collectionViewStateChanged(const CollectionViewState& state) {

@@ -11,6 +11,7 @@ class QWidget;
 namespace korvex {
 
 class CollectionPanel;
+class RemoveListPresenter;
 class RemoveListSheet;
 
 // The collection's views in a window: its panel, its alerts as sheets, the
@@ -22,9 +23,10 @@ class CollectionWindowViews : public CollectionViews {
         CollectionAction action, std::function<void(std::optional<std::string>)> answer)>;
 
     CollectionWindowViews(QWidget* window, CollectionPanel* panel);
+    ~CollectionWindowViews() override;
 
     void setFolderChooser(FolderChooser chooser) { mFolderChooser = std::move(chooser); }
-    RemoveListSheet* reviewSheet() const { return mSheet; }
+    RemoveListSheet* reviewSheet() const;
     // The alert on screen, if any.
     QWidget* currentAlert() const { return mAlert; }
 
@@ -48,6 +50,7 @@ class CollectionWindowViews : public CollectionViews {
     QPointer<QWidget> mWindow;
     QPointer<CollectionPanel> mPanel;
     QPointer<RemoveListSheet> mSheet;
+    std::weak_ptr<RemoveListPresenter> mPresenter;
     QPointer<QWidget> mAlert;
     FolderChooser mFolderChooser;
 };

@@ -50,7 +50,8 @@ bool RemoveListPresenter::isCompleted() const {
 }
 
 bool RemoveListPresenter::canRetry() const {
-    const auto* done = std::get_if<OperationCompleted>(&mManager->state());
+    const OperationsManagerState state = mManager->state();
+    const auto* done = std::get_if<OperationCompleted>(&state);
     return done && done->failed > 0;
 }
 
