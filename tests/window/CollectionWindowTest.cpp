@@ -1,0 +1,195 @@
+#include "app/window/MainWindow.h"
+#include "cleanup/collection/views/CollectionPanel.h"
+#include "cleanup/collection/views/RemoveListSheet.h"
+#include "platform/desktop/PathListMime.h"
+#include "scan/tree/FolderSystemItem.h"
+#include "support/TempSettings.h"
+#include "support/TempTree.h"
+
+#include <gtest/gtest.h>
+#include <QAbstractButton>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QPushButton>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
+
+namespace korvex {
+namespace {
+
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+template <class Predicate>
+bool waitFor(Predicate done, std::chrono::milliseconds limit = 20s) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > limit.count())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        std::this_thread::sleep_for(1ms);
+    }
+    return true;
+}
+
+// Points the user's trash into a temporary folder for the window's lifetime.
+struct TempDataHome {
+    explicit TempDataHome(const std::string& path) {
+        const char* old = std::getenv("XDG_DATA_HOME");
+        if (old)
+            saved = old;
+        had = old != nullptr;
+        ::setenv("XDG_DATA_HOME", path.c_str(), 1);
+    }
+    ~TempDataHome() {
+        if (had)
+            ::setenv("XDG_DATA_HOME", saved.c_str(), 1);
+        else
+            ::unsetenv("XDG_DATA_HOME");
+    }
+    std::string saved;
+    bool had = false;
+};
+
+class CollectionWindowTest : public ::testing::Test {
+  protected:
+    CollectionWindowTest() {
+        tree.file("keep.bin", 40'000);
+        tree.file("gone.bin", 60'000);
+        tree.file("docs/a.txt", 3'000);
+        target.file("a.txt", 10);
+        target.file("a 2.txt", 10);
+    }
+
+    void SetUp() override {
+        controller().folderFiling().doScanFolder(tree.path(), false);
+        views().startStopButton->click();
+        ASSERT_TRUE(waitFor([&] { return controller().scannedCount() >= 1; }));
+        root = controller().radialController().root();
+        ASSERT_NE(root, nullptr);
+    }
+
+    CSTreeController& controller() { return window.treeController(); }
+    const MainWindowViews& views() const { return window.views(); }
+    CollectionPanel& panel() { return *views().collectionPanel; }
+    DoCollectionController& collection() { return controller().collection(); }
+    ItemRef node(const std::string& relative) {
+        return controller().getItemByFilePath(tree.path(relative));
+    }
+    RemoveListSheet* sheet() { return controller().collectionViews().reviewSheet(); }
+    bool sheetShows(const char* title) {
+        return waitFor([&] { return sheet() && sheet()->titleLabel()->text() == title; }, 10s);
+    }
+
+    test::TempSettings settings;
+    test::TempTree home;
+    test::TempTree data;
+    TempDataHome dataHome{data.path()};
+    test::TempTree tree;
+    test::TempTree target;
+    MainWindow window{home.path()};
+    ItemRef root;
+};
+
+TEST_F(CollectionWindowTest, ReviewedRemovalTrashesOnlyTheTickedFileAndShrinksTheTree) {
+    EXPECT_FALSE(panel().mainButton()->isEnabled());
+    collection().setSelected(true, node("keep.bin"));
+    collection().setSelected(true, node("gone.bin"));
+    EXPECT_TRUE(panel().summaryLabel()->isVisibleTo(&panel()));
+    EXPECT_TRUE(panel().summaryLabel()->text().startsWith("2 item"));
+    EXPECT_EQ(panel().mainButton()->text(), "Review to Remove");
+    ASSERT_TRUE(panel().mainButton()->isEnabled());
+    const std::int64_t before = root->gettotalsize();
+
+    panel().mainButton()->click();
+    ASSERT_TRUE(sheetShows("Review and confirm removal"));
+    ASSERT_EQ(sheet()->rows()->topLevelItemCount(), 2);
+    QTreeWidgetItem* keep = sheet()->rowFor(tree.path("keep.bin"));
+    ASSERT_NE(keep, nullptr);
+    keep->setCheckState(0, Qt::Unchecked);
+    EXPECT_TRUE(sheet()->actionButton()->isEnabled());
+    sheet()->rowFor(tree.path("gone.bin"))->setCheckState(0, Qt::Unchecked);
+    EXPECT_FALSE(sheet()->actionButton()->isEnabled()) << "nothing ticked, nothing to do";
+    sheet()->rowFor(tree.path("gone.bin"))->setCheckState(0, Qt::Checked);
+    EXPECT_EQ(sheet()->actionButton()->text(), "Remove");
+    sheet()->actionButton()->click();
+
+    ASSERT_TRUE(sheetShows("Congratulations!"));
+    EXPECT_FALSE(fs::exists(tree.path("gone.bin")));
+    EXPECT_TRUE(fs::exists(tree.path("keep.bin")));
+    EXPECT_TRUE(fs::exists(data.path("Trash/files/gone.bin")));
+    // The tree follows once the operation's report reaches the main thread.
+    EXPECT_TRUE(waitFor([&] { return node("gone.bin") == nullptr; }, 5s));
+    EXPECT_LT(root->gettotalsize(), before);
+
+    sheet()->closeButton()->click();
+    ASSERT_TRUE(waitFor([&] { return sheet() == nullptr; }, 5s));
+    // The unticked file stays collected for a later round.
+    EXPECT_EQ(collection().mainStorage().count(), 1U);
+    EXPECT_TRUE(collection().isFilePathInCollection(tree.path("keep.bin")));
+}
+
+TEST_F(CollectionWindowTest, CopyIntoAFolderWithTakenNamesWarnsOfTheNewName) {
+    std::vector<CollectionAction> asked;
+    controller().collectionViews().setFolderChooser(
+        [&](CollectionAction action, std::function<void(std::optional<std::string>)> answer) {
+            asked.push_back(action);
+            answer(target.path());
+        });
+    collection().setSelected(true, node("docs/a.txt"));
+    collection().actionTypeMenuController().changeActionTypeTo(CollectionAction::copy);
+    collection().updateState();
+    EXPECT_EQ(panel().mainButton()->text(), "Review to Copy");
+    panel().mainButton()->click();
+    ASSERT_TRUE(sheetShows("Review and confirm copying"));
+    sheet()->actionButton()->click();
+    ASSERT_TRUE(waitFor([&] { return sheet() && sheet()->closeButton()->isVisible(); }, 10s));
+
+    EXPECT_EQ(asked, std::vector<CollectionAction>{CollectionAction::copy});
+    EXPECT_TRUE(fs::exists(target.path("a 3.txt")));
+    EXPECT_TRUE(fs::exists(tree.path("docs/a.txt")));
+    EXPECT_NE(sheet()->titleLabel()->text(), "Congratulations!") << "a renamed copy is news";
+    EXPECT_TRUE(sheet()->detailsButton()->isVisible());
+    sheet()->detailsButton()->click();
+    QTreeWidgetItem* row = sheet()->rowFor(tree.path("docs/a.txt"));
+    ASSERT_NE(row, nullptr);
+    EXPECT_FALSE(row->text(2).isEmpty());
+    sheet()->closeButton()->click();
+}
+
+TEST_F(CollectionWindowTest, CancelledFolderPanelPerformsNothing) {
+    controller().collectionViews().setFolderChooser(
+        [](CollectionAction, std::function<void(std::optional<std::string>)> answer) {
+            answer(std::nullopt);
+        });
+    collection().setSelected(true, node("keep.bin"));
+    collection().performMainMenuAction(static_cast<int>(MainMenuAction::MoveToFolder));
+    waitFor([] { return false; }, 200ms);
+    EXPECT_TRUE(fs::exists(tree.path("keep.bin")));
+    EXPECT_FALSE(collection().isProcessingFiles());
+    EXPECT_EQ(collection().mainStorage().count(), 1U);
+}
+
+TEST_F(CollectionWindowTest, DroppedPayloadAddsItsNodesAndRefusesStrangers) {
+    auto payload = platform::mimeDataForPaths({tree.path("keep.bin"), tree.path("gone.bin")});
+    EXPECT_TRUE(panel().acceptDroppedData(*payload));
+    EXPECT_EQ(collection().mainStorage().count(), 2U);
+    EXPECT_TRUE(node("keep.bin")->isTopCollected());
+
+    auto stranger = platform::mimeDataForPaths({target.path("a.txt")});
+    EXPECT_FALSE(panel().acceptDroppedData(*stranger));
+    QMimeData text;
+    text.setText(QString::fromStdString(tree.path("docs") + "\n"));
+    EXPECT_TRUE(panel().acceptDroppedData(text));
+    EXPECT_EQ(collection().mainStorage().count(), 3U);
+}
+
+}  // namespace
+}  // namespace korvex
