@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QTimer>
 
 #include <cmath>
@@ -50,9 +51,13 @@ void recordZoom(MainWindow& window, const QString& outBase) {
         QApplication::exit(1);
         return;
     }
+    // The hint shows only over the active window; Xvfb has no window manager
+    // to make it so.
+    QApplication::setActiveWindow(&window);
     sendMouse(view, QEvent::MouseMove, *point);
     QTimer::singleShot(700, &window, [&window, view, point, outBase] {
-        window.grab().save(outBase + QStringLiteral("-hint.png"));
+        // The hint floats in a window of its own: take the screen.
+        window.screen()->grabWindow(0).save(outBase + QStringLiteral("-hint.png"));
         sendMouse(view, QEvent::MouseButtonPress, *point);
         sendMouse(view, QEvent::MouseButtonRelease, *point);
         auto frame = std::make_shared<int>(0);
