@@ -2,6 +2,9 @@
 
 #include "scan/tree/ItemRef.h"
 
+#include <string>
+#include <vector>
+
 namespace korvex {
 
 // What the diagram asks of the removal collection. The window hands the
@@ -18,6 +21,10 @@ class DiagramCollectionActions {
     virtual void performMoveToFolderWithItems(const ItemList& items) = 0;
     virtual void performCopyToFolderWithItems(const ItemList& items) = 0;
     virtual bool isProcessingFiles() const = 0;
+    // A file drag from the diagram starts or ends.
+    virtual void setIsDragging(bool dragging) = 0;
+    // Paths that a drop elsewhere (the file manager's trash) took away.
+    virtual void processRemovedPaths(const std::vector<std::string>& paths) = 0;
 };
 
 }  // namespace korvex

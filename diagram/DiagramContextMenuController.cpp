@@ -109,69 +109,12 @@ std::vector<DiagramContextMenuController::Entry> DiagramContextMenuController::v
 
 void DiagramContextMenuController::perform(Command command) {
     const ItemRef t = target();
-    DiagramHost* host = mDiagram.host();
-    DiagramCollectionActions* collection = mDiagram.collectionActions();
-    if (t == nullptr) {
+    if (t == nullptr || performHostCommand(command, *t) || performCollectionCommand(command, t)) {
         return;
     }
     switch (command) {
-        case Command::ShowInFinder:
-            if (host != nullptr) {
-                host->revealItem(*t);
-            }
-            break;
-        case Command::GetInformation:
-            if (host != nullptr) {
-                host->showItemProperties(*t);
-            }
-            break;
-        case Command::QuickLook:
-            if (host != nullptr) {
-                host->previewItem(*t);
-            }
-            break;
         case Command::CopyPath:
             mDiagram.copyFilePathForItem(t.get());
-            break;
-        case Command::FreeUpPurgeableSpace:
-            if (host != nullptr) {
-                host->freeUpPurgeableSpace(*t);
-            }
-            break;
-        case Command::ReadAbout:
-            if (host != nullptr) {
-                host->readAboutInaccessibleSpace();
-            }
-            break;
-        case Command::SelectDeselect:
-            if (collection == nullptr) {
-                break;
-            }
-            if (mDiagram.isCollectedOrUnderCollected(*t)) {
-                collection->removeFromCollectionItem(t);
-            } else {
-                collection->addItemsToCollection({t});
-            }
-            break;
-        case Command::AddToFavorites:
-            if (host != nullptr) {
-                host->setFolderFavorite(t->fullPath(), !host->isFolderFavorite(t->fullPath()));
-            }
-            break;
-        case Command::QuickRemove:
-            if (collection != nullptr) {
-                collection->perfromRemoveWithItems({t});
-            }
-            break;
-        case Command::MoveToFolder:
-            if (collection != nullptr) {
-                collection->performMoveToFolderWithItems({t});
-            }
-            break;
-        case Command::CopyToFolder:
-            if (collection != nullptr) {
-                collection->performCopyToFolderWithItems({t});
-            }
             break;
         case Command::GoToFolder:
             mDiagram.goTo(mSector);
@@ -186,7 +129,83 @@ void DiagramContextMenuController::perform(Command command) {
                 mDiagram.moveUpTo(top);
             }
             break;
+        default:
+            break;
     }
+}
+
+bool DiagramContextMenuController::performHostCommand(Command command, FileSystemItem& t) {
+    DiagramHost* host = mDiagram.host();
+    switch (command) {
+        case Command::ShowInFinder:
+        case Command::GetInformation:
+        case Command::QuickLook:
+        case Command::FreeUpPurgeableSpace:
+        case Command::ReadAbout:
+        case Command::AddToFavorites:
+            break;
+        default:
+            return false;
+    }
+    if (host == nullptr) {
+        return true;
+    }
+    switch (command) {
+        case Command::ShowInFinder:
+            host->revealItem(t);
+            break;
+        case Command::GetInformation:
+            host->showItemProperties(t);
+            break;
+        case Command::QuickLook:
+            host->previewItem(t);
+            break;
+        case Command::FreeUpPurgeableSpace:
+            host->freeUpPurgeableSpace(t);
+            break;
+        case Command::ReadAbout:
+            host->readAboutInaccessibleSpace();
+            break;
+        default:
+            host->setFolderFavorite(t.fullPath(), !host->isFolderFavorite(t.fullPath()));
+            break;
+    }
+    return true;
+}
+
+bool DiagramContextMenuController::performCollectionCommand(Command command, const ItemRef& t) {
+    DiagramCollectionActions* collection = mDiagram.collectionActions();
+    switch (command) {
+        case Command::SelectDeselect:
+        case Command::QuickRemove:
+        case Command::MoveToFolder:
+        case Command::CopyToFolder:
+            break;
+        default:
+            return false;
+    }
+    if (collection == nullptr) {
+        return true;
+    }
+    switch (command) {
+        case Command::SelectDeselect:
+            if (mDiagram.isCollectedOrUnderCollected(*t)) {
+                collection->removeFromCollectionItem(t);
+            } else {
+                collection->addItemsToCollection({t});
+            }
+            break;
+        case Command::QuickRemove:
+            collection->perfromRemoveWithItems({t});
+            break;
+        case Command::MoveToFolder:
+            collection->performMoveToFolderWithItems({t});
+            break;
+        default:
+            collection->performCopyToFolderWithItems({t});
+            break;
+    }
+    return true;
 }
 
 std::unique_ptr<QMenu> DiagramContextMenuController::buildMenu(QWidget* parent) {

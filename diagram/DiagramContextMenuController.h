@@ -53,6 +53,10 @@ class DiagramContextMenuController {
   private:
     ItemRef pointedItem() const;
     ItemRef target() const;
+    // Each answers whether the command was its own (done, or ignored when
+    // the window gave no host or collection).
+    bool performHostCommand(Command command, FileSystemItem& t);
+    bool performCollectionCommand(Command command, const ItemRef& t);
 
     RadialController& mDiagram;
     SectorItem mSector;

@@ -11,6 +11,8 @@
 #include <QContextMenuEvent>
 #include <QCursor>
 #include <QDrag>
+
+#include <sys/stat.h>
 #include <QGraphicsDropShadowEffect>
 #include <QKeyEvent>
 #include <QMenu>
@@ -156,7 +158,21 @@ bool RadialView::runFileDrag(const DragFileInfo& info) {
     const QPixmap icon = style()->standardIcon(QStyle::SP_FileIcon).pixmap(48, 48);
     drag->setPixmap(icon);
     drag->setHotSpot(QPoint(icon.width() / 2, icon.height() / 2));
-    drag->exec(Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, Qt::CopyAction);
+    DiagramCollectionActions* collection = mController.collectionActions();
+    if (collection != nullptr) {
+        collection->setIsDragging(true);
+    }
+    const Qt::DropAction done =
+        drag->exec(Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, Qt::CopyAction);
+    if (collection != nullptr) {
+        collection->setIsDragging(false);
+        // A file manager that took the file (into its trash, or elsewhere)
+        // moved it: the tree follows.
+        struct stat st {};
+        if (done == Qt::MoveAction && info.removable && ::lstat(info.text.c_str(), &st) != 0) {
+            collection->processRemovedPaths({info.text});
+        }
+    }
     return true;
 }
 

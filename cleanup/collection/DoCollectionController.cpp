@@ -509,7 +509,7 @@ void DoCollectionController::selectedItemsStorageUpdated(SelectedItemsStorage& s
 
 // ---- Views
 
-void DoCollectionController::setDragging(bool dragging) {
+void DoCollectionController::setIsDragging(bool dragging) {
     isDragging = dragging;
     refreshSummary();
 }

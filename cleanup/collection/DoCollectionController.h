@@ -73,7 +73,7 @@ class DoCollectionController : public SelectedItemsStorageListener,
     // from any thread (they do their work on the main thread).
     void cleanRemovedFilesFromCollection(const std::vector<std::string>& paths);
     bool updateAllAfterRemovingFiles(const std::vector<std::string>& paths);
-    void processRemovedPaths(const std::vector<std::string>& paths);
+    void processRemovedPaths(const std::vector<std::string>& paths) override;
     bool isFileWasRemovedAfterLastOperationAtPath(const std::string& path) const;
 
     // ---- Purgeable space
@@ -84,7 +84,7 @@ class DoCollectionController : public SelectedItemsStorageListener,
     // ---- The views
     // The scan started or ended, or the diagram's root changed.
     void updateState();
-    void setDragging(bool dragging);
+    void setIsDragging(bool dragging) override;
     const CollectionViewState& viewState() const { return mViewState; }
 
     // ---- SelectedItemsStorageListener

@@ -52,6 +52,35 @@ TEST_F(ContextMenu, OnlyReadAboutForInaccessibleSpace) {
     EXPECT_EQ(host.calls, std::vector<std::string>{"read about"});
 }
 
+TEST_F(ContextMenu, PurgeableSpaceCanBeFreedOnlyWhenNoScanRuns) {
+    FolderRef root = sampleTree();
+    SpecialSystemItem::initWithType(SpecialSystemItem::Purgeable, root.get(), "Purgeable", 3000);
+    showTree(root);
+    controller.setCollectionActions(&collection);
+    // Wherever the special node was placed in the ring, the pointer finds it.
+    double purgeableAt = -1;
+    for (int step = 0; step < 200 && purgeableAt < 0; ++step) {
+        openAt(pointOn(1, step / 200.0));
+        if (controller.pointedItem() != nullptr && controller.pointedItem()->isPurgeable())
+            purgeableAt = step / 200.0;
+    }
+    ASSERT_GE(purgeableAt, 0) << "the purgeable sector is never pointed at";
+    auto entries = openAt(pointOn(1, purgeableAt));
+    EXPECT_TRUE(find(entries, Command::FreeUpPurgeableSpace).visible);
+    EXPECT_TRUE(find(entries, Command::FreeUpPurgeableSpace).enabled);
+    EXPECT_FALSE(find(entries, Command::SelectDeselect).visible) << "purgeable space is not a file";
+    EXPECT_FALSE(find(entries, Command::ShowInFinder).enabled);
+    view->menuController().perform(Command::FreeUpPurgeableSpace);
+    EXPECT_EQ(host.calls, std::vector<std::string>{"purge"});
+
+    host.state = 1;
+    entries = openAt(pointOn(1, purgeableAt));
+    EXPECT_FALSE(find(entries, Command::FreeUpPurgeableSpace).enabled);
+    entries = openAt(pointOn(0, 0));
+    EXPECT_FALSE(find(entries, Command::FreeUpPurgeableSpace).visible)
+        << "only for purgeable space";
+}
+
 TEST_F(ContextMenu, WhileTheShownTargetIsScannedOnlyViewingIsOffered) {
     FolderRef root = sampleTree();
     showTree(root);

@@ -65,8 +65,14 @@ class MarkingCollection : public DiagramCollectionActions {
     void performMoveToFolderWithItems(const ItemList&) override {}
     void performCopyToFolderWithItems(const ItemList&) override {}
     bool isProcessingFiles() const override { return false; }
+    void setIsDragging(bool on) override { dragging = on; }
+    void processRemovedPaths(const std::vector<std::string>& paths) override {
+        takenByDrop = paths;
+    }
 
     ItemList removed;
+    bool dragging = false;
+    std::vector<std::string> takenByDrop;
 };
 
 // A shown 600 × 600 diagram view over a tree built in memory:

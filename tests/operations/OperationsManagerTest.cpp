@@ -151,7 +151,8 @@ TEST_F(OperationsManagerTest, RefusedItemsGoToTheRetrierOrEndFailedAndOpenTheShe
                          folderTrash(trash, {"a.txt"}));
     alone->performOpeationsWithUI(false);
     waitForFinish();
-    const auto* error = failureOf(alone->items()[0]->state());
+    const OperationResult errorState = alone->items()[0]->state();
+    const auto* error = failureOf(errorState);
     ASSERT_NE(error, nullptr);
     EXPECT_EQ(error->code, EPERM);
     EXPECT_TRUE(fs::exists(tree.files().path("other/a.txt")));
@@ -172,7 +173,8 @@ TEST_F(OperationsManagerTest, CopyingPicksFreeNumberedNamesAndWarns) {
     EXPECT_TRUE(fs::exists(dest + "/a 4.txt")) << "two items of one name get distinct names";
     EXPECT_EQ(fs::file_size(dest + "/a 3.txt"), 4000u);
     EXPECT_TRUE(fs::exists(tree.files().path("src/a.txt"))) << "a copy leaves its source";
-    const auto* warning = warningOf(ops->items()[0]->state());
+    const OperationResult warningState = ops->items()[0]->state();
+    const auto* warning = warningOf(warningState);
     ASSERT_NE(warning, nullptr);
     EXPECT_EQ(warning->title, "The copied file was renamed");
     EXPECT_NE(warning->message.find("\"a 3.txt\""), std::string::npos);
@@ -191,7 +193,8 @@ TEST_F(OperationsManagerTest, MovingAMissingSourceFailsWithItsMessage) {
     fs::remove(tree.files().path("src/b.txt"));
     ops->performOpeationsWithUI(false);
     waitForFinish();
-    const auto* error = failureOf(ops->items()[0]->state());
+    const OperationResult errorState = ops->items()[0]->state();
+    const auto* error = failureOf(errorState);
     ASSERT_NE(error, nullptr);
     EXPECT_EQ(error->description, "Cannot move the selected file because it doesn't exist");
     EXPECT_TRUE(fs::exists(dest + "/a 3.txt"));

@@ -1,7 +1,9 @@
-// korvex-windowshot FOLDER OUT.png [--dark] [--size WxH]
+// korvex-windowshot FOLDER OUT.png [--dark] [--size WxH] [--zoom]
 // Opens the main window, scans FOLDER to the end and writes what the window
-// shows as a PNG: how the documentation's pictures are made.
+// shows as a PNG: how the documentation's pictures are made. With --zoom it
+// records the hint and the frames of a zoom into the first folder instead.
 
+#include "ZoomRecording.h"
 #include "app/toolkit/Appearance.h"
 #include "app/window/MainWindow.h"
 #include "diagram/volumes/TargetIcons.h"
@@ -20,6 +22,7 @@ int main(int argc, char** argv) {
     QStringList args = QApplication::arguments();
     args.removeFirst();
     bool dark = args.removeAll(QStringLiteral("--dark")) > 0;
+    const bool zoom = args.removeAll(QStringLiteral("--zoom")) > 0;
     QSize size(1320, 820);
     if (const qsizetype at = args.indexOf(QStringLiteral("--size"));
         at >= 0 && at + 1 < args.size()) {
@@ -30,7 +33,8 @@ int main(int argc, char** argv) {
         args.remove(at, 2);
     }
     if (args.size() != 2) {
-        std::fprintf(stderr, "usage: korvex-windowshot FOLDER OUT.png [--dark] [--size WxH]\n");
+        std::fprintf(stderr,
+                     "usage: korvex-windowshot FOLDER OUT.png [--dark] [--size WxH] [--zoom]\n");
         return 2;
     }
     korvex::platform::QtMainQueueDriver mainQueue;
@@ -51,6 +55,10 @@ int main(int argc, char** argv) {
                          }
                          // Let the last frames settle before the picture is taken.
                          QTimer::singleShot(600, &app, [&] {
+                             if (zoom) {
+                                 korvex::recordZoom(window, QString(out).remove(".png"));
+                                 return;
+                             }
                              const bool saved = window.grab().save(out);
                              QApplication::exit(saved ? 0 : 1);
                          });
