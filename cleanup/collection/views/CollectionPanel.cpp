@@ -192,7 +192,7 @@ void CollectionPanel::dragEnterEvent(QDragEnterEvent* event) {
     }
     event->acceptProposedAction();
     setHighlighted(true);
-    mController->setDragging(true);
+    mController->setIsDragging(true);
 }
 
 void CollectionPanel::dragLeaveEvent(QDragLeaveEvent* event) {
@@ -218,11 +218,11 @@ void CollectionPanel::endDragging(bool refused) {
     if (refused && mController->mainStorage().count() == 0) {
         QTimer::singleShot(kCollapseDelayMs, this, [this] {
             if (mController && !mHighlighted)
-                mController->setDragging(false);
+                mController->setIsDragging(false);
         });
         return;
     }
-    mController->setDragging(false);
+    mController->setIsDragging(false);
 }
 
 }  // namespace korvex
