@@ -155,6 +155,8 @@ void CSTreeController::windowDidLoad(const MainWindowViews& views) {
     mBiggest = mViews.biggestFiles;
     if (mViews.contentsPanel != nullptr) {
         mViews.contentsPanel->setDelegate(this);
+        mViews.contentsPanel->setCollectToggle(
+            [this](const ItemRef& node, bool collect) { mCollection->setSelected(collect, node); });
     }
     mScanningStateObserver.addListener([this](std::int64_t state) {
         if (mViews.rightPanel != nullptr) {
@@ -759,6 +761,12 @@ void CSTreeController::redrawDiagram() {
 void CSTreeController::reloadLists() {
     if (mViews.contentsPanel != nullptr) {
         mViews.contentsPanel->reload();
+    }
+}
+
+void CSTreeController::refreshListMarks() {
+    if (mViews.contentsPanel != nullptr) {
+        mViews.contentsPanel->refreshCollectMarks();
     }
 }
 

@@ -158,6 +158,7 @@ class CSTreeController : public QObject,
     void startCutAnimation() override;
     void redrawDiagram() override;
     void reloadLists() override;
+    void refreshListMarks() override;
     void showPreviewFor(const std::string& path) override { contentsPanelPreview({path}); }
     bool rootNeedsScan() const override;
     void startScan() override { startAction(); }

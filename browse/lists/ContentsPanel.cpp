@@ -6,6 +6,7 @@
 #include "browse/lists/OutlineListConrtoller.h"
 #include "scan/tree/FolderSystemItem.h"
 
+#include <QAbstractItemView>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -117,6 +118,19 @@ void ContentsPanel::reload() {
     mBiggest.updateWithItem(mBiggest.displayRoot());
     if (mSearchView->isVisible()) {
         mResults->research(mResults->root());
+    }
+}
+
+void ContentsPanel::setCollectToggle(CollectToggle toggle) {
+    mFolders->setCollectToggle(toggle);
+    mBiggestModel->setCollectToggle(toggle);
+    mSearchModel->setCollectToggle(std::move(toggle));
+}
+
+void ContentsPanel::refreshCollectMarks() {
+    // The marks are read from the nodes when a row is painted.
+    for (QAbstractItemView* list : findChildren<QAbstractItemView*>()) {
+        list->viewport()->update();
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "browse/biggest/BiggestFilesController.h"
+#include "browse/lists/CollectCheck.h"
 #include "browse/lists/ListProxyController.h"
 #include "browse/search/SearchPanelPresenter.h"
 
@@ -50,6 +51,11 @@ class ContentsPanel : public QWidget,
     void setScanning(bool scanning);
     // After the tree changed in place (scan progress, removals).
     void reload();
+    // Rows offer check boxes that hand their changes to `toggle`.
+    void setCollectToggle(CollectToggle toggle);
+    // The collected marks changed: the rows show them again, keeping
+    // selection and scroll.
+    void refreshCollectMarks();
     // The walker's sink: hand it to the scan so the root's list fills live.
     BiggestFilesController& biggestFilesController() { return mBiggest; }
     // The find command.

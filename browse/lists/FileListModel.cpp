@@ -18,12 +18,37 @@ int FileListModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : 2;
 }
 
-QVariant FileListModel::data(const QModelIndex& index, int role) const {
+const FileSystemItem* FileListModel::itemAt(const QModelIndex& index) const {
     if (!index.isValid() || static_cast<std::size_t>(index.row()) >= mFiles.count()) {
+        return nullptr;
+    }
+    return mFiles.objectAtIndex(static_cast<std::size_t>(index.row())).get();
+}
+
+Qt::ItemFlags FileListModel::flags(const QModelIndex& index) const {
+    const Qt::ItemFlags base = QAbstractTableModel::flags(index);
+    const FileSystemItem* item = itemAt(index);
+    return item != nullptr && mCollectToggle && index.column() == 0 ? collectCheckFlags(*item, base)
+                                                                    : base;
+}
+
+bool FileListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (itemAt(index) == nullptr) {
+        return false;
+    }
+    return applyCollectCheck(
+        mCollectToggle, mFiles.objectAtIndex(static_cast<std::size_t>(index.row())), value, role);
+}
+
+QVariant FileListModel::data(const QModelIndex& index, int role) const {
+    const FileSystemItem* found = itemAt(index);
+    if (found == nullptr) {
         return {};
     }
-    const FileSystemItem& item = *mFiles.objectAtIndex(static_cast<std::size_t>(index.row()));
+    const FileSystemItem& item = *found;
     switch (role) {
+        case Qt::CheckStateRole:
+            return mCollectToggle && index.column() == 0 ? collectCheckState(item) : QVariant();
         case Qt::DisplayRole:
             return index.column() == 1 ? sizeText(item.itemSize()) : qtText(item.name());
         case Qt::ToolTipRole: {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "browse/contents/FileSystemArray.h"
+#include "browse/lists/CollectCheck.h"
 
 #include <QAbstractTableModel>
 
@@ -19,9 +20,16 @@ class FileListModel : public QAbstractTableModel {
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    // Rows get check boxes once the collection listens.
+    void setCollectToggle(CollectToggle toggle) { mCollectToggle = std::move(toggle); }
 
   private:
+    const FileSystemItem* itemAt(const QModelIndex& index) const;
+
     FileSystemArray mFiles;
+    CollectToggle mCollectToggle;
 };
 
 }  // namespace korvex

@@ -74,6 +74,10 @@ QVariant FolderContentsModel::data(const QModelIndex& index, int role) const {
     const OutlineListSubItem* item = subItem(index);
     const OutlineListGroupItemImpl* groupRow = group(index);
     switch (role) {
+        case Qt::CheckStateRole:
+            return item != nullptr && mCollectToggle && index.column() == 0
+                       ? collectCheckState(*item->systemItem())
+                       : QVariant();
         case Qt::DisplayRole:
             if (index.column() == 1) {
                 return sizeText(row->size());
@@ -93,6 +97,19 @@ QVariant FolderContentsModel::data(const QModelIndex& index, int role) const {
         default:
             return {};
     }
+}
+
+Qt::ItemFlags FolderContentsModel::flags(const QModelIndex& index) const {
+    const Qt::ItemFlags base = QAbstractItemModel::flags(index);
+    const OutlineListSubItem* item = subItem(index);
+    return item != nullptr && mCollectToggle && index.column() == 0
+               ? collectCheckFlags(*item->systemItem(), base)
+               : base;
+}
+
+bool FolderContentsModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    const OutlineListSubItem* item = subItem(index);
+    return item != nullptr && applyCollectCheck(mCollectToggle, item->systemItem(), value, role);
 }
 
 }  // namespace korvex

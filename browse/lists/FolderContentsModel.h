@@ -1,6 +1,7 @@
 #pragma once
 
 #include "browse/contents/FolderContentStructureImpl.h"
+#include "browse/lists/CollectCheck.h"
 
 #include <QAbstractItemModel>
 
@@ -28,12 +29,17 @@ class FolderContentsModel : public QAbstractItemModel {
     int columnCount(const QModelIndex& parent = {}) const override;
     bool hasChildren(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    // Node rows get check boxes once the collection listens.
+    void setCollectToggle(CollectToggle toggle) { mCollectToggle = std::move(toggle); }
 
   private:
     static OutlineListItem* rowOf(const QModelIndex& index);
     QModelIndex indexOfGroup(const OutlineListGroupItemImpl* group) const;
 
     FolderContentStructureImpl mStructure;
+    CollectToggle mCollectToggle;
 };
 
 }  // namespace korvex

@@ -34,6 +34,13 @@ void OutlineListConrtoller::setScanning(bool scanning) {
     }
 }
 
+void OutlineListConrtoller::setCollectToggle(CollectToggle toggle) {
+    mCollectToggle = std::move(toggle);
+    for (FolderColumnView* column : mColumns) {
+        column->contentsModel().setCollectToggle(mCollectToggle);
+    }
+}
+
 void OutlineListConrtoller::reloadColumns() {
     for (FolderColumnView* column : mColumns) {
         column->setFolder(column->folder());
@@ -78,6 +85,7 @@ void OutlineListConrtoller::truncateAfter(int index) {
 FolderColumnView* OutlineListConrtoller::appendColumn(const ItemRef& folder) {
     auto* column = new FolderColumnView(this);
     column->setScanning(mScanning);
+    column->contentsModel().setCollectToggle(mCollectToggle);
     column->setFolder(folder);
     mLayout->addWidget(column, 1);
     mColumns.push_back(column);

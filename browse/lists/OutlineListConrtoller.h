@@ -22,6 +22,8 @@ class OutlineListConrtoller : public QWidget {
     void setScanning(bool scanning);
     // Rebuilds every column after the tree changed.
     void reloadColumns();
+    // Every column, now and later, offers check boxes through `toggle`.
+    void setCollectToggle(CollectToggle toggle);
 
     int columnCount() const { return static_cast<int>(mColumns.size()); }
     FolderColumnView* column(int index) const {
@@ -47,6 +49,7 @@ class OutlineListConrtoller : public QWidget {
     QHBoxLayout* mLayout;
     std::vector<FolderColumnView*> mColumns;
     bool mScanning = false;
+    CollectToggle mCollectToggle;
 };
 
 }  // namespace korvex

@@ -34,7 +34,10 @@ class CollectionTreeTarget {
     virtual void redrawDiagram() = 0;
 
     // ---- The lists
+    // The rows again, after the tree changed.
     virtual void reloadLists() = 0;
+    // Only the rows' collected marks changed.
+    virtual void refreshListMarks() = 0;
     virtual void showPreviewFor(const std::string& path) = 0;
 
     // ---- Scanning

@@ -482,7 +482,7 @@ void DoCollectionController::selectedItemsStorage(SelectedItemsStorage& storage,
     onMain(mAlive, [this, added] {
         mTree.updateAddedItemsToCollection(added.paths);
         refreshSummary();
-        mTree.reloadLists();
+        mTree.refreshListMarks();
         mTree.redrawDiagram();
     });
 }
@@ -496,7 +496,7 @@ void DoCollectionController::selectedItemsStorage(SelectedItemsStorage& storage,
         refreshSummary();
         mTree.redrawDiagram();
         if (!removed.paths.empty())
-            mTree.reloadLists();
+            mTree.refreshListMarks();
     });
 }
 

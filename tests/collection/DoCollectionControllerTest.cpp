@@ -35,6 +35,7 @@ class TreeTarget : public CollectionTreeTarget {
     void startCutAnimation() override { ++animations; }
     void redrawDiagram() override {}
     void reloadLists() override {}
+    void refreshListMarks() override {}
     void showPreviewFor(const std::string&) override {}
     bool isScanning() const override { return scanning; }
     bool rootNeedsScan() const override { return !root; }

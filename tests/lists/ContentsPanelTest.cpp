@@ -131,6 +131,36 @@ TEST_F(Panel, KeysFoldGroupsPreviewAndLeave) {
     EXPECT_EQ(window.focusOuts, 1);
 }
 
+TEST_F(Panel, RowCheckBoxesCollectNodesAndShowWhatIsInsideACollectedFolder) {
+    std::vector<std::pair<ItemRef, bool>> toggles;
+    panel.setCollectToggle([&](const ItemRef& node, bool collect) {
+        toggles.emplace_back(node, collect);
+        node->setCollected(collect);
+    });
+    const QModelIndex big = rowNamed(column(0), "Big");
+    ASSERT_TRUE(big.isValid());
+    EXPECT_TRUE(big.flags() & Qt::ItemIsUserCheckable);
+    EXPECT_EQ(big.data(Qt::CheckStateRole).toInt(), Qt::Unchecked);
+    ASSERT_TRUE(column(0)->model()->setData(big, Qt::Checked, Qt::CheckStateRole));
+    ASSERT_EQ(toggles.size(), 1u);
+    EXPECT_EQ(toggles[0].first, tree.node("Big"));
+    EXPECT_TRUE(toggles[0].second);
+    EXPECT_EQ(big.data(Qt::CheckStateRole).toInt(), Qt::Checked);
+
+    // A file inside the collected folder is shown ticked but cannot be
+    // ticked on its own; the folder itself can be taken out again.
+    panel.showList(ActiveControllerType::biggest);
+    QAbstractItemModel* model = panel.biggestFilesView().model();
+    const QModelIndex inner = model->index(0, 0);
+    ASSERT_EQ(inner.data().toString(), "inner.bin");
+    EXPECT_EQ(inner.data(Qt::CheckStateRole).toInt(), Qt::Checked);
+    EXPECT_FALSE(inner.flags() & Qt::ItemIsUserCheckable);
+    EXPECT_FALSE(model->index(0, 1).data(Qt::CheckStateRole).isValid()) << "only the name column";
+    EXPECT_TRUE(big.flags() & Qt::ItemIsUserCheckable);
+    column(0)->model()->setData(big, Qt::Unchecked, Qt::CheckStateRole);
+    EXPECT_EQ(inner.data(Qt::CheckStateRole).toInt(), Qt::Unchecked);
+}
+
 TEST_F(Panel, BiggestFilesListShowsTheShownFolderBiggestFirst) {
     panel.showList(ActiveControllerType::biggest);
     QAbstractItemModel* model = panel.biggestFilesView().model();
