@@ -18,26 +18,32 @@ constexpr qsizetype kPixelsPerThread = 40'000;
 
 // The direction of (x, y) as a fraction of the circle clockwise from 12
 // o'clock, screen y pointing down. The polynomial is within 1e-5 radians of
-// the arctangent, far below a pixel at any radius the diagram has.
-float turnOf(float x, float y) {
+// the arctangent, far below a pixel at any radius the diagram has. Selects
+// instead of branches let a loop over a row run it on several lanes at once.
+inline float turnOf(float x, float y) {
     const float ax = std::abs(x);
     const float ay = std::abs(y);
     const float big = std::max(ax, ay);
-    if (big == 0) {
-        return 0;
-    }
-    const float t = std::min(ax, ay) / big;
+    const float t = std::min(ax, ay) / (big == 0 ? 1.0f : big);
     const float t2 = t * t;
-    float angle = t * (0.999866f +
-                       t2 * (-0.3302995f + t2 * (0.180141f + t2 * (-0.085133f + t2 * 0.0208351f))));
-    if (ax > ay) {
-        angle = kPi / 2 - angle;
-    }
-    if (y > 0) {
-        angle = kPi - angle;
-    }
+    const float poly =
+        t *
+        (0.999866f + t2 * (-0.3302995f + t2 * (0.180141f + t2 * (-0.085133f + t2 * 0.0208351f))));
+    const float folded = ax > ay ? kPi / 2 - poly : poly;
+    const float angle = y > 0 ? kPi - folded : folded;
     const float turn = (x < 0 ? -angle : angle) / kTurn;
     return turn < 0 ? turn + 1 : turn;
+}
+
+// Distance to the centre and turn of the pixels [x0, x1) of the row at `fy`,
+// both measured from the pixel centres; `d` and `turn` are indexed from x0.
+void measureRow(float cx, float fy, int x0, int x1, float* d, float* turn) {
+    const int n = x1 - x0;
+    for (int k = 0; k < n; ++k) {
+        const float fx = static_cast<float>(x0 + k) + 0.5f - cx;
+        d[k] = std::sqrt(fx * fx + fy * fy);
+        turn[k] = turnOf(fx, fy);
+    }
 }
 
 // How much of [lo, hi] lies in the pixel-wide window centred on c.
@@ -207,6 +213,8 @@ void RingRaster::renderRows(const Frame& frame, int from, int to) const {
     const int width = mLayer.width();
     std::array<int, kMaxRings + 1> hints;
     hints.fill(-1);
+    Row scratch{std::vector<float>(static_cast<std::size_t>(width)),
+                std::vector<float>(static_cast<std::size_t>(width))};
     for (int y = from; y < to; ++y) {
         const float fy = static_cast<float>(y) + 0.5f - frame.cy;
         if (std::abs(fy) >= outside) {
@@ -221,22 +229,22 @@ void RingRaster::renderRows(const Frame& frame, int from, int to) const {
             const float hole = std::sqrt(inside * inside - fy * fy);
             const int h0 = std::clamp(static_cast<int>(std::floor(frame.cx - hole)), x0, x1);
             const int h1 = std::clamp(static_cast<int>(std::ceil(frame.cx + hole)), h0, x1);
-            renderSpan(frame, row, fy, x0, h0, hints);
-            renderSpan(frame, row, fy, h1, x1, hints);
+            renderSpan(frame, row, fy, x0, h0, scratch, hints);
+            renderSpan(frame, row, fy, h1, x1, scratch, hints);
         } else {
-            renderSpan(frame, row, fy, x0, x1, hints);
+            renderSpan(frame, row, fy, x0, x1, scratch, hints);
         }
     }
 }
 
-void RingRaster::renderSpan(const Frame& frame, QRgb* row, float fy, int x0, int x1,
+void RingRaster::renderSpan(const Frame& frame, QRgb* row, float fy, int x0, int x1, Row& scratch,
                             std::array<int, kMaxRings + 1>& hints) const {
     const float margin = 0.5f + frame.halfLine;
     const auto radius = [&frame](int i) { return frame.radius[static_cast<std::size_t>(i)]; };
+    measureRow(frame.cx, fy, x0, x1, scratch.d.data(), scratch.turn.data());
     int ring = 0;
     for (int x = x0; x < x1; ++x) {
-        const float fx = static_cast<float>(x) + 0.5f - frame.cx;
-        const float d = std::sqrt(fx * fx + fy * fy);
+        const float d = scratch.d[static_cast<std::size_t>(x - x0)];
         // radius(ring - 1) <= d < radius(ring), with ring 0 inside the first
         // radius and rings + 1 outside the last.
         while (ring <= frame.rings && d >= radius(ring)) {
@@ -249,7 +257,7 @@ void RingRaster::renderSpan(const Frame& frame, QRgb* row, float fy, int x0, int
             (ring > frame.rings && d - margin > radius(frame.rings))) {
             continue;
         }
-        const float turn = turnOf(fx, fy);
+        const float turn = scratch.turn[static_cast<std::size_t>(x - x0)];
         const bool withinRing = ring >= 1 && ring <= frame.rings && d - margin > radius(ring - 1) &&
                                 d + margin < radius(ring);
         if (withinRing) {

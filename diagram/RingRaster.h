@@ -53,9 +53,16 @@ class RingRaster {
         qsizetype stride = 0;
     };
 
+    // Distances and turns of one row's pixels, worked out before the row is
+    // coloured; one per rendering thread.
+    struct Row {
+        std::vector<float> d;
+        std::vector<float> turn;
+    };
+
     void closeRings();
     void renderRows(const Frame& frame, int from, int to) const;
-    void renderSpan(const Frame& frame, QRgb* row, float fy, int x0, int x1,
+    void renderSpan(const Frame& frame, QRgb* row, float fy, int x0, int x1, Row& scratch,
                     std::array<int, kMaxRings + 1>& hints) const;
     QRgb blend(const Frame& frame, float d, float turn, int ring,
                std::array<int, kMaxRings + 1>& hints) const;

@@ -96,5 +96,81 @@ TEST(RingRasterEdges, SectorNarrowerThanAPixelIsBlendedByItsShare) {
     EXPECT_LT(touched.red(), 255);  // but not untouched
 }
 
+// Every pixel well inside a sector has exactly its colour and every pixel well
+// outside all of them is untouched, across whole rows, both halves of the
+// circle and both sides of 12 o'clock.
+TEST(RingRasterEdges, EveryPixelAwayFromAnEdgeTakesItsSectorsColour) {
+    struct Piece {
+        double start, delta;
+        QColor fill;
+    };
+    // Neighbours meeting at 12 o'clock, one pixel wide at radius 60, wide ones.
+    const std::vector<Piece> pieces{{0.0, 0.03, Qt::yellow},
+                                    {0.2, 1.0 / 377.0, Qt::black},
+                                    {0.2 + 1.0 / 377.0, 0.3, Qt::blue},
+                                    {0.6, 0.2, Qt::green},
+                                    {0.97, 0.03, Qt::red}};
+    RingRaster raster;
+    raster.begin({kCenter, kCenter}, kRadii, Qt::gray, 0.0);
+    for (const Piece& piece : pieces) {
+        raster.addSector(1, piece.start, piece.delta, piece.fill);
+    }
+    const QImage image = render(raster);
+    int checked = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const double dx = x + 0.5 - kCenter;
+            const double dy = y + 0.5 - kCenter;
+            const double d = std::hypot(dx, dy);
+            double turn = std::atan2(dx, -dy) / (2 * std::numbers::pi);
+            turn = turn < 0 ? turn + 1 : turn;
+            if (std::abs(d - kRadii[0]) < 1.0 || std::abs(d - kRadii[1]) < 1.0) {
+                continue;
+            }
+            QColor expected = Qt::white;
+            bool nearEdge = false;
+            if (d > kRadii[0] && d < kRadii[1]) {
+                const double margin = 1.0 / (2 * std::numbers::pi * d);
+                for (const Piece& piece : pieces) {
+                    // Measured around the sector's start, so the edges at
+                    // 12 o'clock need no special case.
+                    const double from = std::fmod(turn - piece.start + 2, 1.0);
+                    if (from < piece.delta) {
+                        expected = piece.fill;
+                    }
+                    if (std::min(from, 1 - from) < margin ||
+                        std::abs(from - piece.delta) < margin) {
+                        nearEdge = true;
+                    }
+                }
+            }
+            if (nearEdge) {
+                continue;
+            }
+            ++checked;
+            ASSERT_EQ(image.pixel(x, y), expected.rgba()) << "pixel " << x << "," << y;
+        }
+    }
+    EXPECT_GT(checked, 30'000);
+}
+
+TEST(RingRasterEdges, OnePixelSectorShowsBetweenItsNeighbours) {
+    RingRaster raster;
+    raster.begin({kCenter, kCenter}, kRadii, Qt::gray, 0.0);
+    raster.addSector(1, 0.0, 0.25, Qt::white);
+    raster.addSector(1, 0.25, 1.0 / 377.0, Qt::black);  // one pixel at radius 60
+    raster.addSector(1, 0.25 + 1.0 / 377.0, 0.25, Qt::white);
+    const QImage image = render(raster);
+    // At 3 o'clock the sector is one row tall: the column through radius 60
+    // darkens there and nowhere a few pixels aside.
+    int darkest = 255;
+    for (int y = 97; y < 104; ++y) {
+        darkest = std::min(darkest, image.pixelColor(160, y).red());
+    }
+    EXPECT_LT(darkest, 140);
+    EXPECT_EQ(image.pixelColor(160, 95), QColor(Qt::white));
+    EXPECT_EQ(image.pixelColor(160, 104), QColor(Qt::white));
+}
+
 }  // namespace
 }  // namespace korvex
