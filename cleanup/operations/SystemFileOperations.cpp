@@ -6,7 +6,8 @@ namespace korvex {
 
 namespace {
 
-std::optional<OperationError> asOperationError(const std::optional<platform::FileOpFailure>& failure) {
+std::optional<OperationError> asOperationError(
+    const std::optional<platform::FileOpFailure>& failure) {
     if (!failure)
         return std::nullopt;
     return posixError(failure->errnoValue, failure->message);

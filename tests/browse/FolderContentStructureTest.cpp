@@ -1,6 +1,6 @@
-#include "support/ScannedTree.h"
 #include "browse/contents/FolderContentStructureImpl.h"
 #include "scan/tree/SpecialSystemItem.h"
+#include "support/ScannedTree.h"
 
 #include <gtest/gtest.h>
 

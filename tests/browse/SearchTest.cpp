@@ -1,5 +1,5 @@
-#include "support/ScannedTree.h"
 #include "browse/search/SearchPanelPresenter.h"
+#include "support/ScannedTree.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "support/ScannedTree.h"
 #include "browse/contents/SelectionAvailability.h"
+#include "support/ScannedTree.h"
 #include "support/TempSettings.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
-#include "support/ScannedTree.h"
 #include "browse/lists/ContentsPanel.h"
 #include "browse/lists/OutlineListConrtoller.h"
 #include "support/QtTestApplication.h"
+#include "support/ScannedTree.h"
 #include "support/TempSettings.h"
 
 #include <gtest/gtest.h>

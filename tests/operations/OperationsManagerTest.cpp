@@ -82,9 +82,9 @@ class OperationsManagerTest : public ::testing::Test {
         tree.scan();
     }
     ItemRef node(std::string_view relative) { return tree.node(relative); }
-    std::shared_ptr<OperationsManager> manager(ItemList items, CollectionAction action,
-                                               FileOperations files,
-                                               std::shared_ptr<RefusedRemovalRetrier> retrier = {}) {
+    std::shared_ptr<OperationsManager> manager(
+        ItemList items, CollectionAction action, FileOperations files,
+        std::shared_ptr<RefusedRemovalRetrier> retrier = {}) {
         return std::make_shared<OperationsManager>(std::make_shared<ListSource>(std::move(items)),
                                                    action, &collection,
                                                    OperationPerformerBuilder(files, retrier));
@@ -147,8 +147,8 @@ TEST_F(OperationsManagerTest, RefusedItemsGoToTheRetrierOrEndFailedAndOpenTheShe
 
     // Without a retrier the refusal stays, and the results are shown.
     collection.finished.clear();
-    auto alone = manager({node("other/a.txt")}, CollectionAction::remove,
-                         folderTrash(trash, {"a.txt"}));
+    auto alone =
+        manager({node("other/a.txt")}, CollectionAction::remove, folderTrash(trash, {"a.txt"}));
     alone->performOpeationsWithUI(false);
     waitForFinish();
     const OperationResult errorState = alone->items()[0]->state();
