@@ -355,7 +355,7 @@ void DoCollectionController::cleanRemovedFilesFromCollection(
     changed = mMainStorage->deselectItemsWith(paths, true) || changed;
     if (changed) {
         mTree.updateRemovedItemsInCollection(paths);
-        refreshSummary();
+        updateState();
         mTree.redrawDiagram();
     }
 }
@@ -481,7 +481,7 @@ void DoCollectionController::selectedItemsStorage(SelectedItemsStorage& storage,
         return;
     onMain(mAlive, [this, added] {
         mTree.updateAddedItemsToCollection(added.paths);
-        refreshSummary();
+        updateState();
         mTree.refreshListMarks();
         mTree.redrawDiagram();
     });
@@ -493,7 +493,7 @@ void DoCollectionController::selectedItemsStorage(SelectedItemsStorage& storage,
         return;
     onMain(mAlive, [this, removed] {
         mTree.updateRemovedItemsInCollection(removed.paths);
-        refreshSummary();
+        updateState();
         mTree.redrawDiagram();
         if (!removed.paths.empty())
             mTree.refreshListMarks();
@@ -503,7 +503,7 @@ void DoCollectionController::selectedItemsStorage(SelectedItemsStorage& storage,
 void DoCollectionController::selectedItemsStorageUpdated(SelectedItemsStorage& storage) {
     if (&storage != mMainStorage.get())
         return;
-    refreshSummary();
+    updateState();
     mTree.redrawDiagram();
 }
 
@@ -511,10 +511,6 @@ void DoCollectionController::selectedItemsStorageUpdated(SelectedItemsStorage& s
 
 void DoCollectionController::setIsDragging(bool dragging) {
     isDragging = dragging;
-    refreshSummary();
-}
-
-void DoCollectionController::refreshSummary() {
     updateState();
 }
 

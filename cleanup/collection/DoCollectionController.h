@@ -112,7 +112,6 @@ class DoCollectionController : public SelectedItemsStorageListener,
     void askFolder(CollectionAction action, std::function<void(std::optional<std::string>)> answer);
     void releaseOperation();
     void allowRemovingHiddenFilesChanged();
-    void refreshSummary();
     void setOperationState(DoCollectionCurrentOperationState state);
     SelectedItemsStorage& currentStorage() const;
     bool applyRemovedPaths(const std::vector<std::string>& paths);
