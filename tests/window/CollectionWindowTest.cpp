@@ -1,4 +1,7 @@
 #include "app/window/MainWindow.h"
+#include "browse/lists/ContentsPanel.h"
+#include "browse/lists/FileListModel.h"
+#include "browse/lists/OutlineListConrtoller.h"
 #include "cleanup/collection/views/CollectionPanel.h"
 #include "cleanup/collection/views/RemoveListSheet.h"
 #include "platform/desktop/PathListMime.h"
@@ -9,6 +12,7 @@
 #include <gtest/gtest.h>
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDropEvent>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
@@ -58,12 +62,18 @@ struct TempDataHome {
     bool had = false;
 };
 
+// Names whose paths must cross a drag byte for byte.
+const std::string kLineBreakName = "odd/two\nlines.bin";
+const std::string kInvalidName = "odd/caf\xE9-\xFF.bin";
+
 class CollectionWindowTest : public ::testing::Test {
   protected:
     CollectionWindowTest() {
         tree.file("keep.bin", 40'000);
         tree.file("gone.bin", 60'000);
         tree.file("docs/a.txt", 3'000);
+        tree.file(kLineBreakName, 20'000);
+        tree.file(kInvalidName, 30'000);
         target.file("a.txt", 10);
         target.file("a 2.txt", 10);
     }
@@ -189,6 +199,57 @@ TEST_F(CollectionWindowTest, DroppedPayloadAddsItsNodesAndRefusesStrangers) {
     text.setText(QString::fromStdString(tree.path("docs") + "\n"));
     EXPECT_TRUE(panel().acceptDroppedData(text));
     EXPECT_EQ(collection().mainStorage().count(), 3U);
+}
+
+TEST_F(CollectionWindowTest, ListRowsDraggedOntoThePanelAreCollectedTogether) {
+    ContentsPanel& contents = *views().contentsPanel;
+    contents.showList(ActiveControllerType::biggest);
+    auto& biggest = static_cast<FileListModel&>(*contents.biggestFilesView().model());
+    QModelIndexList rows;
+    for (int row = 0; row < biggest.rowCount(); ++row) {
+        const std::string path =
+            biggest.files().objectAtIndex(static_cast<std::size_t>(row))->getFullPath();
+        if (path == tree.path(kLineBreakName) || path == tree.path(kInvalidName))
+            rows << biggest.index(row, 0) << biggest.index(row, 1);
+    }
+    ASSERT_EQ(rows.size(), 4);
+    const std::unique_ptr<QMimeData> payload(biggest.mimeData(rows));
+    ASSERT_NE(payload, nullptr);
+
+    // The drag from the list opens the drop area, as one from the diagram does.
+    emit contents.biggestFilesView().rowDragStarted();
+    EXPECT_TRUE(panel().dropArea()->isVisibleTo(&panel()));
+    const QPoint centre = panel().rect().center();
+    QDragEnterEvent enter(centre, Qt::CopyAction, payload.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&panel(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    EXPECT_TRUE(panel().isHighlighted());
+    QDropEvent drop(centre, Qt::CopyAction, payload.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&panel(), &drop);
+    EXPECT_TRUE(drop.isAccepted());
+    EXPECT_FALSE(panel().isHighlighted());
+    emit contents.biggestFilesView().rowDragEnded({});
+
+    EXPECT_EQ(collection().mainStorage().count(), 2U);
+    EXPECT_TRUE(node(kLineBreakName)->isCollected());
+    EXPECT_TRUE(node(kInvalidName)->isCollected());
+    EXPECT_FALSE(panel().dropArea()->isVisibleTo(&panel()));
+    EXPECT_TRUE(panel().summaryLabel()->text().startsWith("2 item"));
+}
+
+TEST_F(CollectionWindowTest, FilesAFileManagerTookFromAListDragLeaveTheTree) {
+    FolderColumnView& column = *views().contentsPanel->folderColumns().column(0);
+    emit column.rowDragStarted();
+    EXPECT_TRUE(panel().dropArea()->isVisibleTo(&panel()));
+    collection().setSelected(true, node("gone.bin"));
+    const std::int64_t before = root->gettotalsize();
+    fs::remove(tree.path("gone.bin"));
+    emit column.rowDragEnded({tree.path("gone.bin")});
+
+    EXPECT_FALSE(panel().dropArea()->isVisibleTo(&panel()));
+    EXPECT_TRUE(waitFor([&] { return node("gone.bin") == nullptr; }, 5s));
+    EXPECT_LT(root->gettotalsize(), before);
+    EXPECT_EQ(collection().mainStorage().count(), 0U) << "a vanished file leaves the list too";
 }
 
 }  // namespace
