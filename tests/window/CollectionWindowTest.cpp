@@ -16,6 +16,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
+#include <QTextDocument>
 #include <QToolButton>
 #include <QTreeWidget>
 
@@ -65,6 +66,10 @@ struct TempDataHome {
 // Names whose paths must cross a drag byte for byte.
 const std::string kLineBreakName = "odd/two\nlines.bin";
 const std::string kInvalidName = "odd/caf\xE9-\xFF.bin";
+// Reads the same as the one above once both are decoded.
+const std::string kInvalidTwin = "odd/caf\xE9-\xFE.bin";
+// A destination whose name looks like the result text's own markup.
+const std::string kMarkupFolder = "R&D <b>";
 
 class CollectionWindowTest : public ::testing::Test {
   protected:
@@ -74,8 +79,9 @@ class CollectionWindowTest : public ::testing::Test {
         tree.file("docs/a.txt", 3'000);
         tree.file(kLineBreakName, 20'000);
         tree.file(kInvalidName, 30'000);
-        target.file("a.txt", 10);
-        target.file("a 2.txt", 10);
+        tree.file(kInvalidTwin, 5'000);
+        target.file(kMarkupFolder + "/a.txt", 10);
+        target.file(kMarkupFolder + "/a 2.txt", 10);
     }
 
     void SetUp() override {
@@ -110,10 +116,12 @@ class CollectionWindowTest : public ::testing::Test {
 
 TEST_F(CollectionWindowTest, ReviewedRemovalTrashesOnlyTheTickedFileAndShrinksTheTree) {
     EXPECT_FALSE(panel().mainButton()->isEnabled());
+    EXPECT_TRUE(panel().emptyHint()->isVisibleTo(&panel()));
     collection().setSelected(true, node("keep.bin"));
     collection().setSelected(true, node("gone.bin"));
     EXPECT_TRUE(panel().summaryLabel()->isVisibleTo(&panel()));
-    EXPECT_TRUE(panel().summaryLabel()->text().startsWith("2 item"));
+    EXPECT_EQ(panel().summaryLabel()->text(), "2 items");
+    EXPECT_FALSE(panel().emptyHint()->isVisibleTo(&panel()));
     EXPECT_EQ(panel().mainButton()->text(), "Review to Remove");
     ASSERT_TRUE(panel().mainButton()->isEnabled());
     const std::int64_t before = root->gettotalsize();
@@ -123,7 +131,9 @@ TEST_F(CollectionWindowTest, ReviewedRemovalTrashesOnlyTheTickedFileAndShrinksTh
     ASSERT_EQ(sheet()->rows()->topLevelItemCount(), 2);
     QTreeWidgetItem* keep = sheet()->rowFor(tree.path("keep.bin"));
     ASSERT_NE(keep, nullptr);
+    EXPECT_TRUE(sheet()->subtitleLabel()->text().startsWith("2 of 2 items ticked, "));
     keep->setCheckState(0, Qt::Unchecked);
+    EXPECT_TRUE(sheet()->subtitleLabel()->text().startsWith("1 of 2 items ticked, "));
     EXPECT_TRUE(sheet()->actionButton()->isEnabled());
     sheet()->rowFor(tree.path("gone.bin"))->setCheckState(0, Qt::Unchecked);
     EXPECT_FALSE(sheet()->actionButton()->isEnabled()) << "nothing ticked, nothing to do";
@@ -132,6 +142,8 @@ TEST_F(CollectionWindowTest, ReviewedRemovalTrashesOnlyTheTickedFileAndShrinksTh
     sheet()->actionButton()->click();
 
     ASSERT_TRUE(sheetShows("Congratulations!"));
+    EXPECT_EQ(sheet()->subtitleLabel()->text(), "You just successfully removed 1 files");
+    EXPECT_FALSE(sheet()->rows()->isVisible());
     EXPECT_FALSE(fs::exists(tree.path("gone.bin")));
     EXPECT_TRUE(fs::exists(tree.path("keep.bin")));
     EXPECT_TRUE(fs::exists(data.path("Trash/files/gone.bin")));
@@ -151,7 +163,7 @@ TEST_F(CollectionWindowTest, CopyIntoAFolderWithTakenNamesWarnsOfTheNewName) {
     controller().collectionViews().setFolderChooser(
         [&](CollectionAction action, std::function<void(std::optional<std::string>)> answer) {
             asked.push_back(action);
-            answer(target.path());
+            answer(target.path(kMarkupFolder));
         });
     collection().setSelected(true, node("docs/a.txt"));
     collection().actionTypeMenuController().changeActionTypeTo(CollectionAction::copy);
@@ -163,9 +175,12 @@ TEST_F(CollectionWindowTest, CopyIntoAFolderWithTakenNamesWarnsOfTheNewName) {
     ASSERT_TRUE(waitFor([&] { return sheet() && sheet()->closeButton()->isVisible(); }, 10s));
 
     EXPECT_EQ(asked, std::vector<CollectionAction>{CollectionAction::copy});
-    EXPECT_TRUE(fs::exists(target.path("a 3.txt")));
+    EXPECT_TRUE(fs::exists(target.path(kMarkupFolder + "/a 3.txt")));
     EXPECT_TRUE(fs::exists(tree.path("docs/a.txt")));
     EXPECT_NE(sheet()->titleLabel()->text(), "Congratulations!") << "a renamed copy is news";
+    QTextDocument shown;
+    shown.setHtml(sheet()->resultLabel()->text());
+    EXPECT_EQ(shown.toPlainText(), "1 items copied to R&D <b>.");
     EXPECT_TRUE(sheet()->detailsButton()->isVisible());
     sheet()->detailsButton()->click();
     QTreeWidgetItem* row = sheet()->rowFor(tree.path("docs/a.txt"));
@@ -193,7 +208,7 @@ TEST_F(CollectionWindowTest, DroppedPayloadAddsItsNodesAndRefusesStrangers) {
     EXPECT_EQ(collection().mainStorage().count(), 2U);
     EXPECT_TRUE(node("keep.bin")->isTopCollected());
 
-    auto stranger = platform::mimeDataForPaths({target.path("a.txt")});
+    auto stranger = platform::mimeDataForPaths({target.path(kMarkupFolder + "/a.txt")});
     EXPECT_FALSE(panel().acceptDroppedData(*stranger));
     QMimeData text;
     text.setText(QString::fromStdString(tree.path("docs") + "\n"));
@@ -234,7 +249,7 @@ TEST_F(CollectionWindowTest, ListRowsDraggedOntoThePanelAreCollectedTogether) {
     EXPECT_TRUE(node(kLineBreakName)->isCollected());
     EXPECT_TRUE(node(kInvalidName)->isCollected());
     EXPECT_FALSE(panel().dropArea()->isVisibleTo(&panel()));
-    EXPECT_TRUE(panel().summaryLabel()->text().startsWith("2 item"));
+    EXPECT_EQ(panel().summaryLabel()->text(), "2 items");
 }
 
 TEST_F(CollectionWindowTest, FilesAFileManagerTookFromAListDragLeaveTheTree) {
@@ -250,6 +265,25 @@ TEST_F(CollectionWindowTest, FilesAFileManagerTookFromAListDragLeaveTheTree) {
     EXPECT_TRUE(waitFor([&] { return node("gone.bin") == nullptr; }, 5s));
     EXPECT_LT(root->gettotalsize(), before);
     EXPECT_EQ(collection().mainStorage().count(), 0U) << "a vanished file leaves the list too";
+}
+
+TEST_F(CollectionWindowTest, ReviewRowsKeepNamesThatReadAlikeApart) {
+    collection().setSelected(true, node(kInvalidName));
+    collection().setSelected(true, node(kInvalidTwin));
+    panel().mainButton()->click();
+    ASSERT_TRUE(sheetShows("Review and confirm removal"));
+    QTreeWidgetItem* first = sheet()->rowFor(tree.path(kInvalidName));
+    QTreeWidgetItem* twin = sheet()->rowFor(tree.path(kInvalidTwin));
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(twin, nullptr);
+    EXPECT_NE(first, twin);
+    first->setCheckState(0, Qt::Unchecked);
+    sheet()->actionButton()->click();
+
+    ASSERT_TRUE(sheetShows("Congratulations!"));
+    EXPECT_TRUE(fs::exists(tree.path(kInvalidName))) << "the unticked one stays";
+    EXPECT_FALSE(fs::exists(tree.path(kInvalidTwin)));
+    sheet()->closeButton()->click();
 }
 
 }  // namespace
