@@ -185,7 +185,9 @@ TEST_F(CollectionWindowTest, CopyIntoAFolderWithTakenNamesWarnsOfTheNewName) {
     sheet()->detailsButton()->click();
     QTreeWidgetItem* row = sheet()->rowFor(tree.path("docs/a.txt"));
     ASSERT_NE(row, nullptr);
-    EXPECT_FALSE(row->text(2).isEmpty());
+    EXPECT_EQ(sheet()->detailsButton()->text(), "Hide details");
+    EXPECT_TRUE(row->text(2).contains("\"a 3.txt\"")) << row->text(2).toStdString();
+    EXPECT_FALSE(row->text(2).contains('\n')) << "a cell shows one line";
     sheet()->closeButton()->click();
 }
 

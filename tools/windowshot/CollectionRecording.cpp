@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -77,10 +78,15 @@ std::optional<CollectionRecording> takeCollectionOptions(QStringList& args) {
         args.remove(at, 2);
         given = true;
     }
+    if (const qsizetype at = args.indexOf(QStringLiteral("--copy-to"));
+        at >= 0 && at + 1 < args.size()) {
+        recording.copyTo = args[at + 1];
+        args.remove(at, 2);
+    }
     recording.dragging = args.removeAll(QStringLiteral("--dragging")) > 0;
     recording.review = args.removeAll(QStringLiteral("--review")) > 0;
     recording.remove = args.removeAll(QStringLiteral("--remove")) > 0;
-    recording.review = recording.review || recording.remove;
+    recording.review = recording.review || recording.remove || !recording.copyTo.isEmpty();
     given = given || recording.dragging || recording.review;
     return given ? std::optional(recording) : std::nullopt;
 }
@@ -98,11 +104,17 @@ void recordCollection(MainWindow& window, const CollectionRecording& recording,
         return;
     }
     CollectionWindowViews& views = controller.collectionViews();
+    const bool run = recording.remove || !recording.copyTo.isEmpty();
+    if (!recording.copyTo.isEmpty()) {
+        collection.actionTypeMenuController().changeActionTypeTo(CollectionAction::copy);
+        views.setFolderChooser([folder = QFile::encodeName(recording.copyTo).toStdString()](
+                                   CollectionAction, auto answer) { answer(folder); });
+    }
     collection.onMainActionButtonPressed();
     whenReady(
         &window, [&views] { return views.reviewSheet() && views.reviewSheet()->isVisible(); },
-        [&window, &views, recording, out] {
-            if (!recording.remove) {
+        [&window, &views, run, out] {
+            if (!run) {
                 saveScreenOf(window, out);
                 return;
             }
@@ -113,7 +125,12 @@ void recordCollection(MainWindow& window, const CollectionRecording& recording,
                     RemoveListSheet* sheet = views.reviewSheet();
                     return sheet && sheet->closeButton()->isVisible();
                 },
-                [&window, out] { saveScreenOf(window, out); });
+                [&window, &views, out] {
+                    views.reviewSheet()->detailsButton()->setChecked(true);
+                    // The screen holds what was painted: let the details paint.
+                    QTimer::singleShot(kSettleMs, &window,
+                                       [&window, out] { saveScreenOf(window, out); });
+                });
         });
 }
 

@@ -20,9 +20,13 @@ struct CollectionRecording {
     // Then start the removal from the sheet and wait for its result. The
     // collected items really go to the Trash (of XDG_DATA_HOME).
     bool remove = false;
+    // Or copy them into this folder instead, and show the rows' details
+    // when there are any (a renamed copy has some).
+    QString copyTo;
 };
 
-// Takes "--collect N", "--dragging", "--review" and "--remove" out of `args`;
+// Takes "--collect N", "--dragging", "--review", "--remove" and
+// "--copy-to FOLDER" out of `args`;
 // nothing when none was given.
 std::optional<CollectionRecording> takeCollectionOptions(QStringList& args);
 

@@ -1,5 +1,5 @@
 // korvex-windowshot FOLDER OUT.png [--dark] [--size WxH] [--zoom]
-//                   [--collect N] [--dragging] [--review] [--remove]
+//                   [--collect N] [--dragging] [--review] [--remove] [--copy-to DIR]
 // Opens the main window, scans FOLDER to the end and writes what the window
 // shows as a PNG: how the documentation's pictures are made. With --zoom it
 // records the hint and the frames of a zoom into the first folder instead;
@@ -39,7 +39,7 @@ int main(int argc, char** argv) {
     if (args.size() != 2) {
         std::fprintf(stderr,
                      "usage: korvex-windowshot FOLDER OUT.png [--dark] [--size WxH] [--zoom]\n"
-                     "       [--collect N] [--dragging] [--review] [--remove]\n");
+                     "       [--collect N] [--dragging] [--review] [--remove] [--copy-to DIR]\n");
         return 2;
     }
     korvex::platform::QtMainQueueDriver mainQueue;

@@ -300,8 +300,10 @@ void RemoveListSheet::fillRows() {
         row->setText(sizeColumn, sizeText(item->size()));
         row->setTextAlignment(sizeColumn, Qt::AlignRight | Qt::AlignVCenter);
         const OperationResult state = item->state();
-        row->setText(detailsColumn, detailsOf(state));
-        row->setToolTip(detailsColumn, detailsOf(state));
+        const QString details = detailsOf(state);
+        // One line in the cell; the tooltip keeps the message's own lines.
+        row->setText(detailsColumn, QString(details).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+        row->setToolTip(detailsColumn, details);
         if (tickable && !isSuccess(state)) {
             row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
             row->setCheckState(nameColumn,
