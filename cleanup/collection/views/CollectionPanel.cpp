@@ -47,24 +47,24 @@ std::vector<std::string> pathsIn(const QMimeData& data) {
 CollectionPanel::CollectionPanel(QWidget* parent) : QFrame(parent) {
     setObjectName(QStringLiteral("collectionPanel"));
     setAcceptDrops(true);
-    // Palette references keep both appearances right without restyling.
+    // Palette references keep both appearances right without restyling; the
+    // dimmed labels take the placeholder colour as their foreground role.
     setStyleSheet(QStringLiteral(
         "#collectionPanel { border-top: 1px solid palette(mid); }"
-        "#collectionCaption, #collectionEmptyHint { color: palette(placeholder-text); }"
         "#collectionDropArea { border: 2px dashed palette(mid); border-radius: 10px;"
         " background: palette(base); }"
         "#collectionDropArea[highlighted=\"true\"] { border-color: palette(highlight);"
         " background: palette(alternate-base); }"
-        "#collectionDropText { color: palette(placeholder-text); }"
-        "#collectionDropArea[highlighted=\"true\"] #collectionDropText { color: palette(text); }"
-        "#collectionMainButton { background: palette(highlight); color: palette(highlighted-text);"
+        "#collectionMainButton { background: palette(highlight);"
         " border: none; border-top-left-radius: 6px; border-bottom-left-radius: 6px;"
         " padding: 8px 16px; font-weight: 600; }"
         "#collectionMainButton[alone=\"true\"] { border-radius: 6px; }"
         "#collectionMainButton:pressed, #collectionChooser:pressed { background: palette(dark); }"
-        "#collectionMainButton:disabled, #collectionChooser:disabled { background: palette(mid);"
-        " color: palette(placeholder-text); }"
-        "#collectionChooser { background: palette(highlight); color: palette(highlighted-text);"
+        // Disabled, the text takes the palette's disabled colour.
+        "#collectionMainButton:enabled, #collectionChooser:enabled {"
+        " color: palette(highlighted-text); }"
+        "#collectionMainButton:disabled, #collectionChooser:disabled { background: palette(mid); }"
+        "#collectionChooser { background: palette(highlight);"
         " border: none; border-left: 1px solid palette(window); border-top-right-radius: 6px;"
         " border-bottom-right-radius: 6px; padding: 0 8px; }"
         "#collectionChooser::menu-indicator { image: none; }"));
@@ -78,6 +78,7 @@ CollectionPanel::CollectionPanel(QWidget* parent) : QFrame(parent) {
                                "the Selected list"),
                             this);
     mEmptyHint->setObjectName(QStringLiteral("collectionEmptyHint"));
+    mEmptyHint->setForegroundRole(QPalette::PlaceholderText);
     mEmptyHint->setAlignment(Qt::AlignCenter);
     mEmptyHint->setWordWrap(true);
 
@@ -103,6 +104,7 @@ QWidget* CollectionPanel::makeSummary() {
     rows->setSpacing(2);
     auto* caption = new QLabel(tr("Selected list"), mSummaryRow);
     caption->setObjectName(QStringLiteral("collectionCaption"));
+    caption->setForegroundRole(QPalette::PlaceholderText);
     QFont captionFont = caption->font();
     captionFont.setPointSizeF(captionFont.pointSizeF() * 0.82);
     captionFont.setWeight(QFont::DemiBold);
@@ -140,13 +142,14 @@ QWidget* CollectionPanel::makeDropArea() {
         QIcon::fromTheme(QStringLiteral("list-add"), style()->standardIcon(QStyle::SP_ArrowDown))
             .pixmap(28, 28));
     icon->setAlignment(Qt::AlignCenter);
-    auto* text =
+    mDropText =
         new QLabel(tr("Drop files and folders here to add them to the Selected list"), mDropArea);
-    text->setObjectName(QStringLiteral("collectionDropText"));
-    text->setAlignment(Qt::AlignCenter);
-    text->setWordWrap(true);
+    mDropText->setObjectName(QStringLiteral("collectionDropText"));
+    mDropText->setForegroundRole(QPalette::PlaceholderText);
+    mDropText->setAlignment(Qt::AlignCenter);
+    mDropText->setWordWrap(true);
     rows->addWidget(icon);
-    rows->addWidget(text);
+    rows->addWidget(mDropText);
     return mDropArea;
 }
 
@@ -253,6 +256,7 @@ bool CollectionPanel::acceptDroppedData(const QMimeData& payload) {
 void CollectionPanel::setHighlighted(bool on) {
     mHighlighted = on;
     mDropArea->setProperty("highlighted", on);
+    mDropText->setForegroundRole(on ? QPalette::WindowText : QPalette::PlaceholderText);
     mDropArea->style()->unpolish(mDropArea);
     mDropArea->style()->polish(mDropArea);
 }

@@ -67,6 +67,7 @@ class CollectionPanel : public QFrame {
     QLabel* mSize;
     QLabel* mEmptyHint;
     QWidget* mDropArea;
+    QLabel* mDropText;
     QLabel* mStatus;
     QPushButton* mButton;
     QToolButton* mChooser;

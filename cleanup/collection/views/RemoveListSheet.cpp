@@ -85,7 +85,6 @@ RemoveListSheet::RemoveListSheet(std::shared_ptr<RemoveListPresenter> presenter,
     setAttribute(Qt::WA_DeleteOnClose);
     setMinimumSize(600, 440);
     setStyleSheet(QStringLiteral(
-        "#removeListSubtitle, #removeListResult { color: palette(placeholder-text); }"
         "#removeListRows { border: 1px solid palette(mid); border-radius: 6px; }"
         "#removeListRows::item { padding: 3px 2px; }"
         "#removeListRows QHeaderView::section { padding: 4px 8px; border: none;"
@@ -94,10 +93,11 @@ RemoveListSheet::RemoveListSheet(std::shared_ptr<RemoveListPresenter> presenter,
         " background: palette(button); }"
         "QPushButton:hover { background: palette(alternate-base); }"
         "QPushButton:pressed { background: palette(mid); }"
-        "#removeListAction, #removeListClose { background: palette(highlight);"
-        " color: palette(highlighted-text); border: none; font-weight: 600; }"
-        "#removeListAction:disabled { background: palette(mid);"
-        " color: palette(placeholder-text); }"
+        "#removeListAction, #removeListClose { background: palette(highlight); border: none;"
+        " font-weight: 600; }"
+        // Disabled, the text takes the palette's disabled colour.
+        "#removeListAction:enabled, #removeListClose:enabled { color: palette(highlighted-text); }"
+        "#removeListAction:disabled { background: palette(mid); }"
         "QProgressBar { border: none; border-radius: 3px; background: palette(mid); }"
         "QProgressBar::chunk { border-radius: 3px; background: palette(highlight); }"));
 
@@ -173,6 +173,7 @@ QWidget* RemoveListSheet::makeHeading() {
     mTitle->setFont(titleFont);
     mSubtitle = new QLabel(mHeading);
     mSubtitle->setObjectName(QStringLiteral("removeListSubtitle"));
+    mSubtitle->setForegroundRole(QPalette::PlaceholderText);
     mSubtitle->setWordWrap(true);
     // Above and below, so that the congratulations stand in the middle.
     rows->addStretch(1);
