@@ -157,6 +157,18 @@ void CSTreeController::windowDidLoad(const MainWindowViews& views) {
         mViews.contentsPanel->setDelegate(this);
         mViews.contentsPanel->setCollectToggle(
             [this](const ItemRef& node, bool collect) { mCollection->setSelected(collect, node); });
+        // A row dragged from the lists opens the collection's drop area, like a
+        // sector dragged from the diagram; a file manager that took the files
+        // away leaves them out of the tree.
+        connect(mViews.contentsPanel, &ContentsPanel::rowDragStarted, this,
+                [this] { mCollection->setIsDragging(true); });
+        connect(mViews.contentsPanel, &ContentsPanel::rowDragEnded, this,
+                [this](const std::vector<std::string>& gone) {
+                    mCollection->setIsDragging(false);
+                    if (!gone.empty()) {
+                        mCollection->processRemovedPaths(gone);
+                    }
+                });
     }
     mScanningStateObserver.addListener([this](std::int64_t state) {
         if (mViews.rightPanel != nullptr) {

@@ -21,8 +21,8 @@ namespace korvex {
 
 namespace {
 
-QTreeView* makeFileList(FileListModel* model, QWidget* parent) {
-    auto* view = new QTreeView(parent);
+DraggableTreeView* makeFileList(FileListModel* model, QWidget* parent) {
+    auto* view = new DraggableTreeView(parent);
     view->setModel(model);
     view->setRootIsDecorated(false);
     view->setHeaderHidden(true);
@@ -89,10 +89,14 @@ ContentsPanel::ContentsPanel(QWidget* parent)
             mDelegate->contentsPanelMoveFocusOut();
         }
     });
-    for (QTreeView* list : {mBiggestView, mSearchView}) {
+    for (DraggableTreeView* list : {mBiggestView, mSearchView}) {
         connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
                 &ContentsPanel::selectionChanged);
+        connect(list, &DraggableTreeView::rowDragStarted, this, &ContentsPanel::rowDragStarted);
+        connect(list, &DraggableTreeView::rowDragEnded, this, &ContentsPanel::rowDragEnded);
     }
+    connect(mFolders, &OutlineListConrtoller::rowDragStarted, this, &ContentsPanel::rowDragStarted);
+    connect(mFolders, &OutlineListConrtoller::rowDragEnded, this, &ContentsPanel::rowDragEnded);
     selectionChanged();
 }
 

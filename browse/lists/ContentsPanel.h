@@ -2,6 +2,7 @@
 
 #include "browse/biggest/BiggestFilesController.h"
 #include "browse/lists/CollectCheck.h"
+#include "browse/lists/DraggableTreeView.h"
 #include "browse/lists/ListProxyController.h"
 #include "browse/search/SearchPanelPresenter.h"
 
@@ -13,7 +14,6 @@
 
 class QLabel;
 class QLineEdit;
-class QTreeView;
 
 namespace korvex {
 
@@ -64,10 +64,16 @@ class ContentsPanel : public QWidget,
     ListProxyController& listProxy() { return *mProxy; }
     OutlineListConrtoller& folderColumns() { return *mFolders; }
     QLineEdit& searchField() { return *mField; }
-    QTreeView& biggestFilesView() { return *mBiggestView; }
-    QTreeView& searchResultsView() { return *mSearchView; }
+    DraggableTreeView& biggestFilesView() { return *mBiggestView; }
+    DraggableTreeView& searchResultsView() { return *mSearchView; }
     QString detailsText() const;
     ItemList selectedItems() const { return mProxy->getActiveSelectedItems(); }
+
+  signals:
+    // A drag of rows from any of the lists runs; once it ended, the dragged
+    // paths that are gone (a file manager moved them away).
+    void rowDragStarted();
+    void rowDragEnded(const std::vector<std::string>& gonePaths);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -91,8 +97,8 @@ class ContentsPanel : public QWidget,
     OutlineListConrtoller* mFolders;
     FileListModel* mBiggestModel;
     FileListModel* mSearchModel;
-    QTreeView* mBiggestView;
-    QTreeView* mSearchView;
+    DraggableTreeView* mBiggestView;
+    DraggableTreeView* mSearchView;
     ListProxyController* mProxy;
     QLineEdit* mField;
     QLabel* mDetails;

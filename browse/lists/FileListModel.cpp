@@ -1,6 +1,7 @@
 #include "browse/lists/FileListModel.h"
 
 #include "browse/lists/ItemTexts.h"
+#include "browse/lists/RowDrag.h"
 
 namespace korvex {
 
@@ -26,8 +27,9 @@ const FileSystemItem* FileListModel::itemAt(const QModelIndex& index) const {
 }
 
 Qt::ItemFlags FileListModel::flags(const QModelIndex& index) const {
-    const Qt::ItemFlags base = QAbstractTableModel::flags(index);
     const FileSystemItem* item = itemAt(index);
+    const Qt::ItemFlags base = QAbstractTableModel::flags(index) |
+                               (item != nullptr ? Qt::ItemIsDragEnabled : Qt::NoItemFlags);
     return item != nullptr && mCollectToggle && index.column() == 0 ? collectCheckFlags(*item, base)
                                                                     : base;
 }
@@ -38,6 +40,22 @@ bool FileListModel::setData(const QModelIndex& index, const QVariant& value, int
     }
     return applyCollectCheck(
         mCollectToggle, mFiles.objectAtIndex(static_cast<std::size_t>(index.row())), value, role);
+}
+
+QStringList FileListModel::mimeTypes() const {
+    return rowDragMimeTypes();
+}
+
+QMimeData* FileListModel::mimeData(const QModelIndexList& indexes) const {
+    ItemList nodes;
+    for (const QModelIndex& row : distinctRowsInOrder(indexes))
+        if (itemAt(row) != nullptr)
+            nodes.push_back(mFiles.objectAtIndex(static_cast<std::size_t>(row.row())));
+    return rowDragMimeData(nodes);
+}
+
+Qt::DropActions FileListModel::supportedDragActions() const {
+    return rowDragActions();
 }
 
 QVariant FileListModel::data(const QModelIndex& index, int role) const {

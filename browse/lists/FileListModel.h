@@ -22,6 +22,9 @@ class FileListModel : public QAbstractTableModel {
     QVariant data(const QModelIndex& index, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    QStringList mimeTypes() const override;
+    QMimeData* mimeData(const QModelIndexList& indexes) const override;
+    Qt::DropActions supportedDragActions() const override;
     // Rows get check boxes once the collection listens.
     void setCollectToggle(CollectToggle toggle) { mCollectToggle = std::move(toggle); }
 

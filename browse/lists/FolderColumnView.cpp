@@ -11,7 +11,7 @@
 
 namespace korvex {
 
-FolderColumnView::FolderColumnView(QWidget* parent) : QTreeView(parent), mModel(this) {
+FolderColumnView::FolderColumnView(QWidget* parent) : DraggableTreeView(parent), mModel(this) {
     setModel(&mModel);
     setHeaderHidden(true);
     setRootIsDecorated(true);
@@ -77,7 +77,7 @@ bool FolderColumnView::event(QEvent* event) {
         emit focusOutRequested();
         return true;
     }
-    return QTreeView::event(event);
+    return DraggableTreeView::event(event);
 }
 
 void FolderColumnView::keyPressEvent(QKeyEvent* event) {
@@ -103,12 +103,12 @@ void FolderColumnView::keyPressEvent(QKeyEvent* event) {
             return;
         }
         default:
-            QTreeView::keyPressEvent(event);
+            DraggableTreeView::keyPressEvent(event);
     }
 }
 
 void FolderColumnView::paintEvent(QPaintEvent* event) {
-    QTreeView::paintEvent(event);
+    DraggableTreeView::paintEvent(event);
     if (mModel.rowCount() == 0) {
         QPainter painter(viewport());
         painter.setPen(palette().color(QPalette::PlaceholderText));

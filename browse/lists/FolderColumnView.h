@@ -2,14 +2,14 @@
 
 #include "browse/lists/FolderContentsModel.h"
 
-#include <QTreeView>
+#include "browse/lists/DraggableTreeView.h"
 
 namespace korvex {
 
 // One folder column: its rows, the placeholder of an empty folder, and the
 // keys of a column (Tab leaves, Space previews, Left and Right fold groups
 // or step between columns).
-class FolderColumnView : public QTreeView {
+class FolderColumnView : public DraggableTreeView {
     Q_OBJECT
   public:
     explicit FolderColumnView(QWidget* parent = nullptr);

@@ -1,6 +1,7 @@
 #include "browse/lists/FolderContentsModel.h"
 
 #include "browse/lists/ItemTexts.h"
+#include "browse/lists/RowDrag.h"
 
 #include <QApplication>
 #include <QStyle>
@@ -100,8 +101,9 @@ QVariant FolderContentsModel::data(const QModelIndex& index, int role) const {
 }
 
 Qt::ItemFlags FolderContentsModel::flags(const QModelIndex& index) const {
-    const Qt::ItemFlags base = QAbstractItemModel::flags(index);
     const OutlineListSubItem* item = subItem(index);
+    const Qt::ItemFlags base = QAbstractItemModel::flags(index) |
+                               (item != nullptr ? Qt::ItemIsDragEnabled : Qt::NoItemFlags);
     return item != nullptr && mCollectToggle && index.column() == 0
                ? collectCheckFlags(*item->systemItem(), base)
                : base;
@@ -110,6 +112,22 @@ Qt::ItemFlags FolderContentsModel::flags(const QModelIndex& index) const {
 bool FolderContentsModel::setData(const QModelIndex& index, const QVariant& value, int role) {
     const OutlineListSubItem* item = subItem(index);
     return item != nullptr && applyCollectCheck(mCollectToggle, item->systemItem(), value, role);
+}
+
+QStringList FolderContentsModel::mimeTypes() const {
+    return rowDragMimeTypes();
+}
+
+QMimeData* FolderContentsModel::mimeData(const QModelIndexList& indexes) const {
+    ItemList nodes;
+    for (const QModelIndex& row : distinctRowsInOrder(indexes))
+        if (const OutlineListSubItem* item = subItem(row))
+            nodes.push_back(item->systemItem());
+    return rowDragMimeData(nodes);
+}
+
+Qt::DropActions FolderContentsModel::supportedDragActions() const {
+    return rowDragActions();
 }
 
 }  // namespace korvex

@@ -31,6 +31,10 @@ class FolderContentsModel : public QAbstractItemModel {
     QVariant data(const QModelIndex& index, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    // Node rows drag their paths; group rows stay behind.
+    QStringList mimeTypes() const override;
+    QMimeData* mimeData(const QModelIndexList& indexes) const override;
+    Qt::DropActions supportedDragActions() const override;
     // Node rows get check boxes once the collection listens.
     void setCollectToggle(CollectToggle toggle) { mCollectToggle = std::move(toggle); }
 

@@ -97,6 +97,9 @@ FolderColumnView* OutlineListConrtoller::appendColumn(const ItemRef& folder) {
             &OutlineListConrtoller::focusOutRequested);
     connect(column, &FolderColumnView::previewRequested, this,
             &OutlineListConrtoller::previewRequested);
+    connect(column, &DraggableTreeView::rowDragStarted, this,
+            &OutlineListConrtoller::rowDragStarted);
+    connect(column, &DraggableTreeView::rowDragEnded, this, &OutlineListConrtoller::rowDragEnded);
     connect(column, &FolderColumnView::columnStepRequested, this,
             [this, column](int by) { step(column, by); });
     return column;

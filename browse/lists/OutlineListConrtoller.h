@@ -39,6 +39,9 @@ class OutlineListConrtoller : public QWidget {
     void selectionChanged();
     void focusOutRequested();
     void previewRequested(const QString& path);
+    // From any column.
+    void rowDragStarted();
+    void rowDragEnded(const std::vector<std::string>& gonePaths);
 
   private:
     void truncateAfter(int index);

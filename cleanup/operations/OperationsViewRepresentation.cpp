@@ -59,6 +59,29 @@ std::string withCount(const char* pattern, long count) {
     return text;
 }
 
+// A name set into a text that carries <b> marks, so that a name holding
+// "<", ">" or "&" reads as written.
+std::string escapedForMarkup(const std::string& name) {
+    std::string escaped;
+    escaped.reserve(name.size());
+    for (const char c : name) {
+        switch (c) {
+            case '<':
+                escaped += "&lt;";
+                break;
+            case '>':
+                escaped += "&gt;";
+                break;
+            case '&':
+                escaped += "&amp;";
+                break;
+            default:
+                escaped += c;
+        }
+    }
+    return escaped;
+}
+
 std::string lastComponent(const std::string& path) {
     const auto slash = path.find_last_of('/');
     return slash == std::string::npos || slash + 1 == path.size() ? path : path.substr(slash + 1);
@@ -118,7 +141,8 @@ std::string OperationsViewRepresentation::resultText() const {
     const auto* done = std::get_if<OperationCompleted>(&mState);
     if (!done)
         return {};
-    const std::string folder = mDestination ? lastComponent(*mDestination) : std::string();
+    const std::string folder =
+        mDestination ? escapedForMarkup(lastComponent(*mDestination)) : std::string();
     return platform::fillPlaceholders(withCount(textsOf(mAction).count, done->succeeded), {folder});
 }
 

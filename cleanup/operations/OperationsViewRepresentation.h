@@ -39,7 +39,8 @@ class OperationsViewRepresentation {
 
     std::string title() const;
     std::string actionButtonTitle() const;
-    // The finished operation's counts, "<b>" marking the emphasis; empty before.
+    // The finished operation's counts as markup: "<b>" marks the emphasis
+    // and the folder's name is escaped. Empty before.
     std::string resultText() const;
     // Every item went through without failure or warning.
     bool isCongratulations() const;

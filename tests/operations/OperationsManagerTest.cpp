@@ -185,6 +185,16 @@ TEST_F(OperationsManagerTest, CopyingPicksFreeNumberedNamesAndWarns) {
     EXPECT_EQ(collection.shownUI, std::vector<bool>{true}) << "warnings open the sheet";
 }
 
+TEST_F(OperationsManagerTest, ResultNamesAFolderWithMarkupCharactersAsWritten) {
+    const std::string dest = tree.files().folder("R&D <b>x");
+    collection.destination = dest;
+    auto ops = manager({node("src/b.txt")}, CollectionAction::copy, FileOperations::system());
+    ops->performOpeationsWithUI(false);
+    waitForFinish();
+    EXPECT_EQ(ops->viewRepresentation().resultText(),
+              "1 items copied to <b>R&amp;D &lt;b&gt;x.</b>");
+}
+
 TEST_F(OperationsManagerTest, MovingAMissingSourceFailsWithItsMessage) {
     const std::string dest = tree.files().path("dest");
     collection.destination = dest;

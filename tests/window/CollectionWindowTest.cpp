@@ -1,4 +1,7 @@
 #include "app/window/MainWindow.h"
+#include "browse/lists/ContentsPanel.h"
+#include "browse/lists/FileListModel.h"
+#include "browse/lists/OutlineListConrtoller.h"
 #include "cleanup/collection/views/CollectionPanel.h"
 #include "cleanup/collection/views/RemoveListSheet.h"
 #include "platform/desktop/PathListMime.h"
@@ -9,9 +12,11 @@
 #include <gtest/gtest.h>
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDropEvent>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
+#include <QTextDocument>
 #include <QToolButton>
 #include <QTreeWidget>
 
@@ -58,14 +63,25 @@ struct TempDataHome {
     bool had = false;
 };
 
+// Names whose paths must cross a drag byte for byte.
+const std::string kLineBreakName = "odd/two\nlines.bin";
+const std::string kInvalidName = "odd/caf\xE9-\xFF.bin";
+// Reads the same as the one above once both are decoded.
+const std::string kInvalidTwin = "odd/caf\xE9-\xFE.bin";
+// A destination whose name looks like the result text's own markup.
+const std::string kMarkupFolder = "R&D <b>";
+
 class CollectionWindowTest : public ::testing::Test {
   protected:
     CollectionWindowTest() {
         tree.file("keep.bin", 40'000);
         tree.file("gone.bin", 60'000);
         tree.file("docs/a.txt", 3'000);
-        target.file("a.txt", 10);
-        target.file("a 2.txt", 10);
+        tree.file(kLineBreakName, 20'000);
+        tree.file(kInvalidName, 30'000);
+        tree.file(kInvalidTwin, 5'000);
+        target.file(kMarkupFolder + "/a.txt", 10);
+        target.file(kMarkupFolder + "/a 2.txt", 10);
     }
 
     void SetUp() override {
@@ -100,10 +116,12 @@ class CollectionWindowTest : public ::testing::Test {
 
 TEST_F(CollectionWindowTest, ReviewedRemovalTrashesOnlyTheTickedFileAndShrinksTheTree) {
     EXPECT_FALSE(panel().mainButton()->isEnabled());
+    EXPECT_TRUE(panel().emptyHint()->isVisibleTo(&panel()));
     collection().setSelected(true, node("keep.bin"));
     collection().setSelected(true, node("gone.bin"));
     EXPECT_TRUE(panel().summaryLabel()->isVisibleTo(&panel()));
-    EXPECT_TRUE(panel().summaryLabel()->text().startsWith("2 item"));
+    EXPECT_EQ(panel().summaryLabel()->text(), "2 items");
+    EXPECT_FALSE(panel().emptyHint()->isVisibleTo(&panel()));
     EXPECT_EQ(panel().mainButton()->text(), "Review to Remove");
     ASSERT_TRUE(panel().mainButton()->isEnabled());
     const std::int64_t before = root->gettotalsize();
@@ -113,7 +131,9 @@ TEST_F(CollectionWindowTest, ReviewedRemovalTrashesOnlyTheTickedFileAndShrinksTh
     ASSERT_EQ(sheet()->rows()->topLevelItemCount(), 2);
     QTreeWidgetItem* keep = sheet()->rowFor(tree.path("keep.bin"));
     ASSERT_NE(keep, nullptr);
+    EXPECT_TRUE(sheet()->subtitleLabel()->text().startsWith("2 of 2 items ticked, "));
     keep->setCheckState(0, Qt::Unchecked);
+    EXPECT_TRUE(sheet()->subtitleLabel()->text().startsWith("1 of 2 items ticked, "));
     EXPECT_TRUE(sheet()->actionButton()->isEnabled());
     sheet()->rowFor(tree.path("gone.bin"))->setCheckState(0, Qt::Unchecked);
     EXPECT_FALSE(sheet()->actionButton()->isEnabled()) << "nothing ticked, nothing to do";
@@ -122,6 +142,8 @@ TEST_F(CollectionWindowTest, ReviewedRemovalTrashesOnlyTheTickedFileAndShrinksTh
     sheet()->actionButton()->click();
 
     ASSERT_TRUE(sheetShows("Congratulations!"));
+    EXPECT_EQ(sheet()->subtitleLabel()->text(), "You just successfully removed 1 files");
+    EXPECT_FALSE(sheet()->rows()->isVisible());
     EXPECT_FALSE(fs::exists(tree.path("gone.bin")));
     EXPECT_TRUE(fs::exists(tree.path("keep.bin")));
     EXPECT_TRUE(fs::exists(data.path("Trash/files/gone.bin")));
@@ -141,7 +163,7 @@ TEST_F(CollectionWindowTest, CopyIntoAFolderWithTakenNamesWarnsOfTheNewName) {
     controller().collectionViews().setFolderChooser(
         [&](CollectionAction action, std::function<void(std::optional<std::string>)> answer) {
             asked.push_back(action);
-            answer(target.path());
+            answer(target.path(kMarkupFolder));
         });
     collection().setSelected(true, node("docs/a.txt"));
     collection().actionTypeMenuController().changeActionTypeTo(CollectionAction::copy);
@@ -153,14 +175,19 @@ TEST_F(CollectionWindowTest, CopyIntoAFolderWithTakenNamesWarnsOfTheNewName) {
     ASSERT_TRUE(waitFor([&] { return sheet() && sheet()->closeButton()->isVisible(); }, 10s));
 
     EXPECT_EQ(asked, std::vector<CollectionAction>{CollectionAction::copy});
-    EXPECT_TRUE(fs::exists(target.path("a 3.txt")));
+    EXPECT_TRUE(fs::exists(target.path(kMarkupFolder + "/a 3.txt")));
     EXPECT_TRUE(fs::exists(tree.path("docs/a.txt")));
     EXPECT_NE(sheet()->titleLabel()->text(), "Congratulations!") << "a renamed copy is news";
+    QTextDocument shown;
+    shown.setHtml(sheet()->resultLabel()->text());
+    EXPECT_EQ(shown.toPlainText(), "1 items copied to R&D <b>.");
     EXPECT_TRUE(sheet()->detailsButton()->isVisible());
     sheet()->detailsButton()->click();
     QTreeWidgetItem* row = sheet()->rowFor(tree.path("docs/a.txt"));
     ASSERT_NE(row, nullptr);
-    EXPECT_FALSE(row->text(2).isEmpty());
+    EXPECT_EQ(sheet()->detailsButton()->text(), "Hide details");
+    EXPECT_TRUE(row->text(2).contains("\"a 3.txt\"")) << row->text(2).toStdString();
+    EXPECT_FALSE(row->text(2).contains('\n')) << "a cell shows one line";
     sheet()->closeButton()->click();
 }
 
@@ -183,12 +210,82 @@ TEST_F(CollectionWindowTest, DroppedPayloadAddsItsNodesAndRefusesStrangers) {
     EXPECT_EQ(collection().mainStorage().count(), 2U);
     EXPECT_TRUE(node("keep.bin")->isTopCollected());
 
-    auto stranger = platform::mimeDataForPaths({target.path("a.txt")});
+    auto stranger = platform::mimeDataForPaths({target.path(kMarkupFolder + "/a.txt")});
     EXPECT_FALSE(panel().acceptDroppedData(*stranger));
     QMimeData text;
     text.setText(QString::fromStdString(tree.path("docs") + "\n"));
     EXPECT_TRUE(panel().acceptDroppedData(text));
     EXPECT_EQ(collection().mainStorage().count(), 3U);
+}
+
+TEST_F(CollectionWindowTest, ListRowsDraggedOntoThePanelAreCollectedTogether) {
+    ContentsPanel& contents = *views().contentsPanel;
+    contents.showList(ActiveControllerType::biggest);
+    auto& biggest = static_cast<FileListModel&>(*contents.biggestFilesView().model());
+    QModelIndexList rows;
+    for (int row = 0; row < biggest.rowCount(); ++row) {
+        const std::string path =
+            biggest.files().objectAtIndex(static_cast<std::size_t>(row))->getFullPath();
+        if (path == tree.path(kLineBreakName) || path == tree.path(kInvalidName))
+            rows << biggest.index(row, 0) << biggest.index(row, 1);
+    }
+    ASSERT_EQ(rows.size(), 4);
+    const std::unique_ptr<QMimeData> payload(biggest.mimeData(rows));
+    ASSERT_NE(payload, nullptr);
+
+    // The drag from the list opens the drop area, as one from the diagram does.
+    emit contents.biggestFilesView().rowDragStarted();
+    EXPECT_TRUE(panel().dropArea()->isVisibleTo(&panel()));
+    const QPoint centre = panel().rect().center();
+    QDragEnterEvent enter(centre, Qt::CopyAction, payload.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&panel(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    EXPECT_TRUE(panel().isHighlighted());
+    QDropEvent drop(centre, Qt::CopyAction, payload.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&panel(), &drop);
+    EXPECT_TRUE(drop.isAccepted());
+    EXPECT_FALSE(panel().isHighlighted());
+    emit contents.biggestFilesView().rowDragEnded({});
+
+    EXPECT_EQ(collection().mainStorage().count(), 2U);
+    EXPECT_TRUE(node(kLineBreakName)->isCollected());
+    EXPECT_TRUE(node(kInvalidName)->isCollected());
+    EXPECT_FALSE(panel().dropArea()->isVisibleTo(&panel()));
+    EXPECT_EQ(panel().summaryLabel()->text(), "2 items");
+}
+
+TEST_F(CollectionWindowTest, FilesAFileManagerTookFromAListDragLeaveTheTree) {
+    FolderColumnView& column = *views().contentsPanel->folderColumns().column(0);
+    emit column.rowDragStarted();
+    EXPECT_TRUE(panel().dropArea()->isVisibleTo(&panel()));
+    collection().setSelected(true, node("gone.bin"));
+    const std::int64_t before = root->gettotalsize();
+    fs::remove(tree.path("gone.bin"));
+    emit column.rowDragEnded({tree.path("gone.bin")});
+
+    EXPECT_FALSE(panel().dropArea()->isVisibleTo(&panel()));
+    EXPECT_TRUE(waitFor([&] { return node("gone.bin") == nullptr; }, 5s));
+    EXPECT_LT(root->gettotalsize(), before);
+    EXPECT_EQ(collection().mainStorage().count(), 0U) << "a vanished file leaves the list too";
+}
+
+TEST_F(CollectionWindowTest, ReviewRowsKeepNamesThatReadAlikeApart) {
+    collection().setSelected(true, node(kInvalidName));
+    collection().setSelected(true, node(kInvalidTwin));
+    panel().mainButton()->click();
+    ASSERT_TRUE(sheetShows("Review and confirm removal"));
+    QTreeWidgetItem* first = sheet()->rowFor(tree.path(kInvalidName));
+    QTreeWidgetItem* twin = sheet()->rowFor(tree.path(kInvalidTwin));
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(twin, nullptr);
+    EXPECT_NE(first, twin);
+    first->setCheckState(0, Qt::Unchecked);
+    sheet()->actionButton()->click();
+
+    ASSERT_TRUE(sheetShows("Congratulations!"));
+    EXPECT_TRUE(fs::exists(tree.path(kInvalidName))) << "the unticked one stays";
+    EXPECT_FALSE(fs::exists(tree.path(kInvalidTwin)));
+    sheet()->closeButton()->click();
 }
 
 }  // namespace

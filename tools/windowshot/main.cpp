@@ -1,8 +1,11 @@
 // korvex-windowshot FOLDER OUT.png [--dark] [--size WxH] [--zoom]
+//                   [--collect N] [--dragging] [--review] [--remove] [--copy-to DIR]
 // Opens the main window, scans FOLDER to the end and writes what the window
 // shows as a PNG: how the documentation's pictures are made. With --zoom it
-// records the hint and the frames of a zoom into the first folder instead.
+// records the hint and the frames of a zoom into the first folder instead;
+// the collection's options show the Selected list (CollectionRecording.h).
 
+#include "CollectionRecording.h"
 #include "ZoomRecording.h"
 #include "app/toolkit/Appearance.h"
 #include "app/window/MainWindow.h"
@@ -23,6 +26,7 @@ int main(int argc, char** argv) {
     args.removeFirst();
     bool dark = args.removeAll(QStringLiteral("--dark")) > 0;
     const bool zoom = args.removeAll(QStringLiteral("--zoom")) > 0;
+    const auto collection = korvex::takeCollectionOptions(args);
     QSize size(1320, 820);
     if (const qsizetype at = args.indexOf(QStringLiteral("--size"));
         at >= 0 && at + 1 < args.size()) {
@@ -34,7 +38,8 @@ int main(int argc, char** argv) {
     }
     if (args.size() != 2) {
         std::fprintf(stderr,
-                     "usage: korvex-windowshot FOLDER OUT.png [--dark] [--size WxH] [--zoom]\n");
+                     "usage: korvex-windowshot FOLDER OUT.png [--dark] [--size WxH] [--zoom]\n"
+                     "       [--collect N] [--dragging] [--review] [--remove] [--copy-to DIR]\n");
         return 2;
     }
     korvex::platform::QtMainQueueDriver mainQueue;
@@ -57,6 +62,10 @@ int main(int argc, char** argv) {
                          QTimer::singleShot(600, &app, [&] {
                              if (zoom) {
                                  korvex::recordZoom(window, QString(out).remove(".png"));
+                                 return;
+                             }
+                             if (collection) {
+                                 korvex::recordCollection(window, *collection, out);
                                  return;
                              }
                              const bool saved = window.grab().save(out);

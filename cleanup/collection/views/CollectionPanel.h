@@ -6,6 +6,7 @@
 #include <QTimer>
 
 class QLabel;
+class QLayout;
 class QPushButton;
 class QToolButton;
 class QMenu;
@@ -29,8 +30,12 @@ class CollectionPanel : public QFrame {
     void setController(DoCollectionController* controller) { mController = controller; }
     void showState(const CollectionViewState& state);
 
+    // The count ("3 items"); the size has a label of its own.
     QLabel* summaryLabel() const { return mSummary; }
-    QLabel* dropArea() const { return mDropArea; }
+    QLabel* sizeLabel() const { return mSize; }
+    QWidget* dropArea() const { return mDropArea; }
+    // Shown instead of the summary while the list is empty after a scan.
+    QLabel* emptyHint() const { return mEmptyHint; }
     QLabel* statusLabel() const { return mStatus; }
     QPushButton* mainButton() const { return mButton; }
     QToolButton* chooserButton() const { return mChooser; }
@@ -38,6 +43,8 @@ class CollectionPanel : public QFrame {
     // Adds the paths a drag carries; false when nothing was taken.
     bool acceptDroppedData(const QMimeData& payload);
     static bool offersPaths(const QMimeData& data);
+    // "1 item", "3 items".
+    static QString countText(std::int64_t count);
 
   protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -49,11 +56,18 @@ class CollectionPanel : public QFrame {
     void endDragging(bool refused);
     void rebuildChooserMenu();
     void flash();
+    QWidget* makeSummary();
+    QWidget* makeDropArea();
+    QLayout* makeButtons();
 
     DoCollectionController* mController = nullptr;
     CollectionViewState mState;
+    QWidget* mSummaryRow;
     QLabel* mSummary;
-    QLabel* mDropArea;
+    QLabel* mSize;
+    QLabel* mEmptyHint;
+    QWidget* mDropArea;
+    QLabel* mDropText;
     QLabel* mStatus;
     QPushButton* mButton;
     QToolButton* mChooser;

@@ -30,11 +30,14 @@ void RemoveListPresenter::setItemSelected(const OperationItem& item, bool select
         mUnticked.insert(&item);
 }
 
-bool RemoveListPresenter::hasSelectedItems() const {
+RemoveListPresenter::Ticked RemoveListPresenter::tickedItems() const {
+    Ticked ticked;
     for (const auto& item : mManager->items())
-        if (isItemSelected(*item) && !isSuccess(item->state()))
-            return true;
-    return false;
+        if (isItemSelected(*item) && !isSuccess(item->state())) {
+            ++ticked.count;
+            ticked.size += item->size();
+        }
+    return ticked;
 }
 
 bool RemoveListPresenter::isReviewing() const {

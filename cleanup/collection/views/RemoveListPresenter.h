@@ -26,7 +26,13 @@ class RemoveListPresenter : public OperationItemSelectionHandler,
 
     bool isItemSelected(const OperationItem& item) const override;
     void setItemSelected(const OperationItem& item, bool selected);
-    bool hasSelectedItems() const;
+    // The ticked rows still to do, and their size.
+    struct Ticked {
+        std::size_t count = 0;
+        std::int64_t size = 0;
+    };
+    Ticked tickedItems() const;
+    bool hasSelectedItems() const { return tickedItems().count > 0; }
 
     bool isReviewing() const;
     bool isRunning() const;

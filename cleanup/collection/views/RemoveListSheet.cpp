@@ -1,6 +1,7 @@
 #include "cleanup/collection/views/RemoveListSheet.h"
 
 #include "browse/preview/QuickLookController.h"
+#include "cleanup/collection/views/CollectionPanel.h"
 #include "platform/desktop/FileManagerService.h"
 #include "scan/format/SizeFormatter.h"
 
@@ -9,10 +10,13 @@
 #include <QFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QIcon>
 #include <QLabel>
 #include <QMenu>
+#include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -27,12 +31,40 @@ QString pathText(const std::string& path) {
     return QFile::decodeName(QByteArray::fromStdString(path));
 }
 
-// The model marks emphasis with <b>; everything else is shown as written.
-QString emphasised(const std::string& text) {
-    QString html = QString::fromStdString(text).toHtmlEscaped();
-    html.replace(QStringLiteral("&lt;b&gt;"), QStringLiteral("<b>"));
-    html.replace(QStringLiteral("&lt;/b&gt;"), QStringLiteral("</b>"));
-    return html;
+// Rows keep their path as the bytes on disk: a name that is not UTF-8 would
+// not survive the way through a QString.
+QByteArray pathBytes(const std::string& path) {
+    return QByteArray::fromStdString(path);
+}
+
+QString sizeText(std::int64_t size) {
+    return QString::fromStdString(
+        stringFromSize(static_cast<std::uint64_t>(std::max<std::int64_t>(size, 0))));
+}
+
+// A round badge with a tick, in the accent colour: the sign of a clean result.
+QPixmap successBadge(int side, qreal ratio, const QColor& colour) {
+    QPixmap badge(QSize(side, side) * ratio);
+    badge.setDevicePixelRatio(ratio);
+    badge.fill(Qt::transparent);
+    QPainter painter(&badge);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(colour);
+    painter.drawEllipse(QRectF(1, 1, side - 2, side - 2));
+    QPen tick(Qt::white, side * 0.09, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    painter.setPen(tick);
+    painter.setBrush(Qt::NoBrush);
+    const QPointF points[] = {
+        {side * 0.29, side * 0.52}, {side * 0.44, side * 0.66}, {side * 0.72, side * 0.37}};
+    painter.drawPolyline(points, 3);
+    return badge;
+}
+
+QIcon rowIcon(const OperationItem& item) {
+    const ItemRef& node = item.systemItem();
+    return QApplication::style()->standardIcon(node && node->isDirectory() ? QStyle::SP_DirIcon
+                                                                           : QStyle::SP_FileIcon);
 }
 
 QString detailsOf(const OperationResult& result) {
@@ -51,44 +83,52 @@ RemoveListSheet::RemoveListSheet(std::shared_ptr<RemoveListPresenter> presenter,
     setObjectName(QStringLiteral("removeListSheet"));
     setWindowModality(Qt::WindowModal);
     setAttribute(Qt::WA_DeleteOnClose);
-    setMinimumSize(560, 420);
+    setMinimumSize(600, 440);
+    setStyleSheet(QStringLiteral(
+        "#removeListRows { border: 1px solid palette(mid); border-radius: 6px; }"
+        "#removeListRows::item { padding: 3px 2px; }"
+        "#removeListRows QHeaderView::section { padding: 4px 8px; border: none;"
+        " border-bottom: 1px solid palette(mid); background: palette(button); }"
+        "QPushButton { border: 1px solid palette(mid); border-radius: 6px; padding: 6px 16px;"
+        " background: palette(button); }"
+        "QPushButton:hover { background: palette(alternate-base); }"
+        "QPushButton:pressed { background: palette(mid); }"
+        "#removeListAction, #removeListClose { background: palette(highlight); border: none;"
+        " font-weight: 600; }"
+        // Disabled, the text takes the palette's disabled colour.
+        "#removeListAction:enabled, #removeListClose:enabled { color: palette(highlighted-text); }"
+        "#removeListAction:disabled { background: palette(mid); }"
+        "QProgressBar { border: none; border-radius: 3px; background: palette(mid); }"
+        "QProgressBar::chunk { border-radius: 3px; background: palette(highlight); }"));
 
-    auto* column = new QVBoxLayout(this);
-    column->setContentsMargins(20, 18, 20, 16);
-    column->setSpacing(10);
-
-    mTitle = new QLabel(this);
-    mTitle->setObjectName(QStringLiteral("removeListTitle"));
-    QFont titleFont = mTitle->font();
-    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.3);
-    titleFont.setWeight(QFont::DemiBold);
-    mTitle->setFont(titleFont);
-
-    mCongratulations = new QLabel(this);
-    mCongratulations->setObjectName(QStringLiteral("removeListCongratulations"));
-    mCongratulations->setAlignment(Qt::AlignCenter);
-    mCongratulations->setTextFormat(Qt::RichText);
+    mColumn = new QVBoxLayout(this);
+    mColumn->setContentsMargins(22, 20, 22, 18);
+    mColumn->setSpacing(12);
 
     mRows = new QTreeWidget(this);
     mRows->setObjectName(QStringLiteral("removeListRows"));
     mRows->setColumnCount(3);
     mRows->setHeaderLabels({tr("Name"), tr("Size"), tr("Details")});
+    mRows->headerItem()->setTextAlignment(sizeColumn, Qt::AlignRight | Qt::AlignVCenter);
     mRows->header()->setStretchLastSection(false);
     mRows->header()->setSectionResizeMode(nameColumn, QHeaderView::Stretch);
     mRows->header()->setSectionResizeMode(sizeColumn, QHeaderView::ResizeToContents);
-    mRows->header()->setSectionResizeMode(detailsColumn, QHeaderView::Interactive);
+    // Shown, the details share the width with the names.
+    mRows->header()->setSectionResizeMode(detailsColumn, QHeaderView::Stretch);
     mRows->setColumnHidden(detailsColumn, true);
+    mRows->setTextElideMode(Qt::ElideMiddle);
     mRows->setAlternatingRowColors(true);
     mRows->setUniformRowHeights(true);
+    mRows->setIconSize(QSize(18, 18));
     mRows->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(mRows, &QTreeWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { showRowMenu(at); });
     connect(mRows, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* row, int col) {
         if (mFilling || col != nameColumn)
             return;
-        const std::string path = row->data(nameColumn, kPathRole).toString().toStdString();
+        const QByteArray path = row->data(nameColumn, kPathRole).toByteArray();
         for (const auto& item : mPresenter->manager().items())
-            if (pathText(item->path()).toStdString() == path)
+            if (pathBytes(item->path()) == path)
                 mPresenter->setItemSelected(*item, row->checkState(nameColumn) == Qt::Checked);
         refresh();
     });
@@ -96,42 +136,20 @@ RemoveListSheet::RemoveListSheet(std::shared_ptr<RemoveListPresenter> presenter,
     mProgress = new QProgressBar(this);
     mProgress->setRange(0, 1000);
     mProgress->setTextVisible(false);
-    mProgress->setMaximumHeight(8);
+    mProgress->setFixedHeight(6);
 
     mResult = new QLabel(this);
     mResult->setObjectName(QStringLiteral("removeListResult"));
     mResult->setTextFormat(Qt::RichText);
     mResult->setWordWrap(true);
 
-    auto* buttons = new QHBoxLayout;
-    mDetails = new QPushButton(tr("Show details"), this);
-    mDetails->setCheckable(true);
-    mCancel = new QPushButton(tr("Cancel"), this);
-    mRetry = new QPushButton(tr("Retry"), this);
-    mClose = new QPushButton(tr("Close"), this);
-    mAction = new QPushButton(this);
-    mAction->setDefault(true);
-    buttons->addWidget(mDetails);
-    buttons->addStretch(1);
-    for (QPushButton* button : {mCancel, mRetry, mClose, mAction})
-        buttons->addWidget(button);
-
-    column->addWidget(mTitle);
-    column->addWidget(mCongratulations, 1);
-    column->addWidget(mRows, 1);
-    column->addWidget(mProgress);
-    column->addWidget(mResult);
-    column->addLayout(buttons);
-
-    connect(mAction, &QPushButton::clicked, this, [this] { mPresenter->startOperation(); });
-    connect(mRetry, &QPushButton::clicked, this, [this] { mPresenter->startOperation(); });
-    connect(mCancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(mClose, &QPushButton::clicked, this, &QDialog::accept);
-    connect(mDetails, &QPushButton::toggled, this, [this](bool on) {
-        mShowDetails = on;
-        mRows->setColumnHidden(detailsColumn, !on);
-        mDetails->setText(on ? tr("Hide details") : tr("Show details"));
-    });
+    mColumn->addWidget(makeHeading());
+    mColumn->addWidget(mRows, 1);
+    mColumn->addWidget(mProgress);
+    mColumn->addWidget(mResult);
+    mColumn->addLayout(makeButtons());
+    // The rows would take the focus first and show it on a row nobody chose.
+    mAction->setFocus();
 
     QPointer<RemoveListSheet> self(this);
     mPresenter->model().setOnChanged([self] {
@@ -139,6 +157,60 @@ RemoveListSheet::RemoveListSheet(std::shared_ptr<RemoveListPresenter> presenter,
             self->refresh();
     });
     refresh();
+}
+
+QWidget* RemoveListSheet::makeHeading() {
+    mHeading = new QWidget(this);
+    auto* rows = new QVBoxLayout(mHeading);
+    rows->setContentsMargins(0, 0, 0, 0);
+    rows->setSpacing(4);
+    mIcon = new QLabel(mHeading);
+    mIcon->setAlignment(Qt::AlignCenter);
+    mTitle = new QLabel(mHeading);
+    mTitle->setObjectName(QStringLiteral("removeListTitle"));
+    QFont titleFont = mTitle->font();
+    titleFont.setWeight(QFont::DemiBold);
+    mTitle->setFont(titleFont);
+    mSubtitle = new QLabel(mHeading);
+    mSubtitle->setObjectName(QStringLiteral("removeListSubtitle"));
+    mSubtitle->setForegroundRole(QPalette::PlaceholderText);
+    mSubtitle->setWordWrap(true);
+    // Above and below, so that the congratulations stand in the middle.
+    rows->addStretch(1);
+    rows->addWidget(mIcon);
+    rows->addSpacing(6);
+    rows->addWidget(mTitle);
+    rows->addWidget(mSubtitle);
+    rows->addStretch(1);
+    return mHeading;
+}
+
+QLayout* RemoveListSheet::makeButtons() {
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(8);
+    mDetails = new QPushButton(tr("Show details"), this);
+    mDetails->setCheckable(true);
+    mCancel = new QPushButton(tr("Cancel"), this);
+    mRetry = new QPushButton(tr("Retry"), this);
+    mClose = new QPushButton(tr("Close"), this);
+    mClose->setObjectName(QStringLiteral("removeListClose"));
+    mAction = new QPushButton(this);
+    mAction->setObjectName(QStringLiteral("removeListAction"));
+    mAction->setDefault(true);
+    buttons->addWidget(mDetails);
+    buttons->addStretch(1);
+    for (QPushButton* button : {mCancel, mRetry, mClose, mAction})
+        buttons->addWidget(button);
+
+    connect(mAction, &QPushButton::clicked, this, [this] { mPresenter->startOperation(); });
+    connect(mRetry, &QPushButton::clicked, this, [this] { mPresenter->startOperation(); });
+    connect(mCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(mClose, &QPushButton::clicked, this, &QDialog::accept);
+    connect(mDetails, &QPushButton::toggled, this, [this](bool on) {
+        mRows->setColumnHidden(detailsColumn, !on);
+        mDetails->setText(on ? tr("Hide details") : tr("Show details"));
+    });
+    return buttons;
 }
 
 RemoveListSheet::~RemoveListSheet() {
@@ -154,9 +226,9 @@ void RemoveListSheet::done(int result) {
 }
 
 QTreeWidgetItem* RemoveListSheet::rowFor(const std::string& path) const {
-    const QString wanted = pathText(path);
+    const QByteArray wanted = pathBytes(path);
     for (QTreeWidgetItemIterator it(mRows); *it; ++it)
-        if ((*it)->data(nameColumn, kPathRole).toString() == wanted)
+        if ((*it)->data(nameColumn, kPathRole).toByteArray() == wanted)
             return *it;
     return nullptr;
 }
@@ -167,14 +239,26 @@ void RemoveListSheet::refresh() {
     const bool congratulations = model.isCongratulations();
     mTitle->setText(congratulations ? tr("Congratulations!")
                                     : QString::fromStdString(model.title()));
-    mCongratulations->setVisible(congratulations);
-    mCongratulations->setText(QString::fromStdString(model.congratulationsText()).toHtmlEscaped());
+    if (congratulations) {
+        mSubtitle->setText(QString::fromStdString(model.congratulationsText()));
+    } else if (presenter.isReviewing()) {
+        const RemoveListPresenter::Ticked ticked = presenter.tickedItems();
+        mSubtitle->setText(
+            tr("%1 of %2 ticked, %3")
+                .arg(ticked.count)
+                .arg(CollectionPanel::countText(static_cast<std::int64_t>(model.items().size())))
+                .arg(sizeText(ticked.size)));
+    } else {
+        mSubtitle->clear();
+    }
+    mSubtitle->setVisible(!mSubtitle->text().isEmpty());
+    showHeading(congratulations);
     mRows->setVisible(!congratulations);
     if (const auto* running = std::get_if<OperationInProgress>(&model.state()))
         mProgress->setValue(static_cast<int>(running->progress * 1000));
     mProgress->setVisible(presenter.isRunning());
     const std::string result = model.resultText();
-    mResult->setText(emphasised(result));
+    mResult->setText(QString::fromStdString(result));
     mResult->setVisible(!result.empty() && !congratulations);
 
     mAction->setText(QString::fromStdString(model.actionButtonTitle()));
@@ -188,6 +272,21 @@ void RemoveListSheet::refresh() {
     fillRows();
 }
 
+void RemoveListSheet::showHeading(bool congratulations) {
+    // The congratulations take the whole sheet, centred, where the rows were.
+    mIcon->setVisible(congratulations);
+    if (congratulations && mIcon->pixmap().isNull())
+        mIcon->setPixmap(
+            successBadge(72, devicePixelRatioF(), palette().color(QPalette::Highlight)));
+    QFont titleFont = mTitle->font();
+    titleFont.setPointSizeF(font().pointSizeF() * (congratulations ? 1.8 : 1.35));
+    mTitle->setFont(titleFont);
+    const Qt::Alignment alignment = congratulations ? Qt::AlignCenter : Qt::AlignLeft;
+    mTitle->setAlignment(alignment);
+    mSubtitle->setAlignment(alignment);
+    mColumn->setStretchFactor(mHeading, congratulations ? 1 : 0);
+}
+
 void RemoveListSheet::fillRows() {
     mFilling = true;
     mRows->clear();
@@ -196,20 +295,23 @@ void RemoveListSheet::fillRows() {
     auto addRow = [&](QTreeWidgetItem* parent, const OperationItemRef& item) {
         auto* row = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(mRows);
         row->setText(nameColumn, pathText(item->name()));
+        row->setIcon(nameColumn, rowIcon(*item));
         row->setToolTip(nameColumn, pathText(item->path()));
-        row->setData(nameColumn, kPathRole, pathText(item->path()));
-        row->setText(sizeColumn, QString::fromStdString(stringFromSize(static_cast<std::uint64_t>(
-                                     std::max<std::int64_t>(item->size(), 0)))));
+        row->setData(nameColumn, kPathRole, pathBytes(item->path()));
+        row->setText(sizeColumn, sizeText(item->size()));
         row->setTextAlignment(sizeColumn, Qt::AlignRight | Qt::AlignVCenter);
         const OperationResult state = item->state();
-        row->setText(detailsColumn, detailsOf(state));
-        row->setToolTip(detailsColumn, detailsOf(state));
+        const QString details = detailsOf(state);
+        // One line in the cell; the tooltip keeps the message's own lines.
+        row->setText(detailsColumn, QString(details).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+        row->setToolTip(detailsColumn, details);
         if (tickable && !isSuccess(state)) {
             row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
             row->setCheckState(nameColumn,
                                mPresenter->isItemSelected(*item) ? Qt::Checked : Qt::Unchecked);
         }
     };
+    mRows->setRootIsDecorated(!model.groups().empty());
     if (model.groups().empty()) {
         for (const auto& item : model.items())
             addRow(nullptr, item);
@@ -235,8 +337,7 @@ void RemoveListSheet::showRowMenu(const QPoint& at) {
     QTreeWidgetItem* row = mRows->itemAt(at);
     if (!row || row->data(nameColumn, kPathRole).isNull())
         return;
-    const std::string path =
-        QFile::encodeName(row->data(nameColumn, kPathRole).toString()).toStdString();
+    const std::string path = row->data(nameColumn, kPathRole).toByteArray().toStdString();
     QMenu menu(this);
     connect(menu.addAction(tr("Get Info")), &QAction::triggered, this,
             [path] { platform::FileManagerService::shared().showItemProperties({path}); });
@@ -248,9 +349,8 @@ void RemoveListSheet::showRowMenu(const QPoint& at) {
     });
     connect(menu.addAction(tr("Show in File Manager")), &QAction::triggered, this,
             [path] { platform::FileManagerService::shared().revealItems({path}); });
-    connect(menu.addAction(tr("Copy Path")), &QAction::triggered, this, [path] {
-        QApplication::clipboard()->setText(QFile::decodeName(QByteArray::fromStdString(path)));
-    });
+    connect(menu.addAction(tr("Copy Path")), &QAction::triggered, this,
+            [path] { QApplication::clipboard()->setText(pathText(path)); });
     menu.exec(mRows->viewport()->mapToGlobal(at));
 }
 

@@ -7,10 +7,12 @@
 #include <memory>
 
 class QLabel;
+class QLayout;
 class QProgressBar;
 class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
+class QVBoxLayout;
 
 namespace korvex {
 
@@ -25,6 +27,8 @@ class RemoveListSheet : public QDialog {
 
     RemoveListPresenter& presenter() { return *mPresenter; }
     QLabel* titleLabel() const { return mTitle; }
+    // What is ticked before the start; the congratulations after it.
+    QLabel* subtitleLabel() const { return mSubtitle; }
     QLabel* resultLabel() const { return mResult; }
     QTreeWidget* rows() const { return mRows; }
     QPushButton* actionButton() const { return mAction; }
@@ -41,13 +45,18 @@ class RemoveListSheet : public QDialog {
     void done(int result) override;
 
   private:
+    QWidget* makeHeading();
+    QLayout* makeButtons();
     void fillRows();
+    void showHeading(bool congratulations);
     void showRowMenu(const QPoint& at);
 
     std::shared_ptr<RemoveListPresenter> mPresenter;
+    QWidget* mHeading;
+    QLabel* mIcon;
     QLabel* mTitle;
+    QLabel* mSubtitle;
     QLabel* mResult;
-    QLabel* mCongratulations;
     QTreeWidget* mRows;
     QProgressBar* mProgress;
     QPushButton* mAction;
@@ -55,7 +64,7 @@ class RemoveListSheet : public QDialog {
     QPushButton* mClose;
     QPushButton* mCancel;
     QPushButton* mDetails;
-    bool mShowDetails = false;
+    QVBoxLayout* mColumn;
     bool mFilling = false;
 };
 
