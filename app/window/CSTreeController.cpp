@@ -539,6 +539,11 @@ void CSTreeController::applyRootForLists(const ItemRef& root) {
     if (mViews.rightPanel != nullptr) {
         mViews.rightPanel->applyRootForLists(root);
     }
+    // The left panel's rows compute their totals when painted: after a cut
+    // has settled into the tree they must be painted again.
+    if (mViews.volumesList != nullptr) {
+        mViews.volumesList->viewport()->update();
+    }
 }
 
 void CSTreeController::setRootForRadial(const ItemRef& root, const TopLevelRef& volume) {

@@ -1,9 +1,11 @@
 #include "app/window/MainWindow.h"
+#include "app/window/ScanSummaryPanel.h"
 #include "browse/lists/ContentsPanel.h"
 #include "browse/lists/FileListModel.h"
 #include "browse/lists/OutlineListConrtoller.h"
 #include "cleanup/collection/views/CollectionPanel.h"
 #include "cleanup/collection/views/RemoveListSheet.h"
+#include "diagram/volumes/VolumesListView.h"
 #include "platform/desktop/PathListMime.h"
 #include "scan/tree/FolderSystemItem.h"
 #include "support/TempSettings.h"
@@ -99,6 +101,16 @@ class CollectionWindowTest : public ::testing::Test {
     ItemRef node(const std::string& relative) {
         return controller().getItemByFilePath(tree.path(relative));
     }
+    // The size line of the scanned folder's row in the left panel.
+    QString leftRowSubtitle() {
+        QAbstractItemModel* rows = views().volumesList->model();
+        for (int row = 0; row < rows->rowCount(); ++row) {
+            const QModelIndex index = rows->index(row, 0);
+            if (index.data(Qt::ToolTipRole).toString() == QString::fromStdString(tree.path()))
+                return index.data(Qt::AccessibleDescriptionRole).toString();
+        }
+        return {};
+    }
     RemoveListSheet* sheet() { return controller().collectionViews().reviewSheet(); }
     bool sheetShows(const char* title) {
         return waitFor([&] { return sheet() && sheet()->titleLabel()->text() == title; }, 10s);
@@ -125,6 +137,8 @@ TEST_F(CollectionWindowTest, ReviewedRemovalTrashesOnlyTheTickedFileAndShrinksTh
     EXPECT_EQ(panel().mainButton()->text(), "Review to Remove");
     ASSERT_TRUE(panel().mainButton()->isEnabled());
     const std::int64_t before = root->gettotalsize();
+    const QString headerBefore = window.summaryPanel()->sizeLabel()->text();
+    const QString rowBefore = leftRowSubtitle();
 
     panel().mainButton()->click();
     ASSERT_TRUE(sheetShows("Review and confirm removal"));
@@ -150,6 +164,9 @@ TEST_F(CollectionWindowTest, ReviewedRemovalTrashesOnlyTheTickedFileAndShrinksTh
     // The tree follows once the operation's report reaches the main thread.
     EXPECT_TRUE(waitFor([&] { return node("gone.bin") == nullptr; }, 5s));
     EXPECT_LT(root->gettotalsize(), before);
+    // The header and the folder's row in the left panel show the new total.
+    EXPECT_NE(window.summaryPanel()->sizeLabel()->text(), headerBefore);
+    EXPECT_NE(leftRowSubtitle(), rowBefore);
 
     sheet()->closeButton()->click();
     ASSERT_TRUE(waitFor([&] { return sheet() == nullptr; }, 5s));

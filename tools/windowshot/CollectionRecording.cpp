@@ -25,6 +25,9 @@ constexpr int kPollMs = 50;
 constexpr int kGiveUpMs = 30000;
 // Long enough for the sheet to lay out and the lists to repaint.
 constexpr int kSettleMs = 500;
+// The diagram shrinks the removed items away for a second; the totals follow
+// at its end.
+constexpr int kCutSettleMs = 1300;
 
 // Runs `then` once `ready` holds, polling; quits with 1 when it never does.
 void whenReady(QObject* owner, std::function<bool()> ready, std::function<void()> then) {
@@ -127,8 +130,9 @@ void recordCollection(MainWindow& window, const CollectionRecording& recording,
                 },
                 [&window, &views, out] {
                     views.reviewSheet()->detailsButton()->setChecked(true);
-                    // The screen holds what was painted: let the details paint.
-                    QTimer::singleShot(kSettleMs, &window,
+                    // The screen holds what was painted: let the details and
+                    // the settled totals paint.
+                    QTimer::singleShot(kCutSettleMs, &window,
                                        [&window, out] { saveScreenOf(window, out); });
                 });
         });
