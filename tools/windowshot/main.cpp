@@ -1,7 +1,8 @@
-// korvex-windowshot FOLDER OUT.png [--dark] [--size WxH] [--zoom]
+// korvex-windowshot FOLDER OUT.png [--dark] [--size WxH] [--zoom | --zoom-steps]
 // Opens the main window, scans FOLDER to the end and writes what the window
 // shows as a PNG: how the documentation's pictures are made. With --zoom it
-// records the hint and the frames of a zoom into the first folder instead.
+// records the hint and the frames of a zoom into the first folder instead;
+// --zoom-steps draws those frames at fixed steps of the zoom's progress.
 
 #include "ZoomRecording.h"
 #include "app/toolkit/Appearance.h"
@@ -22,7 +23,8 @@ int main(int argc, char** argv) {
     QStringList args = QApplication::arguments();
     args.removeFirst();
     bool dark = args.removeAll(QStringLiteral("--dark")) > 0;
-    const bool zoom = args.removeAll(QStringLiteral("--zoom")) > 0;
+    const bool steps = args.removeAll(QStringLiteral("--zoom-steps")) > 0;
+    const bool zoom = args.removeAll(QStringLiteral("--zoom")) > 0 || steps;
     QSize size(1320, 820);
     if (const qsizetype at = args.indexOf(QStringLiteral("--size"));
         at >= 0 && at + 1 < args.size()) {
@@ -34,7 +36,8 @@ int main(int argc, char** argv) {
     }
     if (args.size() != 2) {
         std::fprintf(stderr,
-                     "usage: korvex-windowshot FOLDER OUT.png [--dark] [--size WxH] [--zoom]\n");
+                     "usage: korvex-windowshot FOLDER OUT.png [--dark] [--size WxH] [--zoom | "
+                     "--zoom-steps]\n");
         return 2;
     }
     korvex::platform::QtMainQueueDriver mainQueue;
@@ -48,21 +51,23 @@ int main(int argc, char** argv) {
     window.show();
     const QString out = args[1];
     auto& controller = window.treeController();
-    QObject::connect(&controller, &korvex::CSTreeController::scanningChanged, &app,
-                     [&](bool scanning) {
-                         if (scanning) {
-                             return;
-                         }
-                         // Let the last frames settle before the picture is taken.
-                         QTimer::singleShot(600, &app, [&] {
-                             if (zoom) {
-                                 korvex::recordZoom(window, QString(out).remove(".png"));
-                                 return;
-                             }
-                             const bool saved = window.grab().save(out);
-                             QApplication::exit(saved ? 0 : 1);
-                         });
-                     });
+    QObject::connect(
+        &controller, &korvex::CSTreeController::scanningChanged, &app, [&](bool scanning) {
+            if (scanning) {
+                return;
+            }
+            // Let the last frames settle before the picture is taken.
+            QTimer::singleShot(600, &app, [&] {
+                if (zoom) {
+                    korvex::recordZoom(
+                        window, QString(out).remove(".png"),
+                        steps ? korvex::ZoomFrames::Stepped : korvex::ZoomFrames::Timed);
+                    return;
+                }
+                const bool saved = window.grab().save(out);
+                QApplication::exit(saved ? 0 : 1);
+            });
+        });
     controller.doScanFolder(QFile::encodeName(args[0]).toStdString());
     return QApplication::exec();
 }
