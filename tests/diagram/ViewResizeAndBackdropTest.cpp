@@ -2,25 +2,15 @@
 #include "diagram/DiagramHintPanel.h"
 #include "diagram/DiagramOverlayView.h"
 #include "diagram/DiagramViewFixture.h"
+#include "diagram/ServeEventLoop.h"
 #include "scan/targets/FolderItem.h"
 
-#include <QElapsedTimer>
 #include <QTest>
 
 namespace korvex {
 namespace {
 
 using namespace test;
-
-template <class Done>
-bool spinUntil(Done done) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < 2000) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return done();
-}
 
 using LiveResize = DiagramView;
 

@@ -1,7 +1,5 @@
 #include "diagram/DiagramFixture.h"
-
-#include <QCoreApplication>
-#include <QElapsedTimer>
+#include "diagram/ServeEventLoop.h"
 
 #include <algorithm>
 
@@ -9,25 +7,6 @@ namespace korvex {
 namespace {
 
 using namespace test;
-
-// Serves the event loop until `done` holds or two seconds pass.
-template <class Done>
-bool spinUntil(Done done) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < 2000) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return done();
-}
-
-void serveFor(int ms) {
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < ms) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-}
 
 // /data: documents (a 3000, b 2000) and big 4000; the zoom goes into
 // documents and back out, its progress set by hand.
