@@ -38,7 +38,11 @@ void CachedPicture::draw(QPainter& painter, const QRectF& bounds, std::vector<do
     const double ratio = painter.device()->devicePixelRatioF();
     mImage.setDevicePixelRatio(ratio);
     painter.save();
-    painter.setWorldTransform(QTransform());
+    // Device pixels, scaled back by the pixel ratio the image is drawn at; a
+    // redirection of the painter (a widget under a graphics effect) is part
+    // of `device` already and must not move the image a second time.
+    painter.setWorldTransform(QTransform::fromScale(ratio, ratio) * device.inverted() *
+                              painter.worldTransform());
     painter.drawImage(QPointF(area.topLeft()) / ratio, mImage);
     painter.restore();
 }

@@ -11,7 +11,7 @@ QImage renderDiagram(const ItemRef& root, int size) {
     image.fill(QColor("#F4F5F7"));
     RadialController controller;
     controller.initRadialParameters(QRectF(0, 0, size, size));
-    controller.setRoot(root, true);
+    controller.setRoot(root, true, false);  // drawn once, right here
     QPainter painter(&image);
     controller.DrawRadialSructure(painter, image.rect());
     return image;

@@ -21,6 +21,7 @@ class DiagramOverlayView : public QWidget {
     bool pulseRunning() const;
     // Hidden during a live resize.
     void setShowsSelection(bool shows);
+    bool showsSelection() const { return mShowsSelection; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;

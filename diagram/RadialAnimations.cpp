@@ -4,6 +4,8 @@
 #include "diagram/RadialController.h"
 #include "scan/tree/FolderSystemItem.h"
 
+#include <QTimer>
+
 #include <chrono>
 #include <set>
 
@@ -25,6 +27,16 @@ void RadialController::needsDisplay() const {
     }
 }
 
+void RadialController::redrawLater() {
+    if (mLaterRedraw == nullptr) {
+        mLaterRedraw = std::make_unique<QTimer>();
+        mLaterRedraw->setSingleShot(true);
+        mLaterRedraw->setInterval(100ms);
+        mLaterRedraw->callOnTimeout([this] { needsDisplay(); });
+    }
+    mLaterRedraw->start();
+}
+
 void RadialController::setDropShadowHandler(std::function<void(bool)> handler) {
     mDropShadow = std::move(handler);
     updateDropShadow();
@@ -34,6 +46,17 @@ void RadialController::updateDropShadow() {
     if (mDropShadow) {
         // An unscanned target is never the root once it has a scan.
         mDropShadow(m_pRoot != nullptr);
+    }
+}
+
+void RadialController::setBackgroundPanelHandler(std::function<void(double)> handler) {
+    mBackgroundPanel = std::move(handler);
+    updateBackgroundPanel();
+}
+
+void RadialController::updateBackgroundPanel() {
+    if (mBackgroundPanel) {
+        mBackgroundPanel(isRootBeingScanned() ? 0.0 : 0.9999);
     }
 }
 

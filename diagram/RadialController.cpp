@@ -5,6 +5,8 @@
 #include "scan/format/PathUtils.h"
 #include "scan/tree/VolumeSystemItem.h"
 
+#include <QTimer>
+
 #include <algorithm>
 #include <cmath>
 
@@ -37,6 +39,8 @@ RadialController::RadialController() {
     DiagramColors::shared().setBrightness(mfBrightnessMin, mfBrightnessMax);
 }
 
+RadialController::~RadialController() = default;
+
 void RadialController::setSaturation(double max) {
     mfSaturationMax = max;
     mfSaturationMin = max - mfSaturationDelta;
@@ -65,13 +69,16 @@ void RadialController::initRadialParameters(const QRectF& bounds) {
     initCountOfSublevels();
 }
 
-void RadialController::setRoot(ItemRef root, bool setAnyway) {
+void RadialController::setRoot(ItemRef root, bool setAnyway, bool withRedraw) {
     if (root == nullptr || (root == m_pRoot && mTarget == nullptr && !setAnyway)) {
         return;
     }
     m_pRoot = std::move(root);
     mTarget.reset();
     ReinitRootParams();
+    if (withRedraw) {
+        redrawLater();
+    }
 }
 
 void RadialController::setRoot(std::shared_ptr<TopLevelItem> target) {
@@ -150,6 +157,7 @@ void RadialController::ReinitRootParams() {
     initCountOfSublevels();
     m_pCurPointedSector.cleanSector();
     updateDropShadow();
+    updateBackgroundPanel();
 }
 
 void RadialController::UpdateRadialStructureDuringProcessByRoot(const FileSystemItem* node) {

@@ -23,6 +23,7 @@
 #include <vector>
 
 class QPainter;
+class QTimer;
 
 namespace korvex {
 
@@ -57,11 +58,16 @@ struct DragFileInfo {
 class RadialController {
   public:
     RadialController();
+    ~RadialController();
+    RadialController(const RadialController&) = delete;
+    RadialController& operator=(const RadialController&) = delete;
 
     // ---- Frame and root
     void initRadialParameters(const QRectF& bounds);
-    // A scanned node (normally a folder) as the root.
-    void setRoot(ItemRef root, bool setAnyway = false);
+    // A scanned node (normally a folder) as the root; with `withRedraw` the
+    // view and the outlines are drawn again a moment later, once the lists
+    // beside it have followed.
+    void setRoot(ItemRef root, bool setAnyway = false, bool withRedraw = true);
     // A scan target: its scanned root when it has one, else the target itself.
     void setRoot(std::shared_ptr<TopLevelItem> target);
     // The target being scanned now (empty when idle): its diagram grows live.
@@ -136,8 +142,12 @@ class RadialController {
     // The sectors of the nodes selected in the side lists.
     void selectItems(const ItemList& items);
     const std::vector<SectorItem>& selectedSectors() const { return mSelectedSectors; }
-    // A node highlighted in a list becomes the pointed sector.
+    // A node highlighted in a list becomes the pointed sector, except while
+    // the view is being resized.
     void setHiliteOnRadial(const ItemRef& node);
+    const ItemRef& highlightedItem() const { return _highlightedFileSystemItem; }
+    void setLiveResizing(bool resizing) { _isLiveResizing = resizing; }
+    bool isLiveResizing() const { return _isLiveResizing; }
 
     // ---- Mouse
     void LMouseDown(QPointF point);
@@ -194,9 +204,17 @@ class RadialController {
     }
     // Whether the view shows its drop shadow (a scanned or scanning root).
     void setDropShadowHandler(std::function<void(bool)> handler);
+    // How opaque the panel behind the diagram should be: clear while the
+    // root being scanned is shown, so the diagram grows on the bare window.
+    void setBackgroundPanelHandler(std::function<void(double)> handler);
     // The side lists take the diagram root again after the tree changed.
     void setListsRootHandler(std::function<void(const ItemRef&)> handler) {
         mListsRoot = std::move(handler);
+    }
+    // The unscanned files and folders the side list counts in the folder it
+    // shows: the hint of an unscanned folder's area tells their number.
+    void setUnscannedItemsCounter(std::function<std::int64_t()> counter) {
+        mUnscannedItems = std::move(counter);
     }
     // The overlay repaints this area (outlines moved).
     void setOverlayHandler(std::function<void(const QRectF&)> handler) {
@@ -237,7 +255,13 @@ class RadialController {
     bool DrawFreeSector(QPainter& painter, int level, double start, double delta);
     void DrawNotScannedSectors();
     void DrawRoot(QPainter& painter);
+    // The centre disc of a node of radius r, kept in `cache` between paints.
+    void DrawRootDisc(QPainter& painter, const FileSystemItem* node, double r, double alpha,
+                      CachedPicture& cache) const;
     void DrawRootLabel(QPainter& painter);
+    // The name centred in a disc of radius r, fitted to its width.
+    void DrawDiscLabel(QPainter& painter, const FileSystemItem* node, const std::string& name,
+                       double r, bool scanning, double alpha) const;
     QPointF pointAt(double radius, double fraction) const;
     SectorItem getItemByPointInNotScannedVolume(double q, double t) const;
     SectorItem getItemBySublevel(int level, double t) const;
@@ -255,7 +279,10 @@ class RadialController {
     bool rootIsUnscannedVolume() const;
     bool rootIsUnscannedFolder() const;
     void needsDisplay() const;
+    // One redraw 0.1 s from now on the main loop; asking again restarts it.
+    void redrawLater();
     void updateDropShadow();
+    void updateBackgroundPanel();
     // Moves one cut item's coefficient and its parent's total with it.
     static void setCoefficient(FileSystemItem& item, double koef);
 
@@ -288,9 +315,12 @@ class RadialController {
     DiagramAnimation mCutAnimation;
     std::function<void()> mNeedsDisplay;
     std::function<void(bool)> mDropShadow;
+    std::function<void(double)> mBackgroundPanel;
     std::function<void(const ItemRef&)> mListsRoot;
     std::function<void(const QRectF&)> mOverlayNeedsDisplay;
     std::function<bool(const DragFileInfo&)> mFileDrag;
+    std::function<std::int64_t()> mUnscannedItems;
+    std::unique_ptr<QTimer> mLaterRedraw;  // made on first use
 
     // Pointer and zoom state.
     QPointF mPrevMouse;
@@ -307,9 +337,11 @@ class RadialController {
     ItemRef m_pDrillingRoot;
     ItemRef mDrillTarget;  // the root a zoom in ends on
     RingRaster mDrillRaster;
+    CachedPicture mDrillDisc;  // the zoom node's disc as it becomes the root's
     std::vector<double> mDrillRadii;
     std::vector<SectorItem> mSelectedSectors;
     ItemRef _highlightedFileSystemItem;
+    bool _isLiveResizing = false;
     DiagramHost* mHost = nullptr;
     DiagramCollectionActions* mCollection = nullptr;
 };

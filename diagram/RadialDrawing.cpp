@@ -2,6 +2,7 @@
 // space sectors, the root disc and its label.
 
 #include "diagram/DiagramColors.h"
+#include "diagram/PainterRedirectionScope.h"
 #include "diagram/RadialController.h"
 #include "platform/fs/FileDates.h"
 
@@ -132,9 +133,12 @@ void RadialController::DrawRadialSructure(QPainter& painter, const QRectF& dirty
         painter.translate(m_Center);
         painter.rotate(-(referenceAngle() - M_PI / 2) * 180 / M_PI);
         painter.translate(-m_Center);
-        mRaster.draw(painter, painter.transform().inverted().mapRect(dirty));
+        const QRectF turnedDirty = painter.transform().inverted().mapRect(dirty);
+        PainterRedirectionScope inDevicePixels(painter);
+        mRaster.draw(painter, turnedDirty);
         painter.restore();
     } else {
+        PainterRedirectionScope inDevicePixels(painter);
         mRaster.draw(painter, dirty);
     }
     DrawPaintedSectors(painter);
@@ -308,7 +312,11 @@ void RadialController::DrawNotScannedSectors() {
 }
 
 void RadialController::DrawRoot(QPainter& painter) {
-    const double r = radiusOf(0);
+    DrawRootDisc(painter, m_pRoot.get(), radiusOf(0), m_fDrawAlpha, mRootDisc);
+}
+
+void RadialController::DrawRootDisc(QPainter& painter, const FileSystemItem* node, double r,
+                                    double alpha, CachedPicture& cache) const {
     if (r <= 0) {
         return;
     }
@@ -317,7 +325,6 @@ void RadialController::DrawRoot(QPainter& painter) {
     QColor line1 = colors().rootLineColor;
     QColor line2 = colors().rootLineColor;
     bool ordinary = false;
-    const FileSystemItem* node = m_pRoot.get();
     if (node != nullptr && node->isTopCollected()) {
         fill1 = colors().cCollectedColor;
         fill2 = colors().cCollectedColor2;
@@ -340,31 +347,35 @@ void RadialController::DrawRoot(QPainter& painter) {
     std::vector<double> key{r,
                             m_Center.x(),
                             m_Center.y(),
-                            m_fDrawAlpha,
+                            alpha,
                             ordinary ? 1.0 : 0.0,
                             static_cast<double>(fill1.rgba()),
                             static_cast<double>(fill2.rgba()),
                             static_cast<double>(line1.rgba()),
                             static_cast<double>(line2.rgba())};
-    mRootDisc.draw(painter, bounds, std::move(key), [&](QPainter& p) {
-        paintRootDisc(p, disc, {fill1, fill2, line1, line2}, ordinary, m_fDrawAlpha);
+    cache.draw(painter, bounds, std::move(key), [&](QPainter& p) {
+        paintRootDisc(p, disc, {fill1, fill2, line1, line2}, ordinary, alpha);
     });
 }
 
 void RadialController::DrawRootLabel(QPainter& painter) {
-    const double r = radiusOf(0);
-    if (r <= 10) {
+    const std::string name =
+        mTarget != nullptr ? mTarget->getName() : platform::displayNameAtPath(rootPath());
+    DrawDiscLabel(painter, m_pRoot.get(), name, radiusOf(0), isRootBeingScanned(), m_fDrawAlpha);
+}
+
+void RadialController::DrawDiscLabel(QPainter& painter, const FileSystemItem* node,
+                                     const std::string& name, double r, bool scanning,
+                                     double alpha) const {
+    if (r <= 10 || alpha <= 0) {
         return;
     }
-    std::string name =
-        mTarget != nullptr ? mTarget->getName() : platform::displayNameAtPath(rootPath());
     QString text = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
-    const FileSystemItem* node = m_pRoot.get();
     bool marked = node != nullptr &&
                   (node->isTopCollected() || node->isTopTrashFlag() || node->isTopHiddenFlag());
-    QColor color = marked                 ? QColor::fromHsvF(225 / 360.0, 0.46, 0.27)
-                   : isRootBeingScanned() ? QColor::fromRgbF(0.75f, 0.80f, 0.85f)
-                                          : QColor(Qt::white);
+    QColor color = marked     ? QColor::fromHsvF(225 / 360.0, 0.46, 0.27)
+                   : scanning ? QColor::fromRgbF(0.75f, 0.80f, 0.85f)
+                              : QColor(Qt::white);
     QFont font = QGuiApplication::font();
     font.setPointSizeF(16);
     const double width = 2 * r - 20;
@@ -376,11 +387,11 @@ void RadialController::DrawRootLabel(QPainter& painter) {
     QString shown = metrics.elidedText(text, Qt::ElideRight, width);
     QRectF box(m_Center.x() - width / 2, m_Center.y() - r / 2, width, r);
     painter.setFont(font);
-    if (!marked && !isRootBeingScanned()) {
-        painter.setPen(withAlpha(QColor("#0D2236"), 0.68 * m_fDrawAlpha));
+    if (!marked && !scanning) {
+        painter.setPen(withAlpha(QColor("#0D2236"), 0.68 * alpha));
         painter.drawText(box.translated(0, 1.2), Qt::AlignCenter, shown);
     }
-    painter.setPen(withAlpha(color, m_fDrawAlpha));
+    painter.setPen(withAlpha(color, alpha));
     painter.drawText(box, Qt::AlignCenter, shown);
 }
 

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 namespace korvex {
 
@@ -217,7 +218,8 @@ std::optional<HintContent> RadialController::hintForSector(const SectorItem& sec
             break;
         case SectorMarker::Occupied:
             if (rootIsUnscannedFolder()) {
-                hint.sizeText = L::text(L::kNotCalculated);
+                hint.sizeText = mUnscannedItems ? std::to_string(mUnscannedItems())
+                                                : L::text(L::kNotCalculated);
                 hint.caption = L::text(L::kItemsCaption);
             } else {
                 hint.sizeText = sizeText(mTarget != nullptr ? mTarget->getOccSize() : m_lTotalSize);
@@ -320,6 +322,9 @@ void RadialController::selectItems(const ItemList& items) {
 
 void RadialController::setHiliteOnRadial(const ItemRef& node) {
     _highlightedFileSystemItem = node;
+    if (_isLiveResizing) {
+        return;  // the view takes it up again when the resize ends
+    }
     SectorItem sector;
     if (node != nullptr && !fillSectorItem(sector, node.get())) {
         sector.cleanSector();

@@ -19,12 +19,15 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QStyle>
+#include <QTimer>
 
 namespace korvex {
 
 namespace {
 
 constexpr int kHintDistance = 14;
+// A resize event later than this after the previous one starts a new resize.
+constexpr int kLiveResizeQuietMs = 200;
 
 }  // namespace
 
@@ -33,7 +36,11 @@ RadialView::RadialView(RadialController& controller, QWidget* parent)
       mController(controller),
       mOverlay(new DiagramOverlayView(controller, this)),
       mHint(new DiagramHintPanel(this)),
-      mMenuController(std::make_unique<DiagramContextMenuController>(controller)) {
+      mMenuController(std::make_unique<DiagramContextMenuController>(controller)),
+      mLiveResizeEnd(new QTimer(this)) {
+    mLiveResizeEnd->setSingleShot(true);
+    mLiveResizeEnd->setInterval(kLiveResizeQuietMs);
+    connect(mLiveResizeEnd, &QTimer::timeout, this, [this] { viewDidEndLiveResize(); });
     installRadialAccessibility();
     setMinimumSize(200, 200);
     setMouseTracking(true);
@@ -55,6 +62,7 @@ RadialView::RadialView(RadialController& controller, QWidget* parent)
 }
 
 RadialView::~RadialView() {
+    mController.setLiveResizing(false);
     mController.setNeedsDisplayHandler(nullptr);
     mController.setOverlayHandler(nullptr);
     mController.setDropShadowHandler(nullptr);
@@ -75,6 +83,31 @@ void RadialView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     mController.initRadialParameters(rect());
     mOverlay->setGeometry(rect());
+    if (!isVisible()) {
+        return;
+    }
+    if (!mLiveResizeEnd->isActive()) {
+        viewWillStartLiveResize();
+    }
+    mLiveResizeEnd->start();
+}
+
+void RadialView::viewWillStartLiveResize() {
+    mController.setLiveResizing(true);
+    mHint->hide();
+    mOverlay->setShowsSelection(false);
+}
+
+void RadialView::viewDidEndLiveResize() {
+    mController.setLiveResizing(false);
+    mOverlay->setShowsSelection(true);
+    if (const ItemRef& highlighted = mController.highlightedItem(); highlighted != nullptr) {
+        mController.setHiliteOnRadial(highlighted);
+    }
+    // The sectors moved under a pointer that stayed still.
+    if (mLastPointer && _enableMouseEvents) {
+        operateMouseMove(*mLastPointer);
+    }
 }
 
 void RadialView::showEvent(QShowEvent* event) {
@@ -102,7 +135,7 @@ void RadialView::operateMouseMove(QPointF point) {
 
 void RadialView::updateHint(QPoint globalPoint) {
     DiagramHost* host = mController.host();
-    const bool allowed = Settings::showHintForSelectedItem() &&
+    const bool allowed = !mController.isLiveResizing() && Settings::showHintForSelectedItem() &&
                          (host != nullptr ? host->hintAllowed() && !host->isReviewWindowVisible()
                                           : isActiveWindow());
     std::optional<HintContent> content = mController.hintForSector(mController.pointedSector());
@@ -118,6 +151,7 @@ void RadialView::mouseMoveEvent(QMouseEvent* event) {
         mController.LMouseDragged(event->position());
         return;
     }
+    mLastPointer = event->position();
     if (_enableMouseEvents) {
         operateMouseMove(event->position());
     }
@@ -125,6 +159,7 @@ void RadialView::mouseMoveEvent(QMouseEvent* event) {
 
 void RadialView::leaveEvent(QEvent* event) {
     QWidget::leaveEvent(event);
+    mLastPointer.reset();
     if (_enableMouseEvents) {
         QRectF dirty;
         mController.OperateMouseExit(dirty);

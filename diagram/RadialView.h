@@ -5,9 +5,11 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QMenu;
+class QTimer;
 
 namespace korvex {
 
@@ -25,6 +27,7 @@ class RadialView : public QWidget {
     explicit RadialView(RadialController& controller, QWidget* parent = nullptr);
     ~RadialView() override;
 
+    RadialController& controller() const { return mController; }
     bool showsDropShadow() const;
     DiagramOverlayView& overlay() const { return *mOverlay; }
     DiagramHintPanel& hintPanel() const { return *mHint; }
@@ -39,6 +42,9 @@ class RadialView : public QWidget {
     bool dragRemovable() const { return m_bDragRemovable; }
     // Re-evaluates the pointer at `point` and shows or hides the hint.
     void operateMouseMove(QPointF point);
+    // Qt tells of no live resize: a burst of resize events, each within a
+    // moment of the last, counts as one.
+    bool isLiveResizing() const { return mController.isLiveResizing(); }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -54,6 +60,8 @@ class RadialView : public QWidget {
 
   private:
     void updateHint(QPoint globalPoint);
+    void viewWillStartLiveResize();
+    void viewDidEndLiveResize();
     void dropAccessibilityElements();
     bool runFileDrag(const DragFileInfo& info);
     struct LayoutKey {
@@ -75,6 +83,8 @@ class RadialView : public QWidget {
     std::vector<RadialSectorAccessibilityElement*> m_accessibilityElements;
     bool mAccessibilityBuilt = false;
     LayoutKey mAccessibilityLayout;
+    QTimer* mLiveResizeEnd;
+    std::optional<QPointF> mLastPointer;  // while the pointer is over the view
 };
 
 }  // namespace korvex

@@ -3,8 +3,10 @@
 // diagram fades.
 
 #include "diagram/DiagramColors.h"
+#include "diagram/PainterRedirectionScope.h"
 #include "diagram/RadialController.h"
 #include "diagram/RingRadii.h"
+#include "platform/fs/FileDates.h"
 
 #include <QPainter>
 
@@ -22,6 +24,13 @@ constexpr double kMinimumArc = 3.0;  // points, as for the still diagram
 
 double lerp(double from, double to, double p) {
     return from + (to - from) * p;
+}
+
+QColor mix(const QColor& from, const QColor& to, double p) {
+    return QColor::fromRgbF(static_cast<float>(lerp(from.redF(), to.redF(), p)),
+                            static_cast<float>(lerp(from.greenF(), to.greenF(), p)),
+                            static_cast<float>(lerp(from.blueF(), to.blueF(), p)),
+                            static_cast<float>(lerp(from.alphaF(), to.alphaF(), p)));
 }
 
 }  // namespace
@@ -104,7 +113,7 @@ void RadialController::startDrillOutAnimation(const ItemRef& target) {
     mDrillTarget.reset();
     m_lDrTotalSize = std::max<std::int64_t>(oldRoot->gettotalsize(), 1);
     m_nDrSubLevels = m_nSubLevels;
-    setRoot(target, true);
+    setRoot(target, true, false);
     const double total = static_cast<double>(std::max<std::int64_t>(m_lTotalSize, 1));
     m_dDrRootSkAngle = static_cast<double>(getPrevSizesOfItem(oldRoot.get(), target.get())) / total;
     m_fDrRootHueColor = static_cast<float>(
@@ -141,6 +150,10 @@ void RadialController::finishDrill() {
         if (mListsRoot) {
             mListsRoot(m_pRoot);
         }
+    } else {
+        // The lists took the new root when the zoom out began; whatever they
+        // changed since is shown once they settled.
+        redrawLater();
     }
     needsDisplay();
 }
@@ -181,7 +194,10 @@ void RadialController::drawDrillAnimation(QPainter& painter, const QRectF& dirty
     painter.translate(m_Center);
     painter.rotate(-(referenceAngle() - M_PI / 2) * 180 / M_PI);
     painter.translate(-m_Center);
-    mDrillRaster.draw(painter, dirty);
+    {
+        PainterRedirectionScope inDevicePixels(painter);
+        mDrillRaster.draw(painter, dirty);
+    }
     painter.restore();
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
@@ -198,11 +214,16 @@ void RadialController::drawDrillSubtree(FileSystemItem& node, int ring, double s
     const double total = static_cast<double>(m_lDrTotalSize);
     const double outerShare = m_lTotalSize > 0 ? total / static_cast<double>(m_lTotalSize) : 1.0;
     const double radius = mDrillRadii[static_cast<std::size_t>(ring)];
+    // The colour moves from the sector's ring in the outer layout to its ring
+    // in the node's own, so that neither end of the zoom changes it at once.
+    const int outerRing = std::min(m_nDrRootSubLevel + ring, RingRadii::kMaxRings);
     auto place = [&](double from, double span, int flag) {
         const double s = lerp(m_dDrRootSkAngle + from * outerShare, from, e);
         const double d = lerp(span * outerShare, span, e);
+        const DiagramColors& colors = DiagramColors::shared();
         mDrillRaster.addSector(ring, s, d,
-                               DiagramColors::shared().sectorFill(flag, ring, s, d, 1.0));
+                               mix(colors.sectorFill(flag, outerRing, s, d, 1.0),
+                                   colors.sectorFill(flag, ring, s, d, 1.0), e));
         return d;
     };
     std::int64_t drawnSize = 0;
@@ -276,6 +297,15 @@ void RadialController::DrawDrillingRoot(QPainter& painter, double e) {
     }
     painter.fillPath(path, fill);
     painter.strokePath(path, QPen(colors.cLineColor, 0.5));
+    // While the node is (nearly) the centre disc, the last tenth of a zoom in
+    // and the first of a zoom out, the still disc and the name fade in over
+    // it: the still picture takes over without a jump.
+    const double stillAlpha = std::min((e - 0.9) * 10, 1.0);
+    if (stillAlpha > 0) {
+        DrawRootDisc(painter, &node, drillInnerRadius(0), stillAlpha, mDrillDisc);
+        DrawDiscLabel(painter, &node, platform::displayNameAtPath(node.fullPath()),
+                      drillInnerRadius(0), false, stillAlpha);
+    }
 }
 
 }  // namespace korvex

@@ -5,6 +5,7 @@
 #include "app/toolkit/BusySpinner.h"
 #include "app/toolkit/HungCallAlert.h"
 #include "app/window/ContentPanel.h"
+#include "app/window/DiagramListCounts.h"
 #include "app/window/DiagramWindowBridge.h"
 #include "app/window/MountFollower.h"
 #include "browse/lists/ItemTexts.h"
@@ -872,6 +873,7 @@ void CSTreeController::purgeableSpaceCleanerNotifyAboutPerformRecovery(
 void CSTreeController::connectDiagramInteraction() {
     mDiagramBridge = std::make_unique<DiagramWindowBridge>(*this, mViews.window);
     mRadial.setHost(mDiagramBridge.get());
+    countUnscannedItemsFromLists(mRadial, mViews.contentsPanel);
     if (mViews.radialView == nullptr) {
         return;
     }

@@ -7,6 +7,7 @@
 #include "app/window/ScanSummaryPanel.h"
 #include "browse/lists/ContentsPanel.h"
 #include "cleanup/collection/views/CollectionPanel.h"
+#include "diagram/DiagramBackgroundPanel.h"
 #include "diagram/RadialView.h"
 #include "diagram/volumes/UnscannedOverview.h"
 #include "diagram/volumes/VolumesListView.h"
@@ -51,7 +52,8 @@ MainWindow::MainWindow(std::string homeFolder, CSTreeController::Timing timing, 
     mSplitter->setChildrenCollapsible(false);
     mSplitter->setHandleWidth(1);
     mViews.volumesList = new VolumesListView(mController->volumesController(), mSplitter);
-    mViews.radialView = new RadialView(mController->radialController(), mSplitter);
+    auto* diagramPanel = new DiagramBackgroundPanel(mController->radialController(), mSplitter);
+    mViews.radialView = &diagramPanel->radialView();
     mViews.radialView->setMinimumWidth(360);
     // The right side: the panel of the shown target above the collection.
     auto* right = new QWidget(mSplitter);
@@ -76,7 +78,7 @@ MainWindow::MainWindow(std::string homeFolder, CSTreeController::Timing timing, 
     mViews.contentsPanel = mSummary->contents();
     mViews.biggestFiles = &mSummary->contents()->biggestFilesController();
     mSplitter->addWidget(mViews.volumesList);
-    mSplitter->addWidget(mViews.radialView);
+    mSplitter->addWidget(diagramPanel);
     mSplitter->addWidget(right);
     mSplitter->setStretchFactor(0, 0);
     mSplitter->setStretchFactor(1, 1);

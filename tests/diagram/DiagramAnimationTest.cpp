@@ -1,28 +1,16 @@
 #include "diagram/DiagramFixture.h"
 #include "diagram/RadialView.h"
+#include "diagram/ServeEventLoop.h"
 #include "scan/targets/VolumeItem.h"
 #include "scan/tree/CopiedFileItem.h"
 #include "scan/tree/VolumeSystemItem.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QWidget>
 
 namespace korvex {
 namespace {
 
 using namespace test;
-
-// Serves the event loop until `done` holds or two seconds pass.
-template <class Done>
-bool spinUntil(Done done) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < 2000) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return done();
-}
 
 class DiagramAnimation : public Diagram {
   protected:

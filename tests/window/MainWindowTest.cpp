@@ -1,6 +1,8 @@
 #include "app/toolkit/Appearance.h"
 #include "app/window/MainWindow.h"
 #include "app/window/ScanSummaryPanel.h"
+#include "browse/lists/OutlineListConrtoller.h"
+#include "diagram/DiagramBackgroundPanel.h"
 #include "diagram/RadialView.h"
 #include "diagram/volumes/UnscannedOverview.h"
 #include "diagram/volumes/VolumesListView.h"
@@ -301,6 +303,38 @@ TEST_F(MainWindowTest, TheDiagramFollowsTheListsAndFilesFavouritesThroughTheWind
     radial.host()->setFolderFavorite(folderA->getFullPath(), true);
     EXPECT_TRUE(controller().folderFiling().isFolderAtPathInFavorite(folderA->getFullPath()));
     EXPECT_TRUE(radial.host()->isFolderFavorite(folderA->getFullPath()));
+}
+
+TEST_F(MainWindowTest, AnUnscannedFolderHintCountsWhatTheFolderColumnsCouldNotScan) {
+    window.resize(1200, 800);
+    window.show();
+    RadialController& radial = controller().radialController();
+    EXPECT_NE(qobject_cast<DiagramBackgroundPanel*>(views().radialView->parentWidget()), nullptr);
+    selectFolder(tree.path());
+    controller().startAction();
+    ASSERT_TRUE(waitForScans(1));
+    // Two entries of the shown folder could not be read.
+    int denied = 0;
+    for (const ItemRef& item :
+         static_cast<FolderSystemItem*>(radial.root().get())->childrenArray()) {
+        if (item->name() == "a" || item->name() == "notes \"quoted\".txt") {
+            item->setAccessDenied(true);
+            ++denied;
+        }
+    }
+    ASSERT_EQ(denied, 2);
+    views().contentsPanel->folderColumns().reloadColumns();
+    // Another folder, never scanned, takes the diagram.
+    selectFolder(home.path());
+    ASSERT_NE(radial.unscannedTarget(), nullptr);
+    const QPointF onRing(radial.center().x() + (radial.radiusOf(0) + radial.radiusOf(1)) / 2,
+                         radial.center().y());
+    const SectorItem occupied = radial.getItemByPoint(onRing);
+    ASSERT_EQ(occupied.marker, SectorMarker::Occupied);
+    const std::optional<HintContent> hint = radial.hintForSector(occupied);
+    ASSERT_TRUE(hint.has_value());
+    EXPECT_EQ(hint->caption, "Items:");
+    EXPECT_EQ(hint->sizeText, "2");
 }
 
 }  // namespace

@@ -41,9 +41,57 @@ void sendMouse(QWidget* view, QEvent::Type type, QPointF point) {
     QApplication::sendEvent(view, &event);
 }
 
+// Each frame is drawn and saved with the progress held at k/15; the running
+// animation gets no step in between because the loop never yields to it.
+void saveSteppedFrames(RadialView* view, const QString& prefix) {
+    RadialController& radial = view->controller();
+    // With the panel under it, so that what fades shows what the eye sees.
+    QWidget* shown = view->parentWidget() != nullptr ? view->parentWidget() : view;
+    for (int frame = 0; frame < kFrames; ++frame) {
+        radial.updateDrillAnimationValue(static_cast<double>(frame) / (kFrames - 1));
+        shown->grab().save(prefix + QStringLiteral("%1.png").arg(frame));
+    }
+}
+
+void recordSteppedZoom(MainWindow& window, RadialView* view, QPointF point,
+                       const QString& outBase) {
+    sendMouse(view, QEvent::MouseButtonPress, point);
+    sendMouse(view, QEvent::MouseButtonRelease, point);
+    saveSteppedFrames(view, outBase + QStringLiteral("-"));
+    // Back out once the zoom in ended and the delayed redraw ran.
+    QTimer::singleShot(600, &window, [&window, view, outBase] {
+        const QPointF centre = view->controller().center();
+        sendMouse(view, QEvent::MouseButtonPress, centre);
+        sendMouse(view, QEvent::MouseButtonRelease, centre);
+        saveSteppedFrames(view, outBase + QStringLiteral("-out-"));
+        QTimer::singleShot(600, &window, [view, outBase] {
+            QWidget* shown = view->parentWidget() != nullptr ? view->parentWidget() : view;
+            shown->grab().save(outBase + QStringLiteral("-out-end.png"));
+            QApplication::exit(0);
+        });
+    });
+}
+
+void recordTimedZoom(MainWindow& window, RadialView* view, QPointF point, const QString& outBase) {
+    sendMouse(view, QEvent::MouseButtonPress, point);
+    sendMouse(view, QEvent::MouseButtonRelease, point);
+    auto frame = std::make_shared<int>(0);
+    auto* timer = new QTimer(&window);
+    // Only the diagram, so that a frame is taken quickly enough to catch
+    // the motion.
+    QObject::connect(timer, &QTimer::timeout, &window, [view, timer, frame, outBase] {
+        view->grab().save(outBase + QStringLiteral("-%1.png").arg(*frame));
+        if (++*frame == kFrames) {
+            timer->stop();
+            QApplication::exit(0);
+        }
+    });
+    timer->start(kFrameIntervalMs);
+}
+
 }  // namespace
 
-void recordZoom(MainWindow& window, const QString& outBase) {
+void recordZoom(MainWindow& window, const QString& outBase, ZoomFrames frames) {
     auto* view = window.findChild<RadialView*>();
     const auto point =
         view ? firstFolderPoint(window.treeController().radialController()) : std::nullopt;
@@ -55,23 +103,14 @@ void recordZoom(MainWindow& window, const QString& outBase) {
     // to make it so.
     QApplication::setActiveWindow(&window);
     sendMouse(view, QEvent::MouseMove, *point);
-    QTimer::singleShot(700, &window, [&window, view, point, outBase] {
+    QTimer::singleShot(700, &window, [&window, view, point, outBase, frames] {
         // The hint floats in a window of its own: take the screen.
         window.screen()->grabWindow(0).save(outBase + QStringLiteral("-hint.png"));
-        sendMouse(view, QEvent::MouseButtonPress, *point);
-        sendMouse(view, QEvent::MouseButtonRelease, *point);
-        auto frame = std::make_shared<int>(0);
-        auto* timer = new QTimer(&window);
-        // Only the diagram, so that a frame is taken quickly enough to
-        // catch the motion.
-        QObject::connect(timer, &QTimer::timeout, &window, [view, timer, frame, outBase] {
-            view->grab().save(outBase + QStringLiteral("-%1.png").arg(*frame));
-            if (++*frame == kFrames) {
-                timer->stop();
-                QApplication::exit(0);
-            }
-        });
-        timer->start(kFrameIntervalMs);
+        if (frames == ZoomFrames::Stepped) {
+            recordSteppedZoom(window, view, *point, outBase);
+        } else {
+            recordTimedZoom(window, view, *point, outBase);
+        }
     });
 }
 

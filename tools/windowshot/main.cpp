@@ -1,9 +1,10 @@
-// korvex-windowshot FOLDER OUT.png [--dark] [--size WxH] [--zoom]
+// korvex-windowshot FOLDER OUT.png [--dark] [--size WxH] [--zoom | --zoom-steps]
 //                   [--collect N] [--dragging] [--review] [--remove] [--copy-to DIR]
 // Opens the main window, scans FOLDER to the end and writes what the window
 // shows as a PNG: how the documentation's pictures are made. With --zoom it
 // records the hint and the frames of a zoom into the first folder instead;
-// the collection's options show the Selected list (CollectionRecording.h).
+// --zoom-steps draws those frames at fixed steps of the zoom's progress. The
+// collection's options show the Selected list (CollectionRecording.h).
 
 #include "CollectionRecording.h"
 #include "ZoomRecording.h"
@@ -25,7 +26,8 @@ int main(int argc, char** argv) {
     QStringList args = QApplication::arguments();
     args.removeFirst();
     bool dark = args.removeAll(QStringLiteral("--dark")) > 0;
-    const bool zoom = args.removeAll(QStringLiteral("--zoom")) > 0;
+    const bool steps = args.removeAll(QStringLiteral("--zoom-steps")) > 0;
+    const bool zoom = args.removeAll(QStringLiteral("--zoom")) > 0 || steps;
     const auto collection = korvex::takeCollectionOptions(args);
     QSize size(1320, 820);
     if (const qsizetype at = args.indexOf(QStringLiteral("--size"));
@@ -38,7 +40,8 @@ int main(int argc, char** argv) {
     }
     if (args.size() != 2) {
         std::fprintf(stderr,
-                     "usage: korvex-windowshot FOLDER OUT.png [--dark] [--size WxH] [--zoom]\n"
+                     "usage: korvex-windowshot FOLDER OUT.png [--dark] [--size WxH] [--zoom | "
+                     "--zoom-steps]\n"
                      "       [--collect N] [--dragging] [--review] [--remove] [--copy-to DIR]\n");
         return 2;
     }
@@ -53,25 +56,27 @@ int main(int argc, char** argv) {
     window.show();
     const QString out = args[1];
     auto& controller = window.treeController();
-    QObject::connect(&controller, &korvex::CSTreeController::scanningChanged, &app,
-                     [&](bool scanning) {
-                         if (scanning) {
-                             return;
-                         }
-                         // Let the last frames settle before the picture is taken.
-                         QTimer::singleShot(600, &app, [&] {
-                             if (zoom) {
-                                 korvex::recordZoom(window, QString(out).remove(".png"));
-                                 return;
-                             }
-                             if (collection) {
-                                 korvex::recordCollection(window, *collection, out);
-                                 return;
-                             }
-                             const bool saved = window.grab().save(out);
-                             QApplication::exit(saved ? 0 : 1);
-                         });
-                     });
+    QObject::connect(
+        &controller, &korvex::CSTreeController::scanningChanged, &app, [&](bool scanning) {
+            if (scanning) {
+                return;
+            }
+            // Let the last frames settle before the picture is taken.
+            QTimer::singleShot(600, &app, [&] {
+                if (zoom) {
+                    korvex::recordZoom(
+                        window, QString(out).remove(".png"),
+                        steps ? korvex::ZoomFrames::Stepped : korvex::ZoomFrames::Timed);
+                    return;
+                }
+                if (collection) {
+                    korvex::recordCollection(window, *collection, out);
+                    return;
+                }
+                const bool saved = window.grab().save(out);
+                QApplication::exit(saved ? 0 : 1);
+            });
+        });
     controller.doScanFolder(QFile::encodeName(args[0]).toStdString());
     return QApplication::exec();
 }

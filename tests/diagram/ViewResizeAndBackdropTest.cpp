@@ -1,0 +1,153 @@
+#include "diagram/DiagramBackgroundPanel.h"
+#include "diagram/DiagramHintPanel.h"
+#include "diagram/DiagramOverlayView.h"
+#include "diagram/DiagramViewFixture.h"
+#include "diagram/ServeEventLoop.h"
+#include "scan/targets/FolderItem.h"
+
+#include <QTest>
+
+namespace korvex {
+namespace {
+
+using namespace test;
+
+using LiveResize = DiagramView;
+
+TEST_F(LiveResize, ABurstOfResizesHidesTheHintAndSelectionUntilItEnds) {
+    Settings::setShowHintForSelectedItem(true);
+    FolderRef root = sampleTree();
+    showTree(root);
+    controller.selectItems({child(root, "mid")});
+    QTest::mouseMove(view.get(), pointOn(1, 0.7));
+    ASSERT_TRUE(view->hintPanel().isVisible());
+    ASSERT_TRUE(view->overlay().showsSelection());
+
+    view->resize(kSide + 20, kSide + 20);
+    view->resize(kSide + 40, kSide + 30);
+    EXPECT_TRUE(view->isLiveResizing());
+    EXPECT_FALSE(view->hintPanel().isVisible());
+    EXPECT_FALSE(view->overlay().showsSelection());
+    // The pointer moving on during the resize brings no hint back.
+    QTest::mouseMove(view.get(), pointOn(1, 0.7));
+    EXPECT_FALSE(view->hintPanel().isVisible());
+
+    ASSERT_TRUE(spinUntil([&] { return !view->isLiveResizing(); }));
+    EXPECT_TRUE(view->overlay().showsSelection());
+    // The pointer still rests over a sector of the resized diagram.
+    EXPECT_TRUE(view->hintPanel().isVisible());
+    EXPECT_FALSE(controller.pointedSector().empty());
+}
+
+TEST_F(LiveResize, AHighlightFromTheListsWaitsForTheResizeToEnd) {
+    FolderRef root = sampleTree();
+    showTree(root);
+    view->resize(kSide + 20, kSide + 20);
+    ASSERT_TRUE(view->isLiveResizing());
+    const ItemRef big = child(root, "big");
+    controller.setHiliteOnRadial(big);
+    EXPECT_TRUE(controller.pointedSector().empty());
+    ASSERT_TRUE(spinUntil([&] { return !view->isLiveResizing(); }));
+    EXPECT_EQ(controller.pointedSector().m_pItem, big);
+}
+
+using ShadowedView = DiagramView;
+
+// Under its drop shadow the view is painted through a redirection: the rings
+// and the disc, drawn in device pixels, must still lie where the label and
+// the outlines are drawn.
+TEST_F(ShadowedView, RingsStayCentredOnTheLabel) {
+    // One folder with one file: both rings are whole circles.
+    FolderRef root =
+        FolderSystemItem::initWithPathSizeNoParent("/data", nullptr, 0, false, 0, false, false);
+    FolderSystemItem* inner =
+        FolderSystemItem::initWithPathSize("docs", root.get(), 0, false, 0, false, false).get();
+    FileSystemItem::initWithPathSize("x", inner, 3000, 0, false, false);
+    showTree(root);
+    ASSERT_TRUE(view->showsDropShadow());
+    const QImage image = view->grab().toImage();
+    QRect rings, label;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            if (pixel.alpha() < 250) {
+                continue;
+            }
+            // The shadow is translucent; the figure is opaque.
+            rings |= QRect(x, y, 1, 1);
+            if (pixel.red() > 235 && pixel.green() > 235 && pixel.blue() > 235) {
+                label |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    ASSERT_FALSE(label.isEmpty());
+    ASSERT_FALSE(rings.isEmpty());
+    EXPECT_NEAR(label.center().x(), rings.center().x(), 3);
+    EXPECT_NEAR(label.center().y(), rings.center().y(), 6);
+}
+
+using UnscannedFolderHint = DiagramView;
+
+TEST_F(UnscannedFolderHint, TheOccupiedAreaCountsWhatTheListCouldNotScan) {
+    Settings::setShowHintForSelectedItem(true);
+    std::int64_t counted = 7;
+    controller.setUnscannedItemsCounter([&counted] { return counted; });
+    controller.setRoot(std::make_shared<FolderItem>("/srv/archive", "archive"));
+    QTest::mouseMove(view.get(), pointOn(1, 0.3));
+    ASSERT_TRUE(view->hintPanel().isVisible());
+    EXPECT_EQ(view->hintPanel().captionText(), "Items:");
+    EXPECT_EQ(view->hintPanel().sizeText(), "7");
+    // Asked again each time: the list may have changed meanwhile.
+    counted = 12;
+    QTest::mouseMove(view.get(), pointOn(1, 0.6));
+    EXPECT_EQ(view->hintPanel().sizeText(), "12");
+    controller.setUnscannedItemsCounter(nullptr);
+}
+
+class Backdrop : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        panel = std::make_unique<DiagramBackgroundPanel>(controller);
+        panel->resize(600, 600);
+        panel->show();
+        root =
+            FolderSystemItem::initWithPathSizeNoParent("/data", nullptr, 0, false, 0, false, false);
+        FileSystemItem::initWithPathSize("big", root.get(), 4000, 0, false, false);
+        root->calctotalsize();
+    }
+    void TearDown() override { panel.reset(); }
+    // A corner of the panel, away from the circle.
+    QColor corner() const { return panel->grab().toImage().pixelColor(20, 20); }
+
+    RadialController controller;
+    std::unique_ptr<DiagramBackgroundPanel> panel;
+    FolderRef root;
+};
+
+TEST_F(Backdrop, FadesOutWhileTheRootBeingScannedIsShownAndBackAfter) {
+    controller.setRoot(root, true);
+    ASSERT_DOUBLE_EQ(panel->alphaValue(), 0.9999);
+    const QColor shown = corner();
+
+    controller.setScanningPath("/data");
+    // A fade, not a jump.
+    EXPECT_EQ(panel->targetAlpha(), 0.0);
+    EXPECT_GT(panel->alphaValue(), 0.5);
+    ASSERT_TRUE(spinUntil([&] { return panel->alphaValue() == 0.0; }));
+    const QColor cleared = corner();
+    EXPECT_NE(shown, cleared);
+
+    controller.setScanningPath({});
+    EXPECT_LT(panel->alphaValue(), 0.5);
+    ASSERT_TRUE(spinUntil([&] { return panel->alphaValue() == 0.9999; }));
+    EXPECT_EQ(corner(), shown);
+}
+
+TEST_F(Backdrop, StaysWhenTheScanIsOfAnotherTarget) {
+    controller.setRoot(root, true);
+    controller.setScanningPath("/elsewhere");
+    EXPECT_EQ(panel->targetAlpha(), 0.9999);
+}
+
+}  // namespace
+}  // namespace korvex
