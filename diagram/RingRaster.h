@@ -39,6 +39,8 @@ class RingRaster {
         float start;
         float end;
         QRgb fill;  // premultiplied
+        // False only for the piece of a sector that went on past 12 o'clock.
+        bool lineAtStart;
         // No neighbour starts where this one ends: the end gets its own line.
         bool lineAtEnd;
     };
@@ -53,11 +55,13 @@ class RingRaster {
         qsizetype stride = 0;
     };
 
-    // Distances and turns of one row's pixels, worked out before the row is
-    // coloured; one per rendering thread.
+    // Distances, turns and the turn a pixel's edge margin spans, of one
+    // row's pixels, worked out before the row is coloured; one per
+    // rendering thread.
     struct Row {
         std::vector<float> d;
         std::vector<float> turn;
+        std::vector<float> reach;
     };
 
     void closeRings();
