@@ -38,8 +38,10 @@ inline float turnOf(float x, float y) {
 // Distance to the centre and turn of the pixels [x0, x1) of the row at `fy`,
 // both measured from the pixel centres, and how far along the circle `margin`
 // pixels reach at that distance; all three are indexed from x0.
-void measureRow(float cx, float fy, int x0, int x1, float margin, float* d, float* turn,
-                float* reach) {
+// Built for wider vector units too; the loader picks what the processor has.
+__attribute__((target_clones("avx2", "default"))) void measureRow(float cx, float fy, int x0,
+                                                                  int x1, float margin, float* d,
+                                                                  float* turn, float* reach) {
     const int n = x1 - x0;
     for (int k = 0; k < n; ++k) {
         const float fx = static_cast<float>(x0 + k) + 0.5f - cx;
