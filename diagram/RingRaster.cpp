@@ -37,8 +37,8 @@ inline float turnOf(float x, float y) {
 
 // Distance to the centre and turn of the pixels [x0, x1) of the row at `fy`,
 // both measured from the pixel centres, and how far along the circle `margin`
-// pixels reach at that distance; all three are indexed from x0.
-// Built for wider vector units too; the loader picks what the processor has.
+// pixels reach at that distance; all three are indexed from x0. Built for
+// wider vector units too: the loader picks what the processor has.
 __attribute__((target_clones("avx2", "default"))) void measureRow(float cx, float fy, int x0,
                                                                   int x1, float margin, float* d,
                                                                   float* turn, float* reach) {

@@ -39,7 +39,8 @@ class RingRaster {
         float start;
         float end;
         QRgb fill;  // premultiplied
-        // False only for the piece of a sector that went on past 12 o'clock.
+        // False only for the rest of a sector past 12 o'clock: it goes on
+        // from the piece before the top, and no edge lies between them.
         bool lineAtStart;
         // No neighbour starts where this one ends: the end gets its own line.
         bool lineAtEnd;
