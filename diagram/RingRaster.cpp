@@ -36,13 +36,18 @@ inline float turnOf(float x, float y) {
 }
 
 // Distance to the centre and turn of the pixels [x0, x1) of the row at `fy`,
-// both measured from the pixel centres; `d` and `turn` are indexed from x0.
-void measureRow(float cx, float fy, int x0, int x1, float* d, float* turn) {
+// both measured from the pixel centres, and how far along the circle `margin`
+// pixels reach at that distance; all three are indexed from x0. Built for
+// wider vector units too: the loader picks what the processor has.
+__attribute__((target_clones("avx2", "default"))) void measureRow(float cx, float fy, int x0,
+                                                                  int x1, float margin, float* d,
+                                                                  float* turn, float* reach) {
     const int n = x1 - x0;
     for (int k = 0; k < n; ++k) {
         const float fx = static_cast<float>(x0 + k) + 0.5f - cx;
         d[k] = std::sqrt(fx * fx + fy * fy);
         turn[k] = turnOf(fx, fy);
+        reach[k] = margin / (kTurn * d[k]);
     }
 }
 
@@ -103,6 +108,40 @@ struct Shade {
     }
 };
 
+// How much of a pixel's coverage across the ring goes to the sector fill, and
+// how much of it the arc hairlines through the pixel take.
+struct Across {
+    float fill;
+    float arcLines;
+};
+
+// Adds what the sectors around `at` give a pixel centred there: each sector's
+// fill by the share of the pixel-wide window along the arc it covers, and the
+// hairlines at its edges. `first` is the last sector starting at or before
+// `at` (-1 for none); fractions are turned into pixels by `perTurn`.
+template <class Sectors>
+void addAlong(const Sectors& sectors, int first, float at, float perTurn, float halfLine,
+              Across across, Shade& shade, float& line) {
+    const float reach = (0.5f + halfLine) / perTurn;
+    const float lo = at - reach;
+    const float hi = at + reach;
+    const float u = at * perTurn;
+    auto i = static_cast<std::size_t>(std::max(first, 0));
+    while (i > 0 && sectors[i - 1].end > lo) {
+        --i;
+    }
+    for (; i < sectors.size() && sectors[i].start < hi; ++i) {
+        const auto& s = sectors[i];
+        const float from = s.start * perTurn;
+        const float to = s.end * perTurn;
+        const float along = covered(u, from, to);
+        const float edges = (s.lineAtStart ? covered(u, from - halfLine, from + halfLine) : 0) +
+                            (s.lineAtEnd ? covered(u, to - halfLine, to + halfLine) : 0);
+        shade.add(s.fill, across.fill * along);
+        line += across.fill * edges + across.arcLines * along;
+    }
+}
+
 }  // namespace
 
 void RingRaster::begin(QPointF center, const std::vector<double>& radii, QColor line,
@@ -132,12 +171,29 @@ void RingRaster::addSector(int ring, double start, double delta, QColor fill) {
     if (!(to > from)) {
         return;
     }
-    sectors.push_back({from, to, qPremultiply(fill.rgba()), true});
+    sectors.push_back({from, to, qPremultiply(fill.rgba()), true, true});
 }
 
-// Shared edges get one hairline, drawn by the sector that starts there.
+// Shared edges get one hairline, drawn by the sector that starts there. A
+// last sector that goes on past 12 o'clock is cut there, and what lies past
+// the top goes first in the ring, so every sector lies within one turn.
 void RingRaster::closeRings() {
     for (auto& sectors : mRings) {
+        if (!sectors.empty() && sectors.back().end > 1) {
+            Sector head = sectors.back();
+            head.start = std::max(0.0f, head.start - 1);
+            head.end = std::min(head.end - 1, sectors.front().start);
+            head.lineAtStart = sectors.back().start >= 1;
+            if (sectors.back().start < 1) {
+                sectors.back().end = 1;
+            } else {
+                sectors.pop_back();
+            }
+            if (head.end > head.start) {
+                sectors.push_back(head);
+                std::rotate(sectors.begin(), sectors.end() - 1, sectors.end());
+            }
+        }
         for (std::size_t i = 0; i + 1 < sectors.size(); ++i) {
             sectors[i].lineAtEnd = sectors[i + 1].start > sectors[i].end;
         }
@@ -213,8 +269,9 @@ void RingRaster::renderRows(const Frame& frame, int from, int to) const {
     const int width = mLayer.width();
     std::array<int, kMaxRings + 1> hints;
     hints.fill(-1);
-    Row scratch{std::vector<float>(static_cast<std::size_t>(width)),
-                std::vector<float>(static_cast<std::size_t>(width))};
+    const auto columns = static_cast<std::size_t>(width);
+    Row scratch{std::vector<float>(columns), std::vector<float>(columns),
+                std::vector<float>(columns)};
     for (int y = from; y < to; ++y) {
         const float fy = static_cast<float>(y) + 0.5f - frame.cy;
         if (std::abs(fy) >= outside) {
@@ -241,7 +298,8 @@ void RingRaster::renderSpan(const Frame& frame, QRgb* row, float fy, int x0, int
                             std::array<int, kMaxRings + 1>& hints) const {
     const float margin = 0.5f + frame.halfLine;
     const auto radius = [&frame](int i) { return frame.radius[static_cast<std::size_t>(i)]; };
-    measureRow(frame.cx, fy, x0, x1, scratch.d.data(), scratch.turn.data());
+    measureRow(frame.cx, fy, x0, x1, margin, scratch.d.data(), scratch.turn.data(),
+               scratch.reach.data());
     int ring = 0;
     for (int x = x0; x < x1; ++x) {
         const float d = scratch.d[static_cast<std::size_t>(x - x0)];
@@ -264,23 +322,53 @@ void RingRaster::renderSpan(const Frame& frame, QRgb* row, float fy, int x0, int
             const auto& sectors = mRings[static_cast<std::size_t>(ring)];
             const int i = locate(sectors, turn, hints[static_cast<std::size_t>(ring)]);
             hints[static_cast<std::size_t>(ring)] = i;
-            const float reach = margin / (kTurn * d);
             const int n = static_cast<int>(sectors.size());
-            if (i >= 0 && turn < sectors[static_cast<std::size_t>(i)].end) {
-                const Sector& s = sectors[static_cast<std::size_t>(i)];
-                if (s.start + reach < turn && turn + reach < s.end) {
-                    row[x] = s.fill;
-                    continue;
-                }
+            // The stretch of the ring the pixel lies in: its sector, or the
+            // gap between two sectors (or the whole ring when it has none).
+            const bool inSector = i >= 0 && turn < sectors[static_cast<std::size_t>(i)].end;
+            float lo = 0;
+            float hi = 0;
+            if (inSector) {
+                lo = sectors[static_cast<std::size_t>(i)].start;
+                hi = sectors[static_cast<std::size_t>(i)].end;
             } else {
-                // Between two sectors, or in a ring with none.
-                const float gapStart = i >= 0 ? sectors[static_cast<std::size_t>(i)].end
-                                              : (n > 0 ? sectors.back().end - 1 : -1.0f);
-                const float gapEnd = i + 1 < n ? sectors[static_cast<std::size_t>(i + 1)].start
-                                               : (n > 0 ? sectors.front().start + 1 : 2.0f);
-                if (gapStart + reach < turn && turn + reach < gapEnd) {
-                    continue;
+                lo = i >= 0 ? sectors[static_cast<std::size_t>(i)].end
+                            : (n > 0 ? sectors.back().end - 1 : -1.0f);
+                hi = i + 1 < n ? sectors[static_cast<std::size_t>(i + 1)].start
+                               : (n > 0 ? sectors.front().start + 1 : 2.0f);
+            }
+            // Neighbours along the row mostly lie in the same stretch, well
+            // away from its edges: they are filled, or left, as one run.
+            const float inner = radius(ring - 1);
+            const float outer = radius(ring);
+            int end = x;
+            while (end < x1) {
+                const auto k = static_cast<std::size_t>(end - x0);
+                const float dk = scratch.d[k];
+                const float tk = scratch.turn[k];
+                const float rk = scratch.reach[k];
+                if (!(dk - margin > inner && dk + margin < outer && lo + rk < tk && tk + rk < hi)) {
+                    break;
                 }
+                ++end;
+            }
+            if (end > x) {
+                if (inSector) {
+                    std::fill(row + x, row + end, sectors[static_cast<std::size_t>(i)].fill);
+                }
+                x = end - 1;
+                continue;
+            }
+            const float reach = scratch.reach[static_cast<std::size_t>(x - x0)];
+            // Most edge pixels lie on a sector edge well inside one ring and
+            // away from 12 o'clock: only that ring's sectors along the arc
+            // reach them.
+            if (turn > reach && turn + reach < 1) {
+                Shade shade;
+                float line = 0;
+                addAlong(sectors, i, turn, kTurn * d, frame.halfLine, {1, 0}, shade, line);
+                row[x] = shade.withLine(mLine, std::min(line, 1.0f));
+                continue;
             }
         }
         row[x] = blend(frame, d, turn, ring, hints);
@@ -317,22 +405,8 @@ QRgb RingRaster::blend(const Frame& frame, float d, float turn, int ring,
             if (hi <= 0 || lo >= 1) {
                 continue;
             }
-            const float u = (turn + shift) * perTurn;
-            std::size_t i = static_cast<std::size_t>(
-                shift == 0 ? std::max(found, 0) : std::max(lastStartingBefore(sectors, lo), 0));
-            while (i > 0 && sectors[i - 1].end > lo) {
-                --i;
-            }
-            for (; i < sectors.size() && sectors[i].start < hi; ++i) {
-                const Sector& s = sectors[i];
-                const float from = s.start * perTurn;
-                const float to = s.end * perTurn;
-                const float along = covered(u, from, to);
-                const float edges = covered(u, from - hl, from + hl) +
-                                    (s.lineAtEnd ? covered(u, to - hl, to + hl) : 0);
-                shade.add(s.fill, across * along);
-                line += across * edges + arcLines * along;
-            }
+            const int from = shift == 0 ? found : lastStartingBefore(sectors, lo);
+            addAlong(sectors, from, turn + shift, perTurn, hl, {across, arcLines}, shade, line);
         }
     }
     return shade.withLine(mLine, std::min(line, 1.0f));

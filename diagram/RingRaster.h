@@ -39,6 +39,9 @@ class RingRaster {
         float start;
         float end;
         QRgb fill;  // premultiplied
+        // False only for the rest of a sector past 12 o'clock: it goes on
+        // from the piece before the top, and no edge lies between them.
+        bool lineAtStart;
         // No neighbour starts where this one ends: the end gets its own line.
         bool lineAtEnd;
     };
@@ -53,11 +56,13 @@ class RingRaster {
         qsizetype stride = 0;
     };
 
-    // Distances and turns of one row's pixels, worked out before the row is
-    // coloured; one per rendering thread.
+    // Distances, turns and the turn a pixel's edge margin spans, of one
+    // row's pixels, worked out before the row is coloured; one per
+    // rendering thread.
     struct Row {
         std::vector<float> d;
         std::vector<float> turn;
+        std::vector<float> reach;
     };
 
     void closeRings();

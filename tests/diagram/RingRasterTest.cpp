@@ -96,20 +96,15 @@ TEST(RingRasterEdges, SectorNarrowerThanAPixelIsBlendedByItsShare) {
     EXPECT_LT(touched.red(), 255);  // but not untouched
 }
 
-// Every pixel well inside a sector has exactly its colour and every pixel well
-// outside all of them is untouched, across whole rows, both halves of the
-// circle and both sides of 12 o'clock.
-TEST(RingRasterEdges, EveryPixelAwayFromAnEdgeTakesItsSectorsColour) {
-    struct Piece {
-        double start, delta;
-        QColor fill;
-    };
-    // Neighbours meeting at 12 o'clock, one pixel wide at radius 60, wide ones.
-    const std::vector<Piece> pieces{{0.0, 0.03, Qt::yellow},
-                                    {0.2, 1.0 / 377.0, Qt::black},
-                                    {0.2 + 1.0 / 377.0, 0.3, Qt::blue},
-                                    {0.6, 0.2, Qt::green},
-                                    {0.97, 0.03, Qt::red}};
+struct Piece {
+    double start, delta;
+    QColor fill;
+};
+
+// Every pixel well inside a piece has exactly its colour and every pixel well
+// outside all of them is untouched, across whole rows and both halves of the
+// circle. Answers how many pixels were checked.
+int expectExactAwayFromEdges(const std::vector<Piece>& pieces) {
     RingRaster raster;
     raster.begin({kCenter, kCenter}, kRadii, Qt::gray, 0.0);
     for (const Piece& piece : pieces) {
@@ -132,7 +127,7 @@ TEST(RingRasterEdges, EveryPixelAwayFromAnEdgeTakesItsSectorsColour) {
             if (d > kRadii[0] && d < kRadii[1]) {
                 const double margin = 1.0 / (2 * std::numbers::pi * d);
                 for (const Piece& piece : pieces) {
-                    // Measured around the sector's start, so the edges at
+                    // Measured around the piece's start, so the edges at
                     // 12 o'clock need no special case.
                     const double from = std::fmod(turn - piece.start + 2, 1.0);
                     if (from < piece.delta) {
@@ -148,10 +143,117 @@ TEST(RingRasterEdges, EveryPixelAwayFromAnEdgeTakesItsSectorsColour) {
                 continue;
             }
             ++checked;
-            ASSERT_EQ(image.pixel(x, y), expected.rgba()) << "pixel " << x << "," << y;
+            EXPECT_EQ(image.pixel(x, y), expected.rgba()) << "pixel " << x << "," << y;
+            if (image.pixel(x, y) != expected.rgba()) {
+                return checked;
+            }
         }
     }
-    EXPECT_GT(checked, 30'000);
+    return checked;
+}
+
+TEST(RingRasterEdges, EveryPixelAwayFromAnEdgeTakesItsSectorsColour) {
+    // Neighbours meeting at 12 o'clock, one pixel wide at radius 60, wide
+    // ones, and gaps between them.
+    EXPECT_GT(expectExactAwayFromEdges({{0.0, 0.03, Qt::yellow},
+                                        {0.2, 1.0 / 377.0, Qt::black},
+                                        {0.2 + 1.0 / 377.0, 0.3, Qt::blue},
+                                        {0.6, 0.2, Qt::green},
+                                        {0.97, 0.03, Qt::red}}),
+              30'000);
+}
+
+TEST(RingRasterEdges, SectorGoingOnPastTwelveOClockIsFilledBeyondIt) {
+    // Alone in its ring, and then with a neighbour that starts where it ends.
+    EXPECT_GT(expectExactAwayFromEdges({{0.8, 0.3, Qt::red}}), 30'000);
+    EXPECT_GT(expectExactAwayFromEdges({{0.3, 0.4, Qt::blue}, {0.9, 0.2, Qt::green}}), 30'000);
+    EXPECT_GT(expectExactAwayFromEdges({{0.05, 0.1, Qt::blue}, {0.5, 0.55, Qt::green}}), 30'000);
+}
+
+TEST(RingRasterEdges, NoHairlineWhereASectorCrossesTwelveOClock) {
+    RingRaster raster;
+    raster.begin({kCenter, kCenter}, kRadii, Qt::black, 1.0);
+    raster.addSector(1, 0.9, 0.2, Qt::white);
+    const QImage image = render(raster);
+    // The column just right of the centre runs up through the top of the
+    // ring: it is the sector's colour all the way, with no line at the top.
+    for (int y = 22; y < 58; ++y) {
+        EXPECT_EQ(image.pixelColor(100, y), QColor(Qt::white)) << "row " << y;
+        EXPECT_EQ(image.pixelColor(99, y), QColor(Qt::white)) << "row " << y;
+    }
+}
+
+TEST(RingRasterEdges, HairlineDarkensThePixelsItCrossesAndNoOthers) {
+    RingRaster raster;
+    raster.begin({kCenter, kCenter}, kRadii, Qt::black, 1.0);
+    raster.addSector(1, 0.0, 0.25, Qt::white);
+    raster.addSector(1, 0.25, 0.25, Qt::white);
+    const QImage image = render(raster);
+    // The shared edge at 3 o'clock runs along y = 100: the rows either side
+    // take half of the line each, the next ones none of it.
+    for (int x = 145; x < 176; x += 5) {
+        EXPECT_NEAR(image.pixelColor(x, 99).red(), 128, 8) << "column " << x;
+        EXPECT_NEAR(image.pixelColor(x, 100).red(), 128, 8) << "column " << x;
+        EXPECT_EQ(image.pixelColor(x, 98), QColor(Qt::white)) << "column " << x;
+        EXPECT_EQ(image.pixelColor(x, 101), QColor(Qt::white)) << "column " << x;
+    }
+}
+
+TEST(RingRasterEdges, ManySectorsInOnePixelAverageTheirColours) {
+    RingRaster raster;
+    raster.begin({kCenter, kCenter}, kRadii, Qt::gray, 0.0);
+    // Red and blue alternating, each a twentieth of a pixel at radius 60,
+    // from 0.1 to 0.3 of the circle, and a wide green sector after them.
+    const double step = 1.0 / (377.0 * 20);
+    int count = 0;
+    for (double start = 0.1; start < 0.3; start += step, ++count) {
+        raster.addSector(1, start, step, count % 2 == 0 ? Qt::red : Qt::blue);
+    }
+    raster.addSector(1, 0.1 + count * step, 0.2, Qt::green);
+    const QImage image = render(raster);
+    for (double radius = 45; radius < 76; radius += 5) {
+        for (double fraction = 0.12; fraction < 0.29; fraction += 0.02) {
+            const QColor mixed = colourAt(image, fraction, radius);
+            EXPECT_NEAR(mixed.red(), 128, 8) << fraction << " at radius " << radius;
+            EXPECT_NEAR(mixed.blue(), 128, 8) << fraction << " at radius " << radius;
+            EXPECT_EQ(mixed.green(), 0) << fraction << " at radius " << radius;
+        }
+        EXPECT_EQ(colourAt(image, 0.4, radius), QColor(Qt::green)) << "radius " << radius;
+    }
+}
+
+TEST(RingRasterEdges, NarrowSectorBesideAWideOneShowsByItsShare) {
+    RingRaster raster;
+    raster.begin({kCenter, kCenter}, kRadii, Qt::gray, 0.0);
+    raster.addSector(1, 0.0, 0.25, Qt::white);
+    // A third of a pixel at radius 60, then nothing up to half the circle.
+    raster.addSector(1, 0.25, 1.0 / (3 * 377.0), Qt::black);
+    const QImage image = render(raster);
+    // Along the column through radius 60 the black third darkens the pixels
+    // it touches by about its share and leaves the wide sector white.
+    int darkness = 0;
+    for (int y = 96; y < 106; ++y) {
+        darkness += 255 - image.pixelColor(160, y).red();
+    }
+    EXPECT_NEAR(darkness, 255 / 3, 12);
+    EXPECT_EQ(image.pixelColor(160, 97), QColor(Qt::white));
+}
+
+TEST(RingRasterEdges, NeighbouringRingsMeetWithoutBackgroundBetweenThem) {
+    RingRaster raster;
+    raster.begin({kCenter, kCenter}, {30, 60, 90}, Qt::gray, 0.0);
+    raster.addSector(1, 0.0, 1.0, Qt::red);
+    raster.addSector(2, 0.0, 0.5, Qt::blue);
+    raster.addSector(2, 0.5, 0.5, Qt::blue);
+    const QImage image = render(raster);
+    for (double fraction = 0.01; fraction < 1; fraction += 0.07) {
+        const QColor seam = colourAt(image, fraction, 60);
+        EXPECT_LT(seam.green(), 40) << "at " << fraction;
+        EXPECT_GT(seam.red() + seam.blue(), 215) << "at " << fraction;
+        EXPECT_EQ(colourAt(image, fraction, 45), QColor(Qt::red)) << "at " << fraction;
+        EXPECT_EQ(colourAt(image, fraction, 75), QColor(Qt::blue)) << "at " << fraction;
+        EXPECT_EQ(colourAt(image, fraction, 95), QColor(Qt::white)) << "at " << fraction;
+    }
 }
 
 TEST(RingRasterEdges, OnePixelSectorShowsBetweenItsNeighbours) {
