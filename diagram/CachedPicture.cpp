@@ -1,5 +1,7 @@
 #include "diagram/CachedPicture.h"
 
+#include "diagram/DevicePixels.h"
+
 #include <QPaintDevice>
 #include <QPainter>
 
@@ -10,9 +12,7 @@ namespace korvex {
 void CachedPicture::draw(QPainter& painter, const QRectF& bounds, std::vector<double> key,
                          const std::function<void(QPainter&)>& paint) {
     const QTransform device = painter.deviceTransform();
-    const bool exact =
-        device.type() <= QTransform::TxScale && device.m11() == device.m22() && device.m11() > 0;
-    if (!exact) {
+    if (!mapsToDevicePixels(device)) {
         paint(painter);
         return;
     }
@@ -35,16 +35,7 @@ void CachedPicture::draw(QPainter& painter, const QRectF& bounds, std::vector<do
         paint(own);
         mKey = std::move(key);
     }
-    const double ratio = painter.device()->devicePixelRatioF();
-    mImage.setDevicePixelRatio(ratio);
-    painter.save();
-    // Device pixels, scaled back by the pixel ratio the image is drawn at; a
-    // redirection of the painter (a widget under a graphics effect) is part
-    // of `device` already and must not move the image a second time.
-    painter.setWorldTransform(QTransform::fromScale(ratio, ratio) * device.inverted() *
-                              painter.worldTransform());
-    painter.drawImage(QPointF(area.topLeft()) / ratio, mImage);
-    painter.restore();
+    drawDeviceImage(painter, device, area.topLeft(), mImage);
 }
 
 }  // namespace korvex

@@ -2,7 +2,6 @@
 // space sectors, the root disc and its label.
 
 #include "diagram/DiagramColors.h"
-#include "diagram/PainterRedirectionScope.h"
 #include "diagram/RadialController.h"
 #include "platform/fs/FileDates.h"
 
@@ -134,11 +133,9 @@ void RadialController::DrawRadialSructure(QPainter& painter, const QRectF& dirty
         painter.rotate(-(referenceAngle() - M_PI / 2) * 180 / M_PI);
         painter.translate(-m_Center);
         const QRectF turnedDirty = painter.transform().inverted().mapRect(dirty);
-        PainterRedirectionScope inDevicePixels(painter);
         mRaster.draw(painter, turnedDirty);
         painter.restore();
     } else {
-        PainterRedirectionScope inDevicePixels(painter);
         mRaster.draw(painter, dirty);
     }
     DrawPaintedSectors(painter);

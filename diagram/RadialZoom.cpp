@@ -3,7 +3,6 @@
 // diagram fades.
 
 #include "diagram/DiagramColors.h"
-#include "diagram/PainterRedirectionScope.h"
 #include "diagram/RadialController.h"
 #include "diagram/RingRadii.h"
 #include "platform/fs/FileDates.h"
@@ -194,10 +193,7 @@ void RadialController::drawDrillAnimation(QPainter& painter, const QRectF& dirty
     painter.translate(m_Center);
     painter.rotate(-(referenceAngle() - M_PI / 2) * 180 / M_PI);
     painter.translate(-m_Center);
-    {
-        PainterRedirectionScope inDevicePixels(painter);
-        mDrillRaster.draw(painter, dirty);
-    }
+    mDrillRaster.draw(painter, dirty);
     painter.restore();
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);

@@ -1,5 +1,7 @@
 #include "diagram/RingRaster.h"
 
+#include "diagram/DevicePixels.h"
+
 #include <QPaintDevice>
 #include <QPainter>
 
@@ -212,9 +214,8 @@ void RingRaster::draw(QPainter& painter, const QRectF& dirty) {
     closeRings();
     // Rendered in device pixels when the painter only moves and scales; a
     // rotated painter gets the picture at its own resolution, transformed.
-    const QTransform& device = painter.deviceTransform();
-    const bool exact =
-        device.type() <= QTransform::TxScale && device.m11() == device.m22() && device.m11() > 0;
+    const QTransform device = painter.deviceTransform();
+    const bool exact = mapsToDevicePixels(device);
     const QTransform toLayer = exact ? device : QTransform();
     const double scale = toLayer.m11();
     const double outer = mRadii.back() + mLineWidth + 1;
@@ -249,17 +250,12 @@ void RingRaster::draw(QPainter& painter, const QRectF& dirty) {
         renderRows(frame, 0, height);
     }
 
-    painter.save();
     if (exact) {
-        const double ratio = painter.device()->devicePixelRatioF();
-        mLayer.setDevicePixelRatio(ratio);
-        painter.setWorldTransform(QTransform());
-        painter.drawImage(QPointF(area.topLeft()) / ratio, mLayer);
+        drawDeviceImage(painter, device, area.topLeft(), mLayer);
     } else {
         mLayer.setDevicePixelRatio(1);
         painter.drawImage(area.topLeft(), mLayer);
     }
-    painter.restore();
 }
 
 void RingRaster::renderRows(const Frame& frame, int from, int to) const {
