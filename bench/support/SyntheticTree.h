@@ -1,10 +1,13 @@
 #pragma once
 
-// A synthetic tree for benchmarks: `fanOut` top folders, each with `fanOut`
-// subfolders of `filesPerFolder` files with random sizes (fixed seed).
+// Synthetic trees for benchmarks, from fixed seeds: an even one of `fanOut`
+// top folders, each with `fanOut` subfolders of `filesPerFolder` files, and a
+// deep, lopsided one shaped like a real disk.
 
 #include "scan/tree/FolderSystemItem.h"
 
+#include <algorithm>
+#include <deque>
 #include <random>
 #include <string>
 #include <vector>
@@ -44,6 +47,44 @@ inline SyntheticTree buildSyntheticTree(int fanOut, int filesPerFolder) {
             }
             if ((i * fanOut + j) % 97 == 0) {
                 tree.samplePaths.push_back(sub->fullPath() + "/file_0.dat");
+            }
+        }
+    }
+    return tree;
+}
+
+// Folders of 2 to ~60 entries, a third of them folders, nested about eight
+// deep, with file sizes spread over many orders of magnitude: most sectors are
+// folded into small-items sectors, a few big ones reach every ring.
+inline SyntheticTree buildLopsidedTree(std::size_t nodes) {
+    std::mt19937_64 random(7);
+    std::lognormal_distribution<double> fileSizes(9.0, 2.8);
+    std::geometric_distribution<int> extraEntries(0.08);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    constexpr double kLargestFile = 64.0 * (1LL << 30);
+    constexpr int kDeepest = 14;
+    SyntheticTree tree;
+    tree.root = FolderSystemItem::initWithPathSizeNoParent("/bench/root", nullptr, 0, false, 0,
+                                                           false, false);
+    std::deque<std::pair<FolderSystemItem*, int>> pending{{tree.root.get(), 0}};
+    while (!pending.empty() && tree.nodes() < nodes) {
+        auto [folder, depth] = pending.front();
+        pending.pop_front();
+        const int entries = 2 + extraEntries(random);
+        for (int k = 0; k < entries && tree.nodes() < nodes; ++k) {
+            if (depth < kDeepest && unit(random) < 0.33) {
+                pending.emplace_back(
+                    FolderSystemItem::initWithPathSize("dir_" + std::to_string(k), folder, 0, false,
+                                                       0, false, false)
+                        .get(),
+                    depth + 1);
+                ++tree.folders;
+            } else {
+                const auto size =
+                    static_cast<std::int64_t>(std::min(fileSizes(random), kLargestFile));
+                FileSystemItem::initWithPathSize("file_" + std::to_string(k) + ".dat", folder, size,
+                                                 0, false, false);
+                ++tree.files;
             }
         }
     }
