@@ -101,8 +101,8 @@ void RadialView::viewWillStartLiveResize() {
 void RadialView::viewDidEndLiveResize() {
     mController.setLiveResizing(false);
     mOverlay->setShowsSelection(true);
-    if (const ItemRef& highlighted = mController.highlightedItem(); highlighted != nullptr) {
-        mController.setHiliteOnRadial(highlighted);
+    if (ItemRef highlighted = mController.highlightedItem(); highlighted != nullptr) {
+        highlightListItem(highlighted);
     }
     // The sectors moved under a pointer that stayed still.
     if (mLastPointer && _enableMouseEvents) {
@@ -122,6 +122,24 @@ void RadialView::hideEvent(QHideEvent* event) {
 }
 
 // ---- Pointer
+
+void RadialView::highlightListItem(const ItemRef& node) {
+    if (node == nullptr && mController.highlightedItem() == nullptr) {
+        return;  // leaves a sector the pointer is on alone
+    }
+    mController.setHiliteOnRadial(node);
+    if (mController.isLiveResizing()) {
+        return;
+    }
+    const std::optional<QPointF> rightmost =
+        node != nullptr && isVisible() ? mController.getRightPointerOfItemSector(node.get())
+                                       : std::nullopt;
+    if (!rightmost) {
+        mHint->hide();
+        return;
+    }
+    updateHint(mapToGlobal(rightmost->toPoint()));
+}
 
 void RadialView::operateMouseMove(QPointF point) {
     QRectF dirty;

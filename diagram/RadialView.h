@@ -42,6 +42,9 @@ class RadialView : public QWidget {
     bool dragRemovable() const { return m_bDragRemovable; }
     // Re-evaluates the pointer at `point` and shows or hides the hint.
     void operateMouseMove(QPointF point);
+    // A node highlighted in the lists (nothing clears it): its sector is
+    // outlined as if pointed at, and the hint shows at its rightmost point.
+    void highlightListItem(const ItemRef& node);
     // Qt tells of no live resize: a burst of resize events, each within a
     // moment of the last, counts as one.
     bool isLiveResizing() const { return mController.isLiveResizing(); }

@@ -889,6 +889,10 @@ void CSTreeController::connectDiagramInteraction() {
 
 void CSTreeController::contentsPanelSelectionChanged(const ItemList& selected) {
     mRadial.selectItems(selected);
+    // One row chosen in a list is also shown on the diagram, with its hint.
+    if (mViews.radialView != nullptr) {
+        mViews.radialView->highlightListItem(selected.size() == 1 ? selected.front() : nullptr);
+    }
     if (mDiagramBridge != nullptr) {
         mDiagramBridge->setListSelection(selected);
     }

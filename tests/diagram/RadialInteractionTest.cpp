@@ -158,6 +158,34 @@ TEST_F(Pointer, TheHintDescribesThePointedNode) {
     EXPECT_FALSE(view->hintPanel().isVisible());
 }
 
+TEST_F(Pointer, ARowChosenInTheListsIsPointedWithItsHintBesideItsSector) {
+    Settings::setShowHintForSelectedItem(true);
+    FolderRef root = sampleTree();
+    showTree(root);
+    const ItemRef big = child(root, "big");
+    view->highlightListItem(big);
+    EXPECT_EQ(controller.pointedItem(), big);
+    ASSERT_TRUE(view->hintPanel().isVisible());
+    EXPECT_EQ(view->hintPanel().titleText(), "big");
+    // The hint stands off the sector's rightmost point, not over the sector.
+    const std::optional<QPointF> rightmost = controller.getRightPointerOfItemSector(big.get());
+    ASSERT_TRUE(rightmost);
+    EXPECT_GT(view->hintPanel().geometry().left(), view->mapToGlobal(rightmost->toPoint()).x());
+
+    // Another row moves both; no single row clears them.
+    view->highlightListItem(ItemRef(docs));
+    EXPECT_EQ(controller.pointedItem().get(), docs);
+    EXPECT_EQ(view->hintPanel().titleText(), "docs");
+    view->highlightListItem(nullptr);
+    EXPECT_TRUE(controller.pointedSector().empty());
+    EXPECT_FALSE(view->hintPanel().isVisible());
+
+    Settings::setShowHintForSelectedItem(false);
+    view->highlightListItem(big);
+    EXPECT_EQ(controller.pointedItem(), big) << "the outline does not depend on the hint";
+    EXPECT_FALSE(view->hintPanel().isVisible());
+}
+
 TEST_F(Pointer, HintTitlesNameWhatIsSpecialAboutANode) {
     FolderRef root = sampleTree();
     auto* trash =

@@ -44,11 +44,14 @@ TEST_F(LiveResize, AHighlightFromTheListsWaitsForTheResizeToEnd) {
     showTree(root);
     view->resize(kSide + 20, kSide + 20);
     ASSERT_TRUE(view->isLiveResizing());
+    Settings::setShowHintForSelectedItem(true);
     const ItemRef big = child(root, "big");
-    controller.setHiliteOnRadial(big);
+    view->highlightListItem(big);
     EXPECT_TRUE(controller.pointedSector().empty());
+    EXPECT_FALSE(view->hintPanel().isVisible());
     ASSERT_TRUE(spinUntil([&] { return !view->isLiveResizing(); }));
     EXPECT_EQ(controller.pointedSector().m_pItem, big);
+    EXPECT_TRUE(view->hintPanel().isVisible());
 }
 
 using ShadowedView = DiagramView;
