@@ -6,13 +6,13 @@
 #include "diagram/DiagramOverlayView.h"
 #include "diagram/RadialAccessibility.h"
 #include "platform/desktop/PathListMime.h"
+#include "platform/fs/EntryExists.h"
 
 #include <QAccessible>
 #include <QContextMenuEvent>
 #include <QCursor>
 #include <QDrag>
 
-#include <sys/stat.h>
 #include <QGraphicsDropShadowEffect>
 #include <QKeyEvent>
 #include <QMenu>
@@ -221,8 +221,7 @@ bool RadialView::runFileDrag(const DragFileInfo& info) {
         collection->setIsDragging(false);
         // A file manager that took the file (into its trash, or elsewhere)
         // moved it: the tree follows.
-        struct stat st {};
-        if (done == Qt::MoveAction && info.removable && ::lstat(info.text.c_str(), &st) != 0) {
+        if (done == Qt::MoveAction && info.removable && !platform::somethingExistsAt(info.text)) {
             collection->processRemovedPaths({info.text});
         }
     }

@@ -23,6 +23,7 @@
 #include "platform/UserFolders.h"
 #include "platform/desktop/FileManagerService.h"
 #include "platform/desktop/LauncherProgress.h"
+#include "platform/fs/EntryExists.h"
 #include "scan/model/ScanNotifications.h"
 #include "scan/tree/FolderSystemItem.h"
 #include "scan/tree/VolumeSystemItem.h"
@@ -38,20 +39,9 @@
 #include <QPushButton>
 #include <QStackedWidget>
 
-#include <sys/stat.h>
-
 #include <algorithm>
 
 namespace korvex {
-
-namespace {
-
-bool pathExists(const std::string& path) {
-    struct stat info {};
-    return ::lstat(path.c_str(), &info) == 0;
-}
-
-}  // namespace
 
 CSTreeController::CSTreeController(std::string homeFolder, QObject* parent)
     : QObject(parent),
@@ -282,7 +272,7 @@ void CSTreeController::checkAccessToSelectedVolumeAndStartScan() {
         return;
     }
     const std::string path = entry->getPath();
-    if (!pathExists(path)) {
+    if (!platform::somethingExistsAt(path)) {
         AlertText text;
         text.message = tr("Cannot scan the folder");
         text.informative =

@@ -1,10 +1,9 @@
 #include "browse/lists/DraggableTreeView.h"
 
 #include "platform/desktop/PathListMime.h"
+#include "platform/fs/EntryExists.h"
 
 #include <QMimeData>
-
-#include <sys/stat.h>
 
 #include <memory>
 
@@ -26,8 +25,7 @@ void DraggableTreeView::startDrag(Qt::DropActions supportedActions) {
     QTreeView::startDrag(supportedActions);
     std::vector<std::string> gone;
     for (const std::string& path : *paths) {
-        struct stat st {};
-        if (::lstat(path.c_str(), &st) != 0)
+        if (!platform::somethingExistsAt(path))
             gone.push_back(path);
     }
     emit rowDragEnded(gone);

@@ -2,9 +2,9 @@
 
 #include "cleanup/elevated/BashTask.h"
 #include "cleanup/elevated/ShellPathUtil.h"
+#include "platform/fs/EntryExists.h"
 #include "scan/format/TempPaths.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -18,11 +18,6 @@ namespace korvex {
 namespace fs = std::filesystem;
 
 namespace {
-
-bool exists(const std::string& path) {
-    struct stat info {};
-    return ::lstat(path.c_str(), &info) == 0;
-}
 
 // The file is written beside its name and renamed, so that the runner never
 // sees half of it.
@@ -166,7 +161,7 @@ void BashSudoLauncher::VDKQueue(class platform::VDKQueue* /*queue*/,
 }
 
 void BashSudoLauncher::collectCompletion() {
-    if (!currentTask || !exists(mPathSettings.completionPath())) {
+    if (!currentTask || !platform::somethingExistsAt(mPathSettings.completionPath())) {
         return;
     }
     std::ifstream file(mPathSettings.completionPath(), std::ios::binary);

@@ -24,7 +24,4 @@ struct FileOperations {
     static FileOperations system();
 };
 
-// Whether anything, a dangling symbolic link included, is at `path`.
-bool somethingExistsAt(const std::string& path);
-
 }  // namespace korvex

@@ -1,5 +1,7 @@
 #include "cleanup/operations/RemovePerformer.h"
 
+#include "platform/fs/EntryExists.h"
+
 #include <algorithm>
 #include <thread>
 
@@ -42,7 +44,7 @@ void RemovePerformer::workerLoop() {
 void RemovePerformer::removeItem(const OperationItemRef& item) {
     if (isSuccess(item->state()))
         return;
-    if (!somethingExistsAt(item->path())) {
+    if (!platform::somethingExistsAt(item->path())) {
         item->setState(OperationSucceeded{});
         addRemovedPath(item->path());
     } else if (auto error = mFiles.trashItem(item->path())) {

@@ -1,6 +1,7 @@
 #include "cleanup/operations/TransferPerformer.h"
 
 #include "platform/Localization.h"
+#include "platform/fs/EntryExists.h"
 #include "scan/format/PathUtils.h"
 
 #include <algorithm>
@@ -66,12 +67,12 @@ std::optional<std::string> TransferPerformer::transferItem(
     const std::string name = item.name();
     std::string target = joinPathComponent(folder, name);
     std::string newName = name;
-    if (somethingExistsAt(target) ||
+    if (platform::somethingExistsAt(target) ||
         std::find(givenPaths.begin(), givenPaths.end(), target) != givenPaths.end()) {
         newName = Utilmod::getNameForCopiedFile(name, folder, givenPaths);
         target = joinPathComponent(folder, newName);
     }
-    if (!somethingExistsAt(item.path())) {
+    if (!platform::somethingExistsAt(item.path())) {
         item.setState(OperationFailed{posixError(ENOENT, mTexts.missingSource)});
         return std::nullopt;
     }

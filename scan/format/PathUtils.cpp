@@ -1,8 +1,8 @@
 #include "scan/format/PathUtils.h"
 
+#include "platform/fs/EntryExists.h"
 #include "scan/format/PathsGenerator.h"
 
-#include <sys/stat.h>
 #include <algorithm>
 
 namespace korvex {
@@ -110,21 +110,13 @@ bool Utilmod::arePathsDirectlyRelated(std::string_view path1, std::string_view p
            isFolderParent(path2, nullptr, path1, nullptr);
 }
 
-namespace {
-
-bool exists(const std::string& path) {
-    struct stat info {};
-    return ::lstat(path.c_str(), &info) == 0;
-}
-
-}  // namespace
-
 std::string Utilmod::getNameForCopiedFile(const std::string& name, const std::string& folder,
                                           const std::vector<std::string>& newCopiedFiles) {
     auto taken = [&](const std::string& candidate) {
         std::string full = joinPathComponent(folder, candidate);
-        return exists(full) || std::find(newCopiedFiles.begin(), newCopiedFiles.end(), full) !=
-                                   newCopiedFiles.end();
+        return platform::somethingExistsAt(full) ||
+               std::find(newCopiedFiles.begin(), newCopiedFiles.end(), full) !=
+                   newCopiedFiles.end();
     };
     // The extension is what follows the last dot, unless the dot starts the name.
     std::size_t dot = name.rfind('.');

@@ -1,8 +1,7 @@
 #include "scan/format/TempPaths.h"
 
+#include "platform/fs/EntryExists.h"
 #include "scan/format/PathUtils.h"
-
-#include <sys/stat.h>
 
 #include <cstdlib>
 #include <mutex>
@@ -16,12 +15,6 @@ constexpr std::string_view kAlphanumerics =
     "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
 constexpr const char* kAppTempFolder = "korvex";
 
-// The path exists, or is a symbolic link (dangling or not).
-bool fileExistsWithoutTraversingSymbolicLinkAtPath(const std::string& path) {
-    struct stat info {};
-    return ::lstat(path.c_str(), &info) == 0;
-}
-
 std::string temporaryDirectory() {
     const char* tmp = std::getenv("TMPDIR");
     return tmp != nullptr && tmp[0] == '/' ? std::string(tmp) : std::string("/tmp");
@@ -30,7 +23,7 @@ std::string temporaryDirectory() {
 std::string freePath(const std::string& base, const std::string& suffix) {
     for (std::size_t length = 10;; ++length) {
         std::string candidate = joinPathComponent(base, randomStringWithLength(length) + suffix);
-        if (!fileExistsWithoutTraversingSymbolicLinkAtPath(candidate)) {
+        if (!platform::somethingExistsAt(candidate)) {
             return candidate;
         }
     }
