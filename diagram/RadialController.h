@@ -211,9 +211,10 @@ class RadialController {
     void setListsRootHandler(std::function<void(const ItemRef&)> handler) {
         mListsRoot = std::move(handler);
     }
-    // The unscanned files and folders the side list counts in the folder it
-    // shows: the hint of an unscanned folder's area tells their number.
-    void setUnscannedItemsCounter(std::function<std::int64_t()> counter) {
+    // The entries of an unscanned folder, none of them scanned yet: the hint
+    // of its occupied area tells their number. Nothing when unknown.
+    using UnscannedItemsCounter = std::function<std::optional<std::int64_t>(const std::string&)>;
+    void setUnscannedItemsCounter(UnscannedItemsCounter counter) {
         mUnscannedItems = std::move(counter);
     }
     // The overlay repaints this area (outlines moved).
@@ -319,7 +320,7 @@ class RadialController {
     std::function<void(const ItemRef&)> mListsRoot;
     std::function<void(const QRectF&)> mOverlayNeedsDisplay;
     std::function<bool(const DragFileInfo&)> mFileDrag;
-    std::function<std::int64_t()> mUnscannedItems;
+    UnscannedItemsCounter mUnscannedItems;
     std::unique_ptr<QTimer> mLaterRedraw;  // made on first use
 
     // Pointer and zoom state.

@@ -218,8 +218,9 @@ std::optional<HintContent> RadialController::hintForSector(const SectorItem& sec
             break;
         case SectorMarker::Occupied:
             if (rootIsUnscannedFolder()) {
-                hint.sizeText = mUnscannedItems ? std::to_string(mUnscannedItems())
-                                                : L::text(L::kNotCalculated);
+                const std::optional<std::int64_t> items =
+                    mUnscannedItems ? mUnscannedItems(rootPath()) : std::nullopt;
+                hint.sizeText = items ? std::to_string(*items) : L::text(L::kNotCalculated);
                 hint.caption = L::text(L::kItemsCaption);
             } else {
                 hint.sizeText = sizeText(mTarget != nullptr ? mTarget->getOccSize() : m_lTotalSize);

@@ -5,9 +5,9 @@
 #include "app/toolkit/BusySpinner.h"
 #include "app/toolkit/HungCallAlert.h"
 #include "app/window/ContentPanel.h"
-#include "app/window/DiagramListCounts.h"
 #include "app/window/DiagramWindowBridge.h"
 #include "app/window/MountFollower.h"
+#include "app/window/UnscannedFolderCount.h"
 #include "browse/lists/ItemTexts.h"
 #include "browse/preview/QuickLookController.h"
 #include "cleanup/collection/views/CollectionPanel.h"
@@ -863,7 +863,7 @@ void CSTreeController::purgeableSpaceCleanerNotifyAboutPerformRecovery(
 void CSTreeController::connectDiagramInteraction() {
     mDiagramBridge = std::make_unique<DiagramWindowBridge>(*this, mViews.window);
     mRadial.setHost(mDiagramBridge.get());
-    countUnscannedItemsFromLists(mRadial, mViews.contentsPanel);
+    countUnscannedFolderEntries(mRadial);
     if (mViews.radialView == nullptr) {
         return;
     }

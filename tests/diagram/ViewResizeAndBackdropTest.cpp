@@ -91,19 +91,29 @@ TEST_F(ShadowedView, RingsStayCentredOnTheLabel) {
 
 using UnscannedFolderHint = DiagramView;
 
-TEST_F(UnscannedFolderHint, TheOccupiedAreaCountsWhatTheListCouldNotScan) {
+TEST_F(UnscannedFolderHint, TheOccupiedAreaCountsTheFoldersEntries) {
     Settings::setShowHintForSelectedItem(true);
-    std::int64_t counted = 7;
-    controller.setUnscannedItemsCounter([&counted] { return counted; });
+    std::optional<std::int64_t> counted = 7;
+    std::string askedFor;
+    controller.setUnscannedItemsCounter([&](const std::string& folder) {
+        askedFor = folder;
+        return counted;
+    });
     controller.setRoot(std::make_shared<FolderItem>("/srv/archive", "archive"));
     QTest::mouseMove(view.get(), pointOn(1, 0.3));
     ASSERT_TRUE(view->hintPanel().isVisible());
+    EXPECT_EQ(askedFor, "/srv/archive");
     EXPECT_EQ(view->hintPanel().captionText(), "Items:");
     EXPECT_EQ(view->hintPanel().sizeText(), "7");
-    // Asked again each time: the list may have changed meanwhile.
+    // Asked again each time: the folder may have changed meanwhile.
     counted = 12;
     QTest::mouseMove(view.get(), pointOn(1, 0.6));
     EXPECT_EQ(view->hintPanel().sizeText(), "12");
+    // A folder that cannot be listed has no count to tell.
+    counted.reset();
+    QTest::mouseMove(view.get(), pointOn(1, 0.3));
+    EXPECT_EQ(view->hintPanel().captionText(), "Items:");
+    EXPECT_EQ(view->hintPanel().sizeText(), "Not Calculated");
     controller.setUnscannedItemsCounter(nullptr);
 }
 
