@@ -66,11 +66,18 @@ void TWalker::main() {
             std::string path = std::move(*scanTaskPath);
             scanTaskPath.reset();
             iterateFolderStack(path, pstartParent);
-            finishTask();
             if (BCancelled) {
+                finishTask();
                 break;
             }
-        } else if (!bWORKing) {
+            // Idle before the scan may see it so: once the last task is
+            // reported done, the end of the scan must find every worker's
+            // lock free to wake it, or that worker would sleep for good.
+            lock.unlockWithCondition(0);
+            finishTask();
+            continue;
+        }
+        if (!bWORKing) {
             break;
         }
         lock.unlockWithCondition(0);
