@@ -1,5 +1,7 @@
 #include "diagram/DiagramColors.h"
 
+#include <cmath>
+
 namespace korvex {
 
 namespace {
@@ -49,7 +51,9 @@ void DiagramColors::setBrightness(double min, double max) {
 double DiagramColors::hueFor(double start, double delta) {
     double middle = start + delta / 2;
     double hue = middle < 0.3 ? middle + 0.7 : middle - 0.3;
-    return hue < 0 ? 0 : (hue > 1 ? hue - 1 : hue);
+    // While a scan outgrows its estimate the shares add up past one turn:
+    // the hue goes on round the wheel rather than out of its range.
+    return hue - std::floor(hue);
 }
 
 QColor DiagramColors::sectorFill(int flag, int ring, double start, double delta,

@@ -1,3 +1,4 @@
+#include "diagram/DiagramColors.h"
 #include "diagram/DiagramFixture.h"
 #include "diagram/RingRadii.h"
 #include "scan/targets/VolumeItem.h"
@@ -121,6 +122,19 @@ TEST_F(Diagram, UnscannedVolumeShowsOccupiedThenFreeSpace) {
     EXPECT_LT(afterBoundary.valueF(), 0.45);  // the dark free-space gradient
     EXPECT_GT(beforeBoundary.valueF(), 0.9);  // the bright striped occupied arc
     EXPECT_TRUE(near(afterBoundary, free1, 40));
+}
+
+TEST(SectorHue, GoesRoundTheWheelFromSevenTenthsAtTheTop) {
+    EXPECT_NEAR(DiagramColors::hueFor(0.0, 0.0), 0.7, 1e-12);
+    EXPECT_NEAR(DiagramColors::hueFor(0.2, 0.2), 0.0, 1e-12);
+    EXPECT_NEAR(DiagramColors::hueFor(0.5, 0.2), 0.3, 1e-12);
+    // Shares past one turn (a scan outgrowing its estimate) stay in range.
+    for (double start : {1.25, 1.9, 2.6, 3.05, -0.9, -2.2}) {
+        const double hue = DiagramColors::hueFor(start, 0.1);
+        EXPECT_GE(hue, 0.0) << start;
+        EXPECT_LT(hue, 1.0) << start;
+        EXPECT_NEAR(hue, DiagramColors::hueFor(start - std::floor(start), 0.1), 1e-9) << start;
+    }
 }
 
 TEST(AnimControllerTest, OneMoreRingPerSecondWhileScanning) {
