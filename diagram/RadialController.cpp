@@ -290,19 +290,22 @@ void RadialController::appendArc(QPainterPath& path, double radius, double from,
     }
 }
 
+void RadialController::appendRingSector(QPainterPath& path, double inner, double outer,
+                                        double start, double span) const {
+    path.moveTo(pointAt(inner, start));
+    appendArc(path, inner, start, start + span);
+    path.lineTo(pointAt(outer, start + span));
+    appendArc(path, outer, start + span, start);
+    path.closeSubpath();
+}
+
 bool RadialController::FillSectorPath(QPainterPath& path, int level, double start, double delta,
                                       double) const {
     if (std::isnan(delta)) {
         return false;
     }
     if (level >= 1) {
-        const double inner = radiusOf(level - 1);
-        const double outer = radiusOf(level);
-        path.moveTo(pointAt(inner, start));
-        appendArc(path, inner, start, start + delta);
-        path.lineTo(pointAt(outer, start + delta));
-        appendArc(path, outer, start + delta, start);
-        path.closeSubpath();
+        appendRingSector(path, radiusOf(level - 1), radiusOf(level), start, delta);
         return true;
     }
     const double r = radiusOf(0);

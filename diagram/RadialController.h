@@ -276,6 +276,9 @@ class RadialController {
     double drillInnerRadius(int ring) const;
     void finishDrill();
     void appendArc(QPainterPath& path, double radius, double from, double to) const;
+    // The closed outline of a ring's piece between two radii.
+    void appendRingSector(QPainterPath& path, double inner, double outer, double start,
+                          double span) const;
     std::string rootPath() const;
     bool rootIsUnscannedVolume() const;
     bool rootIsUnscannedFolder() const;

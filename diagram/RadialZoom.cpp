@@ -270,11 +270,7 @@ void RadialController::DrawDrillingRoot(QPainter& painter, double e) {
             path.addEllipse(m_Center, inner, inner);
         }
     } else {
-        path.moveTo(pointAt(inner, start));
-        appendArc(path, inner, start, start + span);
-        path.lineTo(pointAt(outer, start + span));
-        appendArc(path, outer, start + span, start);
-        path.closeSubpath();
+        appendRingSector(path, inner, outer, start, span);
     }
     QColor fill;
     if (node.isTopCollected()) {
