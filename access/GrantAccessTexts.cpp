@@ -55,10 +55,10 @@ AccessSheetText notScannedFolders(const std::vector<std::string>& folders) {
         one ? text("OneFolderNotScanned", "Folder was not scanned due to lack of access")
             : text("FoldersNotScanned", "Some folders were not scanned due to lack of access"),
         fill(one ? text("OneFolderNotScannedInfo",
-                        "Grant Full Disk Access to calculate size for the detected inaccessible "
+                        "Grant read access to calculate size for the detected inaccessible "
                         "folder:\n%@\nPerform rescan to refresh data.")
                  : text("FoldersNotScannedInfo",
-                        "Grant Full Disk Access to calculate size for the detected inaccessible "
+                        "Grant read access to calculate size for the detected inaccessible "
                         "folders:\n%@\nPerform rescan to refresh data."),
              list));
 }

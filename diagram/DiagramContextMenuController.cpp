@@ -33,9 +33,9 @@ ItemRef DiagramContextMenuController::target() const {
 std::vector<DiagramContextMenuController::Entry> DiagramContextMenuController::validateEntries() {
     mSector = mDiagram.pointedSector();
     std::vector<Entry> entries = {
-        {Command::ShowInFinder, text(M::kShowInFinder)},
+        {Command::ShowInFileManager, text(M::kShowInFileManager)},
         {Command::GetInformation, text(M::kGetInformation)},
-        {Command::QuickLook, text(M::kQuickLook)},
+        {Command::Preview, text(M::kPreview)},
         {Command::CopyPath, text(M::kCopyPath)},
         {Command::FreeUpPurgeableSpace, text(M::kFreeUpPurgeable)},
         {Command::ReadAbout, text(M::kReadAbout), false},
@@ -69,8 +69,8 @@ std::vector<DiagramContextMenuController::Entry> DiagramContextMenuController::v
         return entries;
     }
     const bool viewable = p == nullptr || !p->isPurgeable();
-    for (Command command :
-         {Command::ShowInFinder, Command::GetInformation, Command::QuickLook, Command::CopyPath}) {
+    for (Command command : {Command::ShowInFileManager, Command::GetInformation, Command::Preview,
+                            Command::CopyPath}) {
         entry(command).enabled = viewable;
     }
     DiagramHost* host = mDiagram.host();
@@ -137,9 +137,9 @@ void DiagramContextMenuController::perform(Command command) {
 bool DiagramContextMenuController::performHostCommand(Command command, FileSystemItem& t) {
     DiagramHost* host = mDiagram.host();
     switch (command) {
-        case Command::ShowInFinder:
+        case Command::ShowInFileManager:
         case Command::GetInformation:
-        case Command::QuickLook:
+        case Command::Preview:
         case Command::FreeUpPurgeableSpace:
         case Command::ReadAbout:
         case Command::AddToFavorites:
@@ -151,13 +151,13 @@ bool DiagramContextMenuController::performHostCommand(Command command, FileSyste
         return true;
     }
     switch (command) {
-        case Command::ShowInFinder:
+        case Command::ShowInFileManager:
             host->revealItem(t);
             break;
         case Command::GetInformation:
             host->showItemProperties(t);
             break;
-        case Command::QuickLook:
+        case Command::Preview:
             host->previewItem(t);
             break;
         case Command::FreeUpPurgeableSpace:

@@ -19,9 +19,9 @@ class RadialController;
 class DiagramContextMenuController {
   public:
     enum class Command {
-        ShowInFinder,
+        ShowInFileManager,
         GetInformation,
-        QuickLook,
+        Preview,
         CopyPath,
         FreeUpPurgeableSpace,
         ReadAbout,

@@ -6,10 +6,11 @@ namespace korvex::DiagramContextMenuLocalizable {
 
 inline constexpr const char* kTable = "DiagramContextMenuLocalizable";
 
-inline constexpr platform::TextEntry kShowInFinder{"Show in Finder", "Show in Finder", "menu item"};
+inline constexpr platform::TextEntry kShowInFileManager{"Show in File Manager",
+                                                        "Show in File Manager", "menu item"};
 inline constexpr platform::TextEntry kGetInformation{"Get Information", "Get Information",
                                                      "menu item"};
-inline constexpr platform::TextEntry kQuickLook{"Quick Look", "Quick Look", "menu item"};
+inline constexpr platform::TextEntry kPreview{"Preview", "Preview", "menu item"};
 inline constexpr platform::TextEntry kCopyPath{"Copy Path", "Copy Path", "menu item"};
 inline constexpr platform::TextEntry kFreeUpPurgeable{"Free Up Purgeable Space",
                                                       "Free Up Purgeable Space", "menu item"};

@@ -9,7 +9,7 @@
 #include "app/window/MountFollower.h"
 #include "app/window/UnscannedFolderCount.h"
 #include "browse/lists/ItemTexts.h"
-#include "browse/preview/QuickLookController.h"
+#include "browse/preview/PreviewController.h"
 #include "cleanup/collection/views/CollectionPanel.h"
 #include "cleanup/purgeable/PurgeableSpaceGetOperation.h"
 #include "cleanup/purgeable/sheets/PurgeableSpaceSheets.h"
@@ -573,8 +573,8 @@ void CSTreeController::didSelectionChange(const TopLevelRef& entry) {
     if (mViews.rightStack != nullptr) {
         showDiagramOrOverview(entry);
     }
-    if (entry != nullptr && QuickLookController::isVisible()) {
-        QuickLookController::sharedQuickLookController().setPreviewItem(entry->getPath());
+    if (entry != nullptr && PreviewController::isVisible()) {
+        PreviewController::sharedPreviewController().setPreviewItem(entry->getPath());
     }
     emit targetChanged();
 }
@@ -595,7 +595,7 @@ void CSTreeController::performEntryCommand(int code, const TopLevelRef& entry) {
             platform::FileManagerService::shared().revealItems({path});
             break;
         case 1: {
-            auto& preview = QuickLookController::sharedQuickLookController();
+            auto& preview = PreviewController::sharedPreviewController();
             preview.setMainWindow(mViews.window);
             preview.setPreviewItem(path);
             preview.showPreviewPanel();
@@ -887,17 +887,17 @@ void CSTreeController::contentsPanelSelectionChanged(const ItemList& selected) {
         mDiagramBridge->setListSelection(selected);
     }
     // An open preview follows the rows the user moves to.
-    if (!selected.empty() && QuickLookController::isVisible()) {
+    if (!selected.empty() && PreviewController::isVisible()) {
         std::vector<std::string> paths;
         for (const ItemRef& item : selected) {
             paths.push_back(item->getFullPath());
         }
-        QuickLookController::sharedQuickLookController().setPreviewItems(std::move(paths));
+        PreviewController::sharedPreviewController().setPreviewItems(std::move(paths));
     }
 }
 
 void CSTreeController::contentsPanelPreview(const std::vector<std::string>& paths) {
-    auto& preview = QuickLookController::sharedQuickLookController();
+    auto& preview = PreviewController::sharedPreviewController();
     preview.setMainWindow(mViews.window);
     preview.setPreviewItems(paths);
     preview.showPreviewPanel();

@@ -1,7 +1,7 @@
 #include "app/window/DiagramWindowBridge.h"
 
 #include "app/window/CSTreeController.h"
-#include "browse/preview/QuickLookController.h"
+#include "browse/preview/PreviewController.h"
 #include "platform/desktop/FileManagerService.h"
 #include "scan/tree/SpecialSystemItem.h"
 

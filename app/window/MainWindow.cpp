@@ -192,7 +192,7 @@ void MainWindow::makeMenus() {
     QMenu* item = menuBar()->addMenu(tr("&Item"));
     routed(item, tr("Show in File Manager"), "", Kind::ShowInFileManager,
            QKeySequence(tr("Ctrl+Shift+R")));
-    routed(item, tr("Quick Look"), "", Kind::Preview, QKeySequence(tr("Ctrl+Y")));
+    routed(item, tr("Preview"), "", Kind::Preview, QKeySequence(tr("Ctrl+Y")));
     routed(item, tr("Properties"), "", Kind::Information, QKeySequence(tr("Ctrl+I")));
 
     QMenu* view = menuBar()->addMenu(tr("&View"));

@@ -69,7 +69,7 @@ TEST_F(ContextMenu, PurgeableSpaceCanBeFreedOnlyWhenNoScanRuns) {
     EXPECT_TRUE(find(entries, Command::FreeUpPurgeableSpace).visible);
     EXPECT_TRUE(find(entries, Command::FreeUpPurgeableSpace).enabled);
     EXPECT_FALSE(find(entries, Command::SelectDeselect).visible) << "purgeable space is not a file";
-    EXPECT_FALSE(find(entries, Command::ShowInFinder).enabled);
+    EXPECT_FALSE(find(entries, Command::ShowInFileManager).enabled);
     view->menuController().perform(Command::FreeUpPurgeableSpace);
     EXPECT_EQ(host.calls, std::vector<std::string>{"purge"});
 
@@ -87,8 +87,9 @@ TEST_F(ContextMenu, WhileTheShownTargetIsScannedOnlyViewingIsOffered) {
     controller.setCollectionActions(&collection);
     host.state = 2;
     auto entries = openAt(pointOn(1, 0.25));
-    EXPECT_EQ(enabledTitles(entries), (std::set<std::string>{"Show in Finder", "Get Information",
-                                                             "Quick Look", "Copy Path"}));
+    EXPECT_EQ(
+        enabledTitles(entries),
+        (std::set<std::string>{"Show in File Manager", "Get Information", "Preview", "Copy Path"}));
     host.state = 0;
     entries = openAt(pointOn(1, 0.25));
     EXPECT_TRUE(enabledTitles(entries).count("Move to Folder..."));
@@ -167,7 +168,7 @@ TEST_F(ContextMenu, TheMenuShowsOnlyVisibleItemsAndRunsThem) {
         if (!action->isSeparator()) {
             titles << action->text();
         }
-        if (action->text() == "Show in Finder") {
+        if (action->text() == "Show in File Manager") {
             reveal = action;
         }
     }

@@ -1,6 +1,6 @@
 #include "cleanup/collection/views/RemoveListSheet.h"
 
-#include "browse/preview/QuickLookController.h"
+#include "browse/preview/PreviewController.h"
 #include "cleanup/collection/views/CollectionPanel.h"
 #include "platform/desktop/FileManagerService.h"
 #include "scan/format/SizeFormatter.h"
@@ -341,8 +341,8 @@ void RemoveListSheet::showRowMenu(const QPoint& at) {
     QMenu menu(this);
     connect(menu.addAction(tr("Get Info")), &QAction::triggered, this,
             [path] { platform::FileManagerService::shared().showItemProperties({path}); });
-    connect(menu.addAction(tr("Quick Look")), &QAction::triggered, this, [this, path] {
-        auto& preview = QuickLookController::sharedQuickLookController();
+    connect(menu.addAction(tr("Preview")), &QAction::triggered, this, [this, path] {
+        auto& preview = PreviewController::sharedPreviewController();
         preview.setMainWindow(parentWidget());
         preview.setPreviewItem(path);
         preview.showPreviewPanel();

@@ -22,14 +22,14 @@ class FileManagerService;
 // previewer is used when one answers on the bus; otherwise the built-in
 // preview window, which offers the default application for anything it can
 // only describe.
-class QuickLookController : public QObject {
+class PreviewController : public QObject {
     Q_OBJECT
   public:
-    explicit QuickLookController(QObject* parent = nullptr);
-    ~QuickLookController() override;
+    explicit PreviewController(QObject* parent = nullptr);
+    ~PreviewController() override;
 
     // Made on first use, owned by the application object.
-    static QuickLookController& sharedQuickLookController();
+    static PreviewController& sharedPreviewController();
     // Whether the shared controller's preview window exists and is shown.
     static bool isVisible();
 

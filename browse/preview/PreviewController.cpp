@@ -1,4 +1,4 @@
-#include "browse/preview/QuickLookController.h"
+#include "browse/preview/PreviewController.h"
 
 #include "platform/desktop/DesktopPreviewer.h"
 #include "platform/desktop/FileManagerService.h"
@@ -10,8 +10,8 @@ namespace korvex {
 
 namespace {
 
-QPointer<QuickLookController>& sharedSlot() {
-    static QPointer<QuickLookController> shared;
+QPointer<PreviewController>& sharedSlot() {
+    static QPointer<PreviewController> shared;
     return shared;
 }
 
@@ -22,51 +22,51 @@ platform::DesktopPreviewer& sessionPreviewer() {
 
 }  // namespace
 
-QuickLookController::QuickLookController(QObject* parent)
+PreviewController::PreviewController(QObject* parent)
     : QObject(parent) {}
 
-QuickLookController::~QuickLookController() {
+PreviewController::~PreviewController() {
     delete mPanel.data();
 }
 
-QuickLookController& QuickLookController::sharedQuickLookController() {
+PreviewController& PreviewController::sharedPreviewController() {
     auto& shared = sharedSlot();
     if (shared.isNull()) {
         // Parented to the application so that its window goes before Qt does.
-        shared = new QuickLookController(QCoreApplication::instance());
+        shared = new PreviewController(QCoreApplication::instance());
         shared->setDesktopPreviewer(&sessionPreviewer());
     }
     return *shared;
 }
 
-bool QuickLookController::isVisible() {
+bool PreviewController::isVisible() {
     const auto& shared = sharedSlot();
     return !shared.isNull() && shared->panelVisible();
 }
 
-bool QuickLookController::panelVisible() const {
+bool PreviewController::panelVisible() const {
     const PreviewWindow* panel = mPanel.data();
     return panel != nullptr && panel->isVisible();
 }
 
-void QuickLookController::setPreviewItem(const std::string& path) {
+void PreviewController::setPreviewItem(const std::string& path) {
     setPreviewItems({path});
 }
 
-void QuickLookController::setPreviewItems(std::vector<std::string> paths) {
+void PreviewController::setPreviewItems(std::vector<std::string> paths) {
     mItems = std::move(paths);
     mCurrent = 0;
     reloadPanel();
 }
 
-std::optional<std::string> QuickLookController::previewItemAtIndex(int index) const {
+std::optional<std::string> PreviewController::previewItemAtIndex(int index) const {
     if (index < 0 || index >= numberOfPreviewItems()) {
         return std::nullopt;
     }
     return mItems[static_cast<std::size_t>(index)];
 }
 
-void QuickLookController::showPreviewPanel() {
+void PreviewController::showPreviewPanel() {
     if (mItems.empty()) {
         return;
     }
@@ -76,7 +76,7 @@ void QuickLookController::showPreviewPanel() {
     showInBuiltInPanel();
 }
 
-void QuickLookController::closePreviewPanel() {
+void PreviewController::closePreviewPanel() {
     if (mDesktopPreviewShown && mDesktopPreviewer != nullptr) {
         mDesktopPreviewer->close();
         mDesktopPreviewShown = false;
@@ -86,7 +86,7 @@ void QuickLookController::closePreviewPanel() {
     }
 }
 
-bool QuickLookController::handleEvent(QKeyEvent* event) {
+bool PreviewController::handleEvent(QKeyEvent* event) {
     if (event == nullptr || event->type() != QEvent::KeyPress) {
         return false;
     }
@@ -104,14 +104,14 @@ bool QuickLookController::handleEvent(QKeyEvent* event) {
     return true;
 }
 
-void QuickLookController::setSizeProvider(PreviewWindow::SizeProvider provider) {
+void PreviewController::setSizeProvider(PreviewWindow::SizeProvider provider) {
     mSizeProvider = std::move(provider);
     if (!mPanel.isNull()) {
         mPanel->setSizeProvider(mSizeProvider);
     }
 }
 
-void QuickLookController::reloadPanel() {
+void PreviewController::reloadPanel() {
     if (mItems.empty()) {
         closePreviewPanel();
         return;
@@ -123,7 +123,7 @@ void QuickLookController::reloadPanel() {
     }
 }
 
-bool QuickLookController::showInDesktopPreviewer() {
+bool PreviewController::showInDesktopPreviewer() {
     if (mDesktopPreviewer == nullptr) {
         return false;
     }
@@ -132,10 +132,10 @@ bool QuickLookController::showInDesktopPreviewer() {
     if (!mMainWindow.isNull() && mMainWindow->window()->windowHandle() != nullptr) {
         handle = static_cast<quint32>(mMainWindow->window()->winId());
     }
-    QPointer<QuickLookController> self(this);
+    QPointer<PreviewController> self(this);
     const bool sent = mDesktopPreviewer->showFile(path, handle, [self] {
         // The previewer was there but refused: show it ourselves.
-        if (QuickLookController* controller = self.data(); controller != nullptr) {
+        if (PreviewController* controller = self.data(); controller != nullptr) {
             controller->mDesktopPreviewShown = false;
             controller->showInBuiltInPanel();
         }
@@ -147,7 +147,7 @@ bool QuickLookController::showInDesktopPreviewer() {
     return sent;
 }
 
-void QuickLookController::showInBuiltInPanel() {
+void PreviewController::showInBuiltInPanel() {
     if (mItems.empty()) {
         return;
     }
@@ -160,7 +160,7 @@ void QuickLookController::showInBuiltInPanel() {
     panel.raise();
 }
 
-PreviewWindow& QuickLookController::ensurePanel() {
+PreviewWindow& PreviewController::ensurePanel() {
     if (PreviewWindow* existing = mPanel.data(); existing != nullptr) {
         return *existing;
     }
@@ -168,7 +168,7 @@ PreviewWindow& QuickLookController::ensurePanel() {
     auto* panel = new PreviewWindow(owner);
     panel->setSizeProvider(mSizeProvider);
     panel->setKeyHandler([this](QKeyEvent* event) { return handleEvent(event); });
-    connect(panel, &PreviewWindow::closeRequested, this, &QuickLookController::closePreviewPanel);
+    connect(panel, &PreviewWindow::closeRequested, this, &PreviewController::closePreviewPanel);
     connect(panel, &PreviewWindow::previousRequested, this, [this] { moveBy(-1); });
     connect(panel, &PreviewWindow::nextRequested, this, [this] { moveBy(1); });
     connect(panel, &PreviewWindow::openRequested, this, [this](const std::string& path) {
@@ -181,7 +181,7 @@ PreviewWindow& QuickLookController::ensurePanel() {
     return *panel;
 }
 
-void QuickLookController::moveBy(int step) {
+void PreviewController::moveBy(int step) {
     const int next = mCurrent + step;
     if (next < 0 || next >= numberOfPreviewItems()) {
         return;

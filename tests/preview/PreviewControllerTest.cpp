@@ -1,4 +1,4 @@
-#include "browse/preview/QuickLookController.h"
+#include "browse/preview/PreviewController.h"
 #include "support/TempTree.h"
 
 #include <gtest/gtest.h>
@@ -47,7 +47,7 @@ class Controller : public ::testing::Test {
     test::TempTree tree;
     QWidget mainWindow;
     RecordingList* list = nullptr;
-    QuickLookController controller;
+    PreviewController controller;
     std::string a, b, c;
 };
 
@@ -136,17 +136,17 @@ TEST_F(Controller, ArrowButtonsStepThroughSeveralItems) {
 }
 
 TEST(SharedController, IsMadeOnceAndReportsItsPanel) {
-    EXPECT_FALSE(QuickLookController::isVisible());
-    auto& shared = QuickLookController::sharedQuickLookController();
-    EXPECT_EQ(&shared, &QuickLookController::sharedQuickLookController());
+    EXPECT_FALSE(PreviewController::isVisible());
+    auto& shared = PreviewController::sharedPreviewController();
+    EXPECT_EQ(&shared, &PreviewController::sharedPreviewController());
     // Only the built-in panel in tests, whatever the bus holds.
     shared.setDesktopPreviewer(nullptr);
     test::TempTree tree;
     shared.setPreviewItem(tree.file("one.txt", 4));
     shared.showPreviewPanel();
-    EXPECT_TRUE(QuickLookController::isVisible());
+    EXPECT_TRUE(PreviewController::isVisible());
     shared.closePreviewPanel();
-    EXPECT_FALSE(QuickLookController::isVisible());
+    EXPECT_FALSE(PreviewController::isVisible());
 }
 
 }  // namespace
