@@ -38,7 +38,7 @@ void TopLevelItem::addFileItemToList(const std::string& path) {
     bool folder = S_ISDIR(info.st_mode) && !isPackageName(name);
     std::int64_t size =
         S_ISREG(info.st_mode) ? static_cast<std::int64_t>(info.st_blocks) * 512 : -1;
-    aFiles.push_back(FileSystemItemSirota::initWithPathSize(name, path, size, folder));
+    aFiles.push_back(AbsolutePathItem::initWithPathSize(name, path, size, folder));
 }
 
 double TopLevelItem::getFullRatio() const {

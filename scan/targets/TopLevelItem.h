@@ -1,7 +1,7 @@
 #pragma once
 
+#include "scan/tree/AbsolutePathItem.h"
 #include "scan/tree/FileSystemItemAttributes.h"
-#include "scan/tree/FileSystemItemSirota.h"
 #include "scan/tree/FolderSystemItem.h"
 
 #include <memory>
@@ -51,7 +51,7 @@ class TopLevelItem {
     ItemRef getItemByFilePath(std::string_view path) const;
     std::size_t numberOfChildren() const { return aFiles.size(); }
     FileSystemItem* childAtIndex(std::size_t index) const;
-    const std::vector<boost::intrusive_ptr<FileSystemItemSirota>>& childrenArray() const {
+    const std::vector<boost::intrusive_ptr<AbsolutePathItem>>& childrenArray() const {
         return aFiles;
     }
     const std::optional<FileDate>& getModificationDate() const { return pmodDate; }
@@ -91,7 +91,7 @@ class TopLevelItem {
   protected:
     void initDates();
 
-    std::vector<boost::intrusive_ptr<FileSystemItemSirota>> aFiles;
+    std::vector<boost::intrusive_ptr<AbsolutePathItem>> aFiles;
     std::string pname;
     std::string ppath;
     std::optional<FileDate> pcreatedDate;
