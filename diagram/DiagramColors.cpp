@@ -61,7 +61,6 @@ QColor DiagramColors::sectorFill(int flag, int ring, double start, double delta,
     QColor color;
     switch (flag) {
         case ColorHidden:
-        case ColorFileVault:
             color = cHiddenColor;
             break;
         case ColorCollected:

@@ -10,7 +10,6 @@ namespace korvex {
 enum DiagramColorFlag {
     ColorNormal = 0,
     ColorHidden = 1,
-    ColorFileVault = 2,
     ColorCollected = 3,
     ColorUnscanned = 4,
     ColorOccupied = 5,

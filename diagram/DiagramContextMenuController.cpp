@@ -102,7 +102,7 @@ std::vector<DiagramContextMenuController::Entry> DiagramContextMenuController::v
                      (collected || isItemSelectable(*t));
     entry(Command::FreeUpPurgeableSpace).enabled = state == 0 && host != nullptr;
     favorite.enabled = host != nullptr && t->isDirectory() && !t->isVol() &&
-                       !t->isTopHiddenFlag() && !t->isHidden() && !t->isTopTrashFlag() &&
+                       !t->isTopHiddenFlag() && !t->isTopTrashFlag() &&
                        (t != root || rootHasParent);
     return entries;
 }

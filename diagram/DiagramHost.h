@@ -17,8 +17,6 @@ class DiagramHost {
     virtual void revealItem(const FileSystemItem& item) = 0;
     virtual void showItemProperties(const FileSystemItem& item) = 0;
     virtual void previewItem(const FileSystemItem& item) = 0;
-    // A folder protected by disk encryption stands for its volume: select it.
-    virtual void selectVolumeByName(const std::string& volumePath) = 0;
     // Restarts the scan of the target selected in the side panel.
     virtual void rescanSelectedTarget() = 0;
     virtual bool isScanning() const = 0;

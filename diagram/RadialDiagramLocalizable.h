@@ -18,9 +18,6 @@ inline constexpr platform::TextEntry kUnscannedSpace{"Unscanned Disk Space", "Un
                                                      "hint title"};
 inline constexpr platform::TextEntry kNotCalculated{"Not Calculated", "Not Calculated",
                                                     "hint size of an unscanned folder"};
-inline constexpr platform::TextEntry kFileVaultFolder{"%@, folder with FileVault protection",
-                                                      "%@, folder with FileVault protection",
-                                                      "hint title, the volume's name"};
 inline constexpr platform::TextEntry kTrash{"Trash", "Trash", "hint title"};
 inline constexpr platform::TextEntry kInTrash{"%@ (item in the Trash)", "%@ (item in the Trash)",
                                               "hint title"};
@@ -28,8 +25,6 @@ inline constexpr platform::TextEntry kHiddenItem{"%@ (hidden item)", "%@ (hidden
                                                  "hint title"};
 inline constexpr platform::TextEntry kSubHiddenItem{"%@ (sub hidden item)", "%@ (sub hidden item)",
                                                     "hint title"};
-inline constexpr platform::TextEntry kHiddenItemsAt{"Hidden items at %@", "Hidden items at %@",
-                                                    "hint title, the folder's name"};
 inline constexpr platform::TextEntry kOtherItems{"Other items", "Other items",
                                                  "accessibility label of the small items"};
 inline constexpr platform::TextEntry kUnscanned{"Unscanned", "Unscanned", "accessibility label"};

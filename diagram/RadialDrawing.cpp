@@ -87,7 +87,7 @@ int colorFlagFor(const FileSystemItem& child, bool collected, bool hidden, bool 
     if (trash) {
         return ColorTrash;
     }
-    if (child.isHidden() || hidden || child.isInaccessible()) {
+    if (hidden || child.isInaccessible()) {
         return ColorHidden;
     }
     if (child.isPurgeable()) {
@@ -96,7 +96,7 @@ int colorFlagFor(const FileSystemItem& child, bool collected, bool hidden, bool 
     if (child.isUnscanned()) {
         return ColorUnscanned;
     }
-    return child.isFileVaultDir() ? ColorFileVault : ColorNormal;
+    return ColorNormal;
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include "browse/contents/SelectionAvailability.h"
 #include "diagram/RadialController.h"
 #include "platform/desktop/PathListMime.h"
-#include "scan/tree/FileVaultDirItem.h"
 #include "scan/tree/VolumeSystemItem.h"
 
 #include <QClipboard>
@@ -109,12 +108,6 @@ bool RadialController::LMouseClick(QPointF point, Qt::KeyboardModifiers modifier
         startDrillInAnimation(node, hit.m_nSubLevel, hit.m_dSkAngle);
         return false;
     }
-    if (node != nullptr && node->isFileVaultDir()) {
-        if (mHost != nullptr) {
-            mHost->selectVolumeByName(static_cast<FileVaultDirItem&>(*node).getVolumeLinkPath());
-        }
-        return true;
-    }
     const bool startsScan = hit.marker == SectorMarker::Target ||
                             hit.marker == SectorMarker::Occupied ||
                             (node != nullptr && node->isUnscanned());
@@ -147,8 +140,8 @@ std::optional<DragFileInfo> RadialController::getDragFileInfoByPoint(QPointF poi
     const FileSystemItem& node = *hit.m_pItem;
     DragFileInfo info;
     info.text = copyTextForItem(&node);
-    info.removable = !node.isSpecial() && !node.isHidden() && !node.isTopHiddenFlag() &&
-                     !node.isTopTrashFlag() && !node.isFileVaultDir() && hit.m_pItem != m_pRoot;
+    info.removable = !node.isSpecial() && !node.isTopHiddenFlag() && !node.isTopTrashFlag() &&
+                     hit.m_pItem != m_pRoot;
     info.from = getBoundsOfItem(hit);
     return info;
 }
@@ -182,10 +175,10 @@ bool RadialController::canObjectBeCollected(const FileSystemItem& node) const {
     if (node.getParent() == nullptr && node.isVol()) {
         return false;
     }
-    if (node.isSpecial() || node.isFileVaultDir() || !isItemSelectable(node)) {
+    if (node.isSpecial() || !isItemSelectable(node)) {
         return false;
     }
-    if (node.isHidden() || node.isTopHiddenFlag()) {
+    if (node.isTopHiddenFlag()) {
         return Settings::allowRemovingHiddenFiles();
     }
     return true;

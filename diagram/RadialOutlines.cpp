@@ -39,7 +39,7 @@ QColor RadialController::focusFillFor(const SectorItem& sector, double span) con
     if (node->isTopTrashFlag()) {
         return colors.cTrashColor2;
     }
-    if (node->isTopHiddenFlag() || node->isFileVaultDir() || node->isInaccessible()) {
+    if (node->isTopHiddenFlag() || node->isInaccessible()) {
         return colors.cHiddenColor2;
     }
     if (node->isPurgeable()) {

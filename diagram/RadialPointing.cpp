@@ -6,7 +6,6 @@
 #include "diagram/RingRadii.h"
 #include "platform/fs/FileDates.h"
 #include "scan/format/SizeFormatter.h"
-#include "scan/tree/FileVaultDirItem.h"
 
 #include <algorithm>
 #include <cmath>
@@ -246,11 +245,7 @@ std::optional<HintContent> RadialController::hintForNode(const FileSystemItem& n
     hint.sizeText = sizeText(node.gettotalsize());
     hint.path = node.isSpecial() ? std::string() : node.fullPath();
     const std::string name = node.getDisplayName();
-    if (node.isFileVaultDir()) {
-        const auto& vault = static_cast<const FileVaultDirItem&>(node);
-        hint.title =
-            named(L::kFileVaultFolder, platform::displayNameAtPath(vault.getVolumeLinkPath()));
-    } else if (node.isSpecial()) {
+    if (node.isSpecial()) {
         hint.title = node.getDesc();
     } else if (node.isTopTrashFlag()) {
         const bool trashItself = node.isTrashFlag() && (node.getParent() == nullptr ||
@@ -258,9 +253,6 @@ std::optional<HintContent> RadialController::hintForNode(const FileSystemItem& n
         hint.title = trashItself ? L::text(L::kTrash) : named(L::kInTrash, name);
     } else if (node.isTopHiddenFlag()) {
         hint.title = named(node.isHiddenFlag() ? L::kHiddenItem : L::kSubHiddenItem, name);
-    } else if (node.isHidden()) {
-        const FileSystemItem* parent = node.getParent();
-        hint.title = named(L::kHiddenItemsAt, parent != nullptr ? parent->getDisplayName() : name);
     } else {
         hint.title = name;
     }

@@ -238,11 +238,11 @@ void RadialController::drawDrillSubtree(FileSystemItem& node, int ring, double s
             start += span;
             continue;
         }
-        const int flag = child.isTopCollected()                        ? ColorCollected
-                         : child.isTopTrashFlag()                      ? ColorTrash
-                         : child.isTopHiddenFlag() || child.isHidden() ? ColorHidden
-                         : child.isPurgeable()                         ? ColorPurgeable
-                                                                       : ColorNormal;
+        const int flag = child.isTopCollected()    ? ColorCollected
+                         : child.isTopTrashFlag()  ? ColorTrash
+                         : child.isTopHiddenFlag() ? ColorHidden
+                         : child.isPurgeable()     ? ColorPurgeable
+                                                   : ColorNormal;
         place(start, span, flag);
         if (child.isDirectory()) {
             drawDrillSubtree(child, ring + 1, start, e);

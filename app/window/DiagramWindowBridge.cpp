@@ -38,10 +38,6 @@ void DiagramWindowBridge::previewItem(const FileSystemItem& item) {
     mController.contentsPanelPreview({item.getFullPath()});
 }
 
-void DiagramWindowBridge::selectVolumeByName(const std::string& volumePath) {
-    mController.selectEntryWithPath(volumePath);
-}
-
 void DiagramWindowBridge::rescanSelectedTarget() {
     mController.stopAction();
     mController.startAction();

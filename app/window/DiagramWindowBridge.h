@@ -21,7 +21,6 @@ class DiagramWindowBridge : public DiagramHost {
     void revealItem(const FileSystemItem& item) override;
     void showItemProperties(const FileSystemItem& item) override;
     void previewItem(const FileSystemItem& item) override;
-    void selectVolumeByName(const std::string& volumePath) override;
     void rescanSelectedTarget() override;
     bool isScanning() const override;
     std::int64_t scanningState() const override;

@@ -7,7 +7,7 @@ namespace korvex {
 OutlineListSubItem::OutlineListSubItem(ItemRef item)
     : mItem(std::move(item)),
       mIsFolder(mItem->isDirectory()),
-      mIsHidden(mItem->isHidden() || mItem->isTopHiddenFlag()),
+      mIsHidden(mItem->isTopHiddenFlag()),
       mPath(mItem->getFullPath()),
       mSize(mItem->getWholeItemSize()) {}
 

@@ -130,7 +130,7 @@ ItemRef FileSystemItem::getItemByFilePath(std::string_view path) {
 
 bool FileSystemItem::findItemByPathComponents(const std::vector<std::string_view>& comps,
                                               std::size_t offset, ItemRef& result) {
-    if (isHidden() || offset >= comps.size() || comps[offset] != relativePath()) {
+    if (offset >= comps.size() || comps[offset] != relativePath()) {
         return false;
     }
     // A file either is the target or the path runs through it: both decide.
@@ -139,7 +139,7 @@ bool FileSystemItem::findItemByPathComponents(const std::vector<std::string_view
 }
 
 bool FileSystemItem::findFolderItemByPathComponents(const std::vector<std::string_view>&,
-                                                    std::size_t, ItemRef&, bool) {
+                                                    std::size_t, ItemRef&) {
     return false;
 }
 
@@ -283,17 +283,11 @@ void FileSystemItem::copyCommonStateTo(FileSystemItem& other) const {
 }
 
 ItemRef FileSystemItem::createOrGetCutItem() {
-    if (isHidden()) {
-        return nullptr;
-    }
     return FileSystemCutItem::makeFrom(*this, getParent(), relativePath());
 }
 
 ItemRef FileSystemItem::createDuplicatedCutItemForParent(FolderSystemItem* parent,
                                                          std::string_view newName) {
-    if (isHidden()) {
-        return nullptr;
-    }
     return FileSystemCutItem::makeFrom(*this, parent, newName);
 }
 

@@ -54,8 +54,6 @@ class FileSystemItem : public boost::intrusive_ref_counter<FileSystemItem> {
     static void operator delete(void* p) { ::operator delete(p); }
 
     // ---- Kinds
-    virtual bool isHidden() const { return false; }
-    virtual bool isFileVaultDir() const { return false; }
     virtual bool isUnscanned() const { return false; }
     virtual bool isInaccessible() const { return false; }
     virtual bool isPurgeable() const { return false; }
@@ -97,8 +95,7 @@ class FileSystemItem : public boost::intrusive_ref_counter<FileSystemItem> {
     virtual bool findItemByPathComponents(const std::vector<std::string_view>& comps,
                                           std::size_t offset, ItemRef& result);
     virtual bool findFolderItemByPathComponents(const std::vector<std::string_view>& comps,
-                                                std::size_t offset, ItemRef& result,
-                                                bool searchInHiddenFolders);
+                                                std::size_t offset, ItemRef& result);
 
     // ---- Children (a file has none)
     virtual std::size_t numberOfChildren() const { return 0; }

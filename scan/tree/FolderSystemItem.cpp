@@ -291,8 +291,7 @@ bool FolderSystemItem::findItemByPathComponents(const std::vector<std::string_vi
 }
 
 bool FolderSystemItem::findFolderItemByPathComponents(const std::vector<std::string_view>& comps,
-                                                      std::size_t offset, ItemRef& result,
-                                                      bool searchInHiddenFolders) {
+                                                      std::size_t offset, ItemRef& result) {
     if (offset >= comps.size() || comps[offset] != relativePath()) {
         return false;
     }
@@ -305,9 +304,7 @@ bool FolderSystemItem::findFolderItemByPathComponents(const std::vector<std::str
         return true;
     }
     for (const ItemRef& child : children) {
-        if ((!child->isHidden() || searchInHiddenFolders) &&
-            child->findFolderItemByPathComponents(comps, offset + 1, result,
-                                                  searchInHiddenFolders)) {
+        if (child->findFolderItemByPathComponents(comps, offset + 1, result)) {
             return true;
         }
     }
@@ -327,7 +324,6 @@ FolderSystemItem* FolderSystemItem::createFolderItemByComponents(
 }
 
 FolderSystemItem* FolderSystemItem::getFolderItemByFolderPath(std::string_view path,
-                                                              bool searchInHiddenFolders,
                                                               bool createIfNotExist) {
     std::string own = fullPath();
     if (path == own) {
@@ -340,9 +336,7 @@ FolderSystemItem* FolderSystemItem::getFolderItemByFolderPath(std::string_view p
     }
     ItemRef result;
     for (const ItemRef& child : children) {
-        if ((!child->isHidden() || searchInHiddenFolders) &&
-            child->findFolderItemByPathComponents(comps, ownComps.size(), result,
-                                                  searchInHiddenFolders)) {
+        if (child->findFolderItemByPathComponents(comps, ownComps.size(), result)) {
             return result != nullptr && result->isDir()
                        ? static_cast<FolderSystemItem*>(result.get())
                        : nullptr;
@@ -367,9 +361,6 @@ int FolderSystemItem::calcChildDepth() {
 void FolderSystemItem::fillBiggestFilesArray(ItemList& list) {
     ItemList snapshot = children;
     for (const ItemRef& child : snapshot) {
-        if (child->isHidden()) {
-            continue;
-        }
         if (child->isDir() && !child->isPack()) {
             child->fillBiggestFilesArray(list);
         } else {

@@ -78,16 +78,12 @@ class FolderSystemItem : public FileSystemItem {
     // ---- Lookup
     // Finds a folder below this one, creating missing folders as described
     // for `createIfNotExist` (folders below a matching one are always made).
-    FolderSystemItem* getFolderItemByFolderPath(std::string_view path, bool searchInHiddenFolders,
-                                                bool createIfNotExist);
-    FolderSystemItem* getFolderItemByFolderPath(std::string_view path) {
-        return getFolderItemByFolderPath(path, false, true);
-    }
+    FolderSystemItem* getFolderItemByFolderPath(std::string_view path,
+                                                bool createIfNotExist = true);
     bool findItemByPathComponents(const std::vector<std::string_view>& comps, std::size_t offset,
                                   ItemRef& result) override;
     bool findFolderItemByPathComponents(const std::vector<std::string_view>& comps,
-                                        std::size_t offset, ItemRef& result,
-                                        bool searchInHiddenFolders) override;
+                                        std::size_t offset, ItemRef& result) override;
     FolderSystemItem* createFolderItemByComponents(const std::vector<std::string_view>& comps,
                                                    std::size_t offset);
 

@@ -42,7 +42,7 @@ bool FolderSystemItem::updateRemovingItemsByPaths(const std::vector<std::string>
 
 bool FolderSystemItem::addFileItems(const std::vector<CopiedFileItem>& items,
                                     std::string_view toFolder, ItemList& resItems) {
-    FolderSystemItem* destination = getFolderItemByFolderPath(toFolder, false, true);
+    FolderSystemItem* destination = getFolderItemByFolderPath(toFolder);
     if (destination == nullptr) {
         return false;
     }

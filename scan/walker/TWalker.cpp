@@ -275,7 +275,7 @@ void TWalker::handOverPending(bool withUpdate) {
 }
 
 std::size_t TWalker::getArrayItemCount() const {
-    return fileArray.size() + folderArray.size() + packageArray.size() + folderHiddens.size();
+    return fileArray.size() + folderArray.size() + packageArray.size();
 }
 
 void TWalker::doUpdateProgress() {
@@ -292,9 +292,6 @@ void TWalker::doUpdateProgress() {
 }
 
 void TWalker::doForceUpdateProgress(bool ordinaryUpdate) {
-    if (!ordinaryUpdate) {
-        mbFIN = true;
-    }
     BiggestFilesSink* big = mpBiggestFilesController;
     const std::int64_t threshold = big != nullptr ? big->getPorogforScan() : 0;
     bool offerTaken = false;
@@ -316,13 +313,9 @@ void TWalker::doForceUpdateProgress(bool ordinaryUpdate) {
         allPackagesArray.push_back(package);
         attach(package);
     }
-    for (const ItemRef& group : folderHiddens) {
-        attach(group);
-    }
     fileArray.clear();
     folderArray.clear();
     packageArray.clear();
-    folderHiddens.clear();
     for (const ItemRef& package : allPackagesArray) {
         if (package->calctotalsize() >= threshold && big != nullptr) {
             big->tryAddtoScanArray(package.get(), true);

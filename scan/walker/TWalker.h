@@ -124,8 +124,6 @@ class TWalker {
     ItemList fileArray;
     ItemList folderArray;
     ItemList packageArray;
-    ItemList folderHiddens;
-    bool mbFIN = false;
     BiggestFilesSink* mpBiggestFilesController = nullptr;
     ItemList allPackagesArray;
     std::vector<std::string> foldersWithDeniedItems;

@@ -30,7 +30,6 @@ class RecordingHost : public DiagramHost {
     void previewItem(const FileSystemItem& item) override {
         calls.push_back("preview " + item.fullPath());
     }
-    void selectVolumeByName(const std::string& path) override { calls.push_back("volume " + path); }
     void rescanSelectedTarget() override { calls.push_back("rescan"); }
     bool isScanning() const override { return scanning; }
     std::int64_t scanningState() const override { return state; }

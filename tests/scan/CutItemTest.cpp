@@ -1,5 +1,4 @@
 #include "scan/tree/CopiedFileItem.h"
-#include "scan/tree/FileSystemHiddenItem.h"
 #include "scan/tree/FolderSystemItem.h"
 #include "scan/tree/VolumeSystemItem.h"
 
@@ -92,9 +91,7 @@ TEST_F(CutItems, RemovingAFolderMovesItsSubtreeUnderTheCutItem) {
     EXPECT_EQ(again[0], cut);
 }
 
-TEST_F(CutItems, HiddenGroupsAndVolumeRootsNeverBecomeCutItems) {
-    auto group = FileSystemHiddenItem::initWithPathSize("", docs, 0, 0, true, false);
-    EXPECT_EQ(group->createOrGetCutItem(), nullptr);
+TEST_F(CutItems, VolumeRootsNeverBecomeCutItems) {
     VolumeRef vol = VolumeSystemItem::initWithPath("/", 10, 1);
     EXPECT_EQ(vol->createOrGetCutItem(), nullptr);
     EXPECT_EQ(vol->createDuplicatedCutItemForParent(docs, "x"), nullptr);

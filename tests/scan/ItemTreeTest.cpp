@@ -1,4 +1,3 @@
-#include "scan/tree/FileSystemHiddenItem.h"
 #include "scan/tree/FolderSystemItem.h"
 #include "scan/tree/NumericOrder.h"
 #include "scan/tree/SpecialSystemItem.h"
@@ -119,19 +118,12 @@ TEST_F(ItemTreeLookup, PathThroughAFileAnswersNothing) {
     EXPECT_EQ(root->getItemByFilePath("/a/b/x/deeper"), nullptr);
 }
 
-TEST_F(ItemTreeLookup, HiddenGroupNodesNeverMatch) {
-    auto group = FileSystemHiddenItem::initWithPathSize("grp", b, 0, 0, true, false);
-    EXPECT_EQ(root->getItemByFilePath("/a/b/grp"), nullptr);
-    group->setHiddenName();
-    EXPECT_EQ(group->relativePath(), "");
-}
-
 TEST_F(ItemTreeLookup, FolderLookupCreatesMissingFoldersOnlyWhenAsked) {
-    EXPECT_EQ(root->getFolderItemByFolderPath("/a/new/deep", false, false), nullptr);
+    EXPECT_EQ(root->getFolderItemByFolderPath("/a/new/deep", false), nullptr);
     EXPECT_EQ(root->numberOfChildren(), 2u);
 
     // Below an existing folder the missing rest is always made.
-    FolderSystemItem* made = root->getFolderItemByFolderPath("/a/b/.cache/x", false, false);
+    FolderSystemItem* made = root->getFolderItemByFolderPath("/a/b/.cache/x", false);
     ASSERT_NE(made, nullptr);
     EXPECT_EQ(made->fullPath(), "/a/b/.cache/x");
     EXPECT_TRUE(made->getParent()->isHiddenFlag());
@@ -398,7 +390,6 @@ TEST(ItemTreeBiggest, ListKeepsTheHundredLargestInOrder) {
     FolderSystemItem* pkg = addFolder(root.get(), "P.app", true);
     pkg->addFileSizeForAll(1505);
     pkg->calctotalsize();
-    FileSystemHiddenItem::initWithPathSize("grp", root.get(), 99999, 0, true, false);
 
     ItemList list;
     root->fillBiggestFilesArray(list);
