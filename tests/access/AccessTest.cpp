@@ -1,7 +1,6 @@
 #include "access/AccessChecker.h"
 #include "access/AccessQuestions.h"
 #include "access/DiskAccessRestoreManager.h"
-#include "access/ScanningAccessManager.h"
 #include "access/SystemFilesChecker.h"
 #include "app/settings/Settings.h"
 #include "platform/settings/SettingsStore.h"
@@ -82,45 +81,6 @@ TEST(SystemFiles, TopLevelSystemFoldersOnly) {
     EXPECT_TRUE(SystemFilesChecker::isSystemFileAt("/etc"));
     EXPECT_FALSE(SystemFilesChecker::isSystemFileAt("/usr/bin"));
     EXPECT_FALSE(SystemFilesChecker::isSystemFileAt("/usr/"));
-}
-
-TEST(ScanTimeAccess, TransitionsSinceTheScanStarted) {
-    std::map<AccessType, bool> granted = {{AccessType::documents, true},
-                                          {AccessType::desktop, false},
-                                          {AccessType::downloads, true},
-                                          {AccessType::fullDisk, false}};
-    ScanningAccessManager manager([&](AccessType type) { return granted[type]; });
-    struct Recorder : ScanningAccessObserver {
-        std::vector<std::pair<AccessType, Availability>> changes;
-        std::vector<bool> scanning;
-        void availabilityChanged(AccessType t, Availability a) override {
-            changes.push_back({t, a});
-        }
-        void scanningChanged(bool on) override { scanning.push_back(on); }
-    };
-    auto recorder = std::make_shared<Recorder>();
-    manager.addObserver(recorder);
-
-    manager.scanStarted();
-    EXPECT_EQ(recorder->scanning, std::vector<bool>{true});
-    EXPECT_EQ(manager.availability(AccessType::documents), Availability::available);
-    EXPECT_EQ(manager.availability(AccessType::desktop), Availability::unavailable);
-
-    granted[AccessType::desktop] = true;
-    granted[AccessType::documents] = false;
-    manager.accessCacher().refresh();  // the application became active
-    EXPECT_EQ(manager.availability(AccessType::desktop), Availability::grantedAfterScanStarted);
-    EXPECT_EQ(manager.availability(AccessType::documents), Availability::lockedAfterScanStarted);
-    ASSERT_EQ(recorder->changes.size(), 2u);
-    manager.accessCacher().refresh();  // nothing changed: nobody is told again
-    EXPECT_EQ(recorder->changes.size(), 2u);
-
-    manager.scanFinished();
-    manager.scanFinished();
-    EXPECT_EQ(recorder->scanning, (std::vector<bool>{true, false}));
-    manager.scanStarted();  // a new scan starts from what is true now
-    EXPECT_EQ(manager.availability(AccessType::desktop), Availability::available);
-    EXPECT_EQ(manager.availability(AccessType::documents), Availability::unavailable);
 }
 
 class RecordingAlerts : public GrantAccessAlertManager {
