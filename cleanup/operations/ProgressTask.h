@@ -1,6 +1,5 @@
 #pragma once
 
-#include <chrono>
 #include <functional>
 #include <mutex>
 
@@ -28,30 +27,6 @@ class OperationCountProgressTask : public ProgressTask {
     const long mTotalCount;
     const double mPartOfTotalProgress;
     std::function<void()> mCompletion;
-    mutable std::recursive_mutex sync;
-};
-
-// Progress by time spent, for work whose length cannot be counted: it grows
-// with the time since start() over the expected duration, and never passes
-// its share before finish().
-class OperationTimerProgressTask : public ProgressTask {
-  public:
-    using Clock = std::chrono::steady_clock;
-    enum class State { none, inProgress, finished };
-
-    OperationTimerProgressTask(Clock::duration duration, double partOfTotalProgress,
-                               std::function<void()> completion = {});
-    void start();
-    void finish();
-    double progress() const override;
-    State state() const;
-
-  private:
-    const Clock::duration mDuration;
-    const double mPartOfTotalProgress;
-    std::function<void()> mCompletion;
-    State mState = State::none;
-    Clock::time_point mStartTime;
     mutable std::recursive_mutex sync;
 };
 

@@ -15,7 +15,6 @@ RemovePerformer::RemovePerformer(std::optional<std::string> trashFolder, FileOpe
 
 void RemovePerformer::perform(const OperationItems& items,
                               std::weak_ptr<OperationPerformerListener> listener) {
-    removeActivity = std::make_unique<platform::ProcessActivity>("Removing files");
     mItems = items;
     generalProgressTask =
         std::make_shared<OperationCountProgressTask>(static_cast<long>(items.size()), 1.0);
@@ -91,7 +90,6 @@ void RemovePerformer::finish() {
         std::lock_guard guard(sync);
         removed = removedPaths;
     }
-    removeActivity.reset();
     reportCompletion(mItems, removed, succeededPaths(mItems));
 }
 

@@ -3,7 +3,6 @@
 #include "cleanup/operations/BaseOperationPerformer.h"
 #include "cleanup/operations/FileOperations.h"
 #include "cleanup/operations/RefusedRemovalRetrier.h"
-#include "platform/dispatch/ProcessActivity.h"
 
 #include <atomic>
 #include <memory>
@@ -37,7 +36,6 @@ class RemovePerformer : public BaseOperationPerformer {
     std::vector<std::string> removedPaths;
     OperationItems failed;
     std::mutex sync;
-    std::unique_ptr<platform::ProcessActivity> removeActivity;
     std::shared_ptr<OperationCountProgressTask> generalProgressTask;
     std::atomic<std::size_t> mNextItem{0};
     std::atomic<unsigned> mRunningWorkers{0};

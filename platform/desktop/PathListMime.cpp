@@ -45,8 +45,7 @@ std::optional<std::vector<std::string>> decodePathList(const QByteArray& data) {
     return paths;
 }
 
-std::unique_ptr<QMimeData> mimeDataForPaths(const std::vector<std::string>& paths,
-                                            const char* privateType) {
+std::unique_ptr<QMimeData> mimeDataForPaths(const std::vector<std::string>& paths) {
     auto mime = std::make_unique<QMimeData>();
     QList<QUrl> urls;
     for (const auto& uri : fileUrisForPaths(paths))
@@ -59,7 +58,7 @@ std::unique_ptr<QMimeData> mimeDataForPaths(const std::vector<std::string>& path
         text += QByteArray(paths[i].data(), static_cast<qsizetype>(paths[i].size()));
     }
     mime->setText(QString::fromLocal8Bit(text));
-    mime->setData(privateType, encodePathList(paths));
+    mime->setData(kKorvexDataMime, encodePathList(paths));
     return mime;
 }
 

@@ -12,8 +12,6 @@ namespace korvex::platform {
 
 // Paths dragged from the diagram and the lists to the removal collection.
 inline constexpr const char* kKorvexDataMime = "com.halvorn.korvex.data";
-// Paths the collection itself hands out.
-inline constexpr const char* kCollectedDataMime = "com.halvorn.korvex.collectedata";
 
 // The private drag payload: a list of raw byte paths, so names that are not
 // UTF-8 arrive exactly as they are on disk.
@@ -22,8 +20,7 @@ QByteArray encodePathList(const std::vector<std::string>& paths);
 std::optional<std::vector<std::string>> decodePathList(const QByteArray& data);
 
 // A drag or clipboard payload for paths: file URIs for other applications,
-// the paths joined by "\n" as text, and the private list under `privateType`.
-std::unique_ptr<QMimeData> mimeDataForPaths(const std::vector<std::string>& paths,
-                                            const char* privateType = kKorvexDataMime);
+// the paths joined by "\n" as text, and the private list.
+std::unique_ptr<QMimeData> mimeDataForPaths(const std::vector<std::string>& paths);
 
 }  // namespace korvex::platform

@@ -18,15 +18,11 @@ class Operation : public std::enable_shared_from_this<Operation> {
     void cancel() { mCancelled = true; }
     bool isCancelled() const { return mCancelled.load(); }
     bool isFinished() const { return mFinished.load(); }
-    // A scheduling hint; Linux threads of one process share one priority here.
-    void setQueuePriority(double priority) { mPriority = priority; }
-    double queuePriority() const { return mPriority; }
 
   private:
     friend class OperationQueue;
     std::atomic<bool> mCancelled{false};
     std::atomic<bool> mFinished{false};
-    double mPriority = 0.5;
 };
 
 // Runs operations one at a time, in order, on its own thread.

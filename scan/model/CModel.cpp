@@ -46,7 +46,6 @@ FolderRef CModel::StartWalkWithPath(const std::string& path, std::uint64_t ocSiz
     auto operation = CSWalkOperation::initWithRoot(mresultroot, this);
     operation->setBigController(bigController);
     operation->setOcSize(ocSize);
-    operation->setQueuePriority(0.97);
     mCurrentOperation = operation;
     asyncQueue->addOperation(operation);
     return mresultroot;

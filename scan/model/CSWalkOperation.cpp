@@ -1,7 +1,6 @@
 #include "scan/model/CSWalkOperation.h"
 
 #include "platform/dispatch/MainQueue.h"
-#include "platform/dispatch/ProcessActivity.h"
 #include "scan/model/CModel.h"
 #include "scan/model/ScanLabels.h"
 #include "scan/tree/SpecialSystemItem.h"
@@ -24,7 +23,6 @@ CSWalkOperation::CSWalkOperation(FolderRef root, CModel* parent)
 CSWalkOperation::~CSWalkOperation() = default;
 
 void CSWalkOperation::main() {
-    platform::ProcessActivity activity("Scanning");
     if (isCancelled()) {
         mbWasCancelled = true;  // cancelled while it waited: report that at once
     } else if (resultroot->isVol()) {
@@ -34,7 +32,7 @@ void CSWalkOperation::main() {
         }
     }
     if (!wasCancelled()) {
-        tmpScan();
+        mthscanStack();
     }
     CModel* model = mparent;
     bool cancelled = wasCancelled() || isCancelled();
@@ -46,11 +44,6 @@ void CSWalkOperation::main() {
             model->walkfinished(self.get());
         }
     });
-}
-
-void CSWalkOperation::tmpScan() {
-    ncnt = 0;
-    mthscanStack();
 }
 
 void CSWalkOperation::mthscanStack() {
@@ -146,7 +139,6 @@ void CSWalkOperation::tryUpdateProgress2(TWalker*) {
         nprogress = resultroot->calctotalsizeex();
     }
     mparent->updateprogress(nprogress);
-    mnprevProgress = nprogress;
 }
 
 std::int64_t CSWalkOperation::createPurgeableDiskSpaceItemIfPossible() {

@@ -33,8 +33,6 @@ class CSWalkOperation : public platform::Operation {
     void setOcSize(std::uint64_t bytes) { mnOcSize = bytes; }
     const std::string& startPath() const { return mStartPath; }
     void setStartPath(std::string path) { mStartPath = std::move(path); }
-    int mnThreads() const { return mnThreadCount; }
-    void setMnThreads(int threads) { mnThreadCount = threads; }
     const std::shared_ptr<PurgeableSpaceMeasure>& purgeableGetOperation() const {
         return _purgeableGetOperation;
     }
@@ -57,7 +55,6 @@ class CSWalkOperation : public platform::Operation {
     std::int64_t entriesRead() const { return mnFoundItems; }
 
   private:
-    void tmpScan();
     void mthscanStack();
     void processFoldersWithDenied();
     std::int64_t createPurgeableDiskSpaceItemIfPossible();
@@ -67,14 +64,10 @@ class CSWalkOperation : public platform::Operation {
     CModel* mparent;
     FolderRef resultroot;
     std::int64_t nprogress = 0;
-    std::int64_t mnVolsz = 0;
-    std::int64_t mnprevProgress = 0;
     std::int64_t mnFoundItems = 0;
     std::uint64_t mnOcSize = 0;
-    std::int32_t ncnt = 0;
     std::string mStartPath;
     std::atomic<bool> mbWasCancelled{false};
-    int mnThreadCount = 4;
     std::array<std::unique_ptr<TWalker>, 4> wlkrs;
     BiggestFilesSink* mpBiggestFilesController = nullptr;
     std::vector<std::string> mpFoldersWithDeniedItems;
