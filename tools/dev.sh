@@ -12,8 +12,16 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libudev-dev libboost-dev nlohmann-json3-dev
-  xvfb xauth dbus-daemon ccache
+  xvfb xauth dbus-daemon ccache locales
 )
+
+# The size texts must keep their decimal point under a locale with a decimal
+# comma; the tests switch to this one to check.
+comma_locale="de_DE.UTF-8"
+
+as_root() {
+  if [ "$(id -u)" -ne 0 ]; then sudo "$@"; else "$@"; fi
+}
 
 install_missing() {
   local missing=() p
@@ -21,11 +29,21 @@ install_missing() {
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
   done
   [ ${#missing[@]} -eq 0 ] && return 0
-  local sudo=""
-  [ "$(id -u)" -ne 0 ] && sudo="sudo"
   echo "Installing: ${missing[*]}"
-  $sudo apt-get update -qq
-  $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
+  as_root apt-get update -qq
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
+}
+
+# Generates the comma locale unless it is there already.
+ensure_comma_locale() {
+  locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8' && return 0
+  echo "Generating the $comma_locale locale"
+  if grep -q "^# *$comma_locale UTF-8" /etc/locale.gen; then
+    as_root sed -i "s/^# *\($comma_locale UTF-8\)/\1/" /etc/locale.gen
+  elif ! grep -q "^$comma_locale UTF-8" /etc/locale.gen; then
+    echo "$comma_locale UTF-8" | as_root tee -a /etc/locale.gen >/dev/null
+  fi
+  as_root locale-gen >/dev/null
 }
 
 # build DIR [cmake options...]
@@ -50,12 +68,14 @@ case "${1:-}" in
     ;;
   test)
     install_missing
+    ensure_comma_locale
     build "$here/build-test" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVEX_WERROR=ON
     run_tests "$here/build-test"
     ;;
   sanitize)
     kind="${2:?address or thread}"
     install_missing
+    ensure_comma_locale
     # The Qt application adds nothing to what the sanitizers look for.
     build "$here/build-$kind" -DCMAKE_BUILD_TYPE=Debug -DKORVEX_WERROR=ON \
       -DKORVEX_SANITIZE="$kind" -DKORVEX_BUILD_GUI=OFF -DKORVEX_BUILD_BENCH=OFF

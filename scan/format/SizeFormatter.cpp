@@ -4,7 +4,6 @@
 
 #include <array>
 #include <charconv>
-#include <cmath>
 
 namespace korvex {
 
@@ -57,24 +56,6 @@ std::string formatMemoryStringDot1(std::uint64_t bytes) {
     return withUnit(number, unit);
 }
 
-std::string formatMemoryStringDot0(std::uint64_t bytes) {
-    if (bytes == 0) {
-        return L::text(L::zeroBytesLabel);
-    }
-    if (bytes < 1000) {
-        return wholeBytes(bytes, unitText(0));
-    }
-    double value = static_cast<double>(bytes);
-    int unit = 0;
-    while (value >= 1000 && unit < kPB) {
-        value /= 1000;
-        ++unit;
-    }
-    double fraction = value - std::floor(value);
-    bool oneDecimal = value < 10 && fraction >= 0.05 && fraction < 0.95;
-    return withUnit(fixed(value, oneDecimal ? 1 : 0), unit);
-}
-
 namespace {
 
 // Short and power-of-two styles: the same steps, with a different divisor;
@@ -107,15 +88,6 @@ std::string stringFromSize(std::uint64_t bytes) {
         return wholeBytes(bytes, L::text(L::bytesWordLabel));
     }
     return shortStyle(bytes, 1024.0);
-}
-
-std::string bytesAmountLabelWithAmount(long long amount) {
-    std::string pattern = L::text(L::bytesAmountLabel);
-    std::size_t at = pattern.find("%d");
-    if (at == std::string::npos) {
-        return pattern;
-    }
-    return pattern.replace(at, 2, std::to_string(amount));
 }
 
 }  // namespace korvex

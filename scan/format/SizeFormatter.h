@@ -13,11 +13,8 @@ std::string formatMemoryStringDot1(std::uint64_t bytes);
 inline std::string convertToStringFromFileSize(std::uint64_t bytes) {
     return formatMemoryStringDot1(bytes);
 }
-// Compact style: one decimal only below 10 ("1.5 KB", "16 KB", "Zero Bytes").
-std::string formatMemoryStringDot0(std::uint64_t bytes);
 // Power-of-two steps, shown with the decimal unit names ("2.00 KB" for 2,048).
 std::string stringFromSize(std::uint64_t bytes);
-std::string bytesAmountLabelWithAmount(long long amount);
 
 namespace Utilmod {
 // Short style: "Zero KB", "512 bytes", "5.00 KB", "50.0 KB", "500 KB".

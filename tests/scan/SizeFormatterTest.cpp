@@ -4,6 +4,9 @@
 
 #include <clocale>
 #include <cstdint>
+#include <locale>
+#include <sstream>
+#include <string>
 
 namespace korvex {
 namespace {
@@ -20,18 +23,6 @@ TEST(SizeGeneralStyle, ThresholdsAndTrailingZeros) {
     EXPECT_EQ(formatMemoryStringDot1(999'000'000'000'000'000), "999 PB");
     // From 1000 PB on there is no unit label.
     EXPECT_EQ(formatMemoryStringDot1(UINT64_MAX), "18.4 ");
-}
-
-TEST(SizeCompactStyle, OneDecimalOnlyForSmallValues) {
-    EXPECT_EQ(formatMemoryStringDot0(0), "Zero Bytes");
-    EXPECT_EQ(formatMemoryStringDot0(999), "999 B");
-    EXPECT_EQ(formatMemoryStringDot0(1'000), "1 KB");
-    EXPECT_EQ(formatMemoryStringDot0(1'500), "1.5 KB");
-    EXPECT_EQ(formatMemoryStringDot0(1'960), "2 KB");
-    EXPECT_EQ(formatMemoryStringDot0(1'040), "1 KB");
-    EXPECT_EQ(formatMemoryStringDot0(15'500), "16 KB");
-    EXPECT_EQ(formatMemoryStringDot0(999'999), "1000 KB");
-    EXPECT_EQ(formatMemoryStringDot0(2'500'000'000'000'000'000ULL), "2500 PB");
 }
 
 TEST(SizeShortStyle, DecimalsShrinkAsValuesGrow) {
@@ -54,21 +45,44 @@ TEST(SizePowerOfTwoStyle, StepsBy1024SwitchesAt1000) {
     EXPECT_EQ(stringFromSize(1'023'999), "1000 KB");
 }
 
-TEST(SizeStyles, DecimalPointWhateverTheLocale) {
-    const char* previous = std::setlocale(LC_NUMERIC, nullptr);
-    std::string saved = previous != nullptr ? previous : "C";
-    bool german = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr ||
-                  std::setlocale(LC_NUMERIC, "fr_FR.UTF-8") != nullptr;
+// tools/dev.sh generates the locale before it runs the tests.
+constexpr const char* kCommaLocale = "de_DE.UTF-8";
+
+// Switches both the C and the C++ global locale for the test's length.
+class UnderCommaLocale : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const char* previous = std::setlocale(LC_ALL, nullptr);
+        mSavedC = previous != nullptr ? previous : "C";
+        ASSERT_NE(std::setlocale(LC_ALL, kCommaLocale), nullptr)
+            << kCommaLocale << " is not installed: run tools/dev.sh test, which generates it";
+        mSavedCpp = std::locale::global(std::locale(kCommaLocale));
+        mSwitched = true;
+    }
+    void TearDown() override {
+        if (mSwitched) {
+            std::locale::global(mSavedCpp);
+        }
+        std::setlocale(LC_ALL, mSavedC.c_str());
+    }
+
+  private:
+    std::string mSavedC;
+    std::locale mSavedCpp;
+    bool mSwitched = false;
+};
+
+TEST_F(UnderCommaLocale, SizeTextsKeepTheDecimalPoint) {
+    // The locale really writes a comma, so a formatter leaning on it would show one.
+    ASSERT_STREQ(std::localeconv()->decimal_point, ",");
+    std::ostringstream stream;
+    stream << 1.5;
+    ASSERT_EQ(stream.str(), "1,5");
+
     EXPECT_EQ(formatMemoryStringDot1(1'500'000), "1.5 MB");
     EXPECT_EQ(Utilmod::stringFromFileSizeShort1(5'000), "5.00 KB");
-    std::setlocale(LC_NUMERIC, saved.c_str());
-    if (!german) {
-        GTEST_SKIP() << "no comma-decimal locale installed; checked under the C locale only";
-    }
-}
-
-TEST(SizeStyles, ByteCountLabel) {
-    EXPECT_EQ(bytesAmountLabelWithAmount(42), "42 bytes");
+    EXPECT_EQ(Utilmod::stringFromFileSizeShort1(50'000), "50.0 KB");
+    EXPECT_EQ(stringFromSize(2'048), "2.00 KB");
 }
 
 }  // namespace
