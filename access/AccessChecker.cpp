@@ -17,8 +17,7 @@ std::vector<std::string> AccessChecker::pathsToBeAccessed() {
     const PathsGenerator& paths = PathsGenerator::GetInstance();
     std::vector<std::string> folders = {
         paths.buildUserDownloadsDirectory(), paths.buildUserDesktopDirectory(),
-        paths.buildUserDocumentsDirectory(), paths.buildTrashDirectory(),
-        paths.buildUserMailDownloads()};
+        paths.buildUserDocumentsDirectory(), paths.buildTrashDirectory()};
     std::erase(folders, std::string());
     return folders;
 }

@@ -16,34 +16,6 @@ std::string envOr(const char* name, const std::string& fallback) {
     return value != nullptr && value[0] == '/' ? std::string(value) : fallback;
 }
 
-// Where each kind of folder lives on Linux, relative to an XDG base.
-enum class Base { None, DataHome, ConfigHome, CacheHome };
-struct FolderMapping {
-    UserFolderKind kind;
-    Base base;
-    const char* subpath;
-};
-
-// One line per kind; the comment says why it maps where it does.
-constexpr FolderMapping kFolderMap[] = {
-    // Per-user application data has its home in $XDG_DATA_HOME.
-    {UserFolderKind::Library, Base::DataHome, ""},
-    // Same place: programs keep their support files directly under it.
-    {UserFolderKind::ApplicationSupport, Base::DataHome, ""},
-    // Settings files belong in $XDG_CONFIG_HOME.
-    {UserFolderKind::Preferences, Base::ConfigHome, ""},
-    // Disposable caches belong in $XDG_CACHE_HOME.
-    {UserFolderKind::Caches, Base::CacheHome, ""},
-    // The user's own launchers are .desktop files in $XDG_DATA_HOME/applications.
-    {UserFolderKind::Applications, Base::DataHome, "applications"},
-    // Desktops install settings panels system-wide only.
-    {UserFolderKind::PreferencePanes, Base::None, nullptr},
-    // There is no system mail program with a download folder of its own.
-    {UserFolderKind::MailDownloads, Base::None, nullptr},
-    // Music players keep their libraries in places of their own choosing.
-    {UserFolderKind::MediaLibraryRoot, Base::None, nullptr},
-};
-
 }  // namespace
 
 std::optional<std::string> parseUserDirValue(const std::string& value, const std::string& home) {
@@ -115,30 +87,6 @@ std::string UserFolders::userDir(const char* key, const char* fallbackName) cons
         }
     }
     return mHome + "/" + fallbackName;
-}
-
-std::optional<std::string> UserFolders::folder(UserFolderKind kind) const {
-    for (const FolderMapping& mapping : kFolderMap) {
-        if (mapping.kind != kind) {
-            continue;
-        }
-        const std::string* base = nullptr;
-        switch (mapping.base) {
-            case Base::None:
-                return std::nullopt;
-            case Base::DataHome:
-                base = &mDataHome;
-                break;
-            case Base::ConfigHome:
-                base = &mConfigHome;
-                break;
-            case Base::CacheHome:
-                base = &mCacheHome;
-                break;
-        }
-        return mapping.subpath[0] == '\0' ? *base : *base + "/" + mapping.subpath;
-    }
-    return std::nullopt;
 }
 
 }  // namespace korvex::platform

@@ -5,18 +5,6 @@
 
 namespace korvex::platform {
 
-// Folders of the desktop's per-user layout that have a Linux counterpart.
-enum class UserFolderKind {
-    Library,             // the per-user application data root
-    ApplicationSupport,  // application data
-    Preferences,         // settings files
-    Caches,              // disposable caches
-    Applications,        // the user's own application launchers
-    PreferencePanes,     // settings panels installed per user
-    MailDownloads,       // attachments saved by the system mail program
-    MediaLibraryRoot,    // the system music program's library
-};
-
 // Where things live for the current user, by the user database and the XDG
 // base-directory and user-directory conventions.
 class UserFolders {
@@ -47,8 +35,6 @@ class UserFolders {
     const std::string& downloads() const { return mDownloads; }
     const std::string& pictures() const { return mPictures; }
     const std::string& music() const { return mMusic; }
-    // The Linux counterpart of a kind of folder, or nothing where there is none.
-    std::optional<std::string> folder(UserFolderKind kind) const;
 
   private:
     std::string userDir(const char* key, const char* fallbackName) const;

@@ -59,28 +59,6 @@ bool isInFolder(std::string_view path, std::string_view folder) {
            path[folder.size()] == '/';
 }
 
-std::optional<std::string> Utilmod::deepestCommonAncestor(const std::optional<std::string>& path1,
-                                                          const std::optional<std::string>& path2) {
-    if (!path1 || !path2) {
-        return std::nullopt;
-    }
-    std::vector<std::string_view> a = pathComponents(*path1);
-    std::vector<std::string_view> b = pathComponents(*path2);
-    std::string common;
-    std::size_t shared = 0;
-    while (shared < a.size() && shared < b.size() && a[shared] == b[shared]) {
-        common = joinPathComponent(common, a[shared]);
-        if (a[shared] == "/") {
-            common = "/";
-        }
-        ++shared;
-    }
-    if (shared == 0) {
-        return std::nullopt;
-    }
-    return common;
-}
-
 bool Utilmod::isFolderParent(std::string_view folder,
                              const std::vector<std::string_view>* folderComps,
                              std::string_view file,
@@ -103,11 +81,6 @@ bool Utilmod::isFolderParent(std::string_view folder,
     }
     std::size_t last = folderComps->size() - 1;
     return (*folderComps)[last] == (*fileComps)[last];
-}
-
-bool Utilmod::arePathsDirectlyRelated(std::string_view path1, std::string_view path2) {
-    return path1 == path2 || isFolderParent(path1, nullptr, path2, nullptr) ||
-           isFolderParent(path2, nullptr, path1, nullptr);
 }
 
 std::string Utilmod::getNameForCopiedFile(const std::string& name, const std::string& folder,

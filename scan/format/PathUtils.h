@@ -1,6 +1,5 @@
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,14 +18,11 @@ std::string pathWithReplasingHomeFolderUsingTilda(const std::string& path, const
 bool isInFolder(std::string_view path, std::string_view folder);
 
 namespace Utilmod {
-std::optional<std::string> deepestCommonAncestor(const std::optional<std::string>& path1,
-                                                 const std::optional<std::string>& path2);
 // `folder` is a folder-parent of `file`: a string prefix with more components,
 // whose component at the folder's last index is the same. Missing component
 // lists are computed.
 bool isFolderParent(std::string_view folder, const std::vector<std::string_view>* folderComps,
                     std::string_view file, const std::vector<std::string_view>* fileComps);
-bool arePathsDirectlyRelated(std::string_view path1, std::string_view path2);
 // A name free in `folder` and not among `newCopiedFiles` (full paths):
 // "report.txt", then "report 2.txt", "report 3.txt", …
 std::string getNameForCopiedFile(const std::string& name, const std::string& folder,

@@ -20,9 +20,9 @@ std::string temporaryDirectory() {
     return tmp != nullptr && tmp[0] == '/' ? std::string(tmp) : std::string("/tmp");
 }
 
-std::string freePath(const std::string& base, const std::string& suffix) {
+std::string freePath(const std::string& base) {
     for (std::size_t length = 10;; ++length) {
-        std::string candidate = joinPathComponent(base, randomStringWithLength(length) + suffix);
+        std::string candidate = joinPathComponent(base, randomStringWithLength(length));
         if (!platform::somethingExistsAt(candidate)) {
             return candidate;
         }
@@ -47,16 +47,8 @@ std::string randomStringWithLength(std::size_t length) {
     return randomStringWithLength(length, kAlphanumerics);
 }
 
-std::string getTempFilePathWithExt(const std::optional<std::string>& ext) {
-    std::string suffix;
-    if (ext && !ext->empty()) {
-        suffix = (ext->front() == '.' ? "" : ".") + *ext;
-    }
-    return freePath(temporaryDirectory(), suffix);
-}
-
 std::string DataChangeCommon::buildTempPathInPath(const std::optional<std::string>& base) {
-    return freePath(base ? *base : joinPathComponent(temporaryDirectory(), kAppTempFolder), "");
+    return freePath(base ? *base : joinPathComponent(temporaryDirectory(), kAppTempFolder));
 }
 
 }  // namespace korvex

@@ -10,10 +10,6 @@ namespace korvex {
 std::string randomStringWithLength(std::size_t length);
 std::string randomStringWithLength(std::size_t length, std::string_view alphabet);
 
-// A path in the temporary folder that does not exist yet, with `ext`
-// appended; a dangling symbolic link counts as existing.
-std::string getTempFilePathWithExt(const std::optional<std::string>& ext);
-
 namespace DataChangeCommon {
 inline constexpr const char* tmpFileName = "tmp.dat";
 inline constexpr const char* innerFileName = "_";

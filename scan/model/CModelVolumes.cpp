@@ -43,8 +43,7 @@ std::shared_ptr<VolumeItem> CModel::addVolumeAtPath(
         return nullptr;
     }
     std::string name = platform::mountDisplayName(*mount);
-    if (name.find("@snap-") != std::string::npos ||
-        (facts->capacity == 0 && facts->freeSpace == 0)) {
+    if (facts->capacity == 0 && facts->freeSpace == 0) {
         return nullptr;
     }
     auto volume =

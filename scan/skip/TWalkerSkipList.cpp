@@ -7,15 +7,13 @@ namespace korvex {
 TWalkerSkipList::TWalkerSkipList() : TWalkerSkipList(platform::UserFolders::current()) {}
 
 TWalkerSkipList::TWalkerSkipList(const platform::UserFolders& folders)
-    : userLibraryPath(folders.folder(platform::UserFolderKind::Library).value_or("")),
-      userApplicationSupportPath(
-          folders.folder(platform::UserFolderKind::ApplicationSupport).value_or("")),
-      userPreferencesPath(folders.folder(platform::UserFolderKind::Preferences).value_or("")) {}
+    // Per-user application data and support files both live in the XDG data home.
+    : userLibraryPath(folders.dataHome()), userApplicationSupportPath(folders.dataHome()) {}
 
 bool TWalkerSkipList::isInExcludeListName(std::string_view name,
                                           std::string_view folderPath) const {
     // Cheap test first: this runs for every entry of a scan.
-    if (name.empty() || (name[0] != 'C' && name[0] != 'A' && name[0] != 'c')) {
+    if (name.empty() || (name[0] != 'C' && name[0] != 'A')) {
         return false;
     }
     auto in = [&](const std::string& folder) { return !folder.empty() && folderPath == folder; };
@@ -23,9 +21,6 @@ bool TWalkerSkipList::isInExcludeListName(std::string_view name,
         return true;
     }
     if (name == "AddressBook" && in(userApplicationSupportPath)) {
-        return true;
-    }
-    if (name == "com.apple.AddressBook.plist" && in(userPreferencesPath)) {
         return true;
     }
     return name == "Containers" && in(userLibraryPath) &&

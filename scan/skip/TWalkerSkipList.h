@@ -7,8 +7,8 @@
 
 namespace korvex {
 
-// Protected per-user data the scan leaves out. The folders come from the
-// user's folder layout; a folder with no Linux counterpart matches nothing.
+// Protected per-user data the scan leaves out, below the user's XDG data
+// home.
 class TWalkerSkipList {
   public:
     TWalkerSkipList();
@@ -20,7 +20,6 @@ class TWalkerSkipList {
   private:
     std::string userLibraryPath;
     std::string userApplicationSupportPath;
-    std::string userPreferencesPath;
 };
 
 }  // namespace korvex

@@ -30,10 +30,7 @@ TEST(UserFoldersLayout, XdgDefaultsAndUserDirectories) {
         EXPECT_EQ(plain.downloads(), env.home + "/Downloads");
         EXPECT_EQ(plain.trash(), env.home + "/.local/share/Trash");
         EXPECT_EQ(plain.cacheHome(), env.home + "/.cache");
-        EXPECT_EQ(plain.folder(UserFolderKind::Preferences), env.home + "/.config");
-        EXPECT_EQ(plain.folder(UserFolderKind::Applications),
-                  env.home + "/.local/share/applications");
-        EXPECT_EQ(plain.folder(UserFolderKind::MailDownloads), std::nullopt);
+        EXPECT_EQ(plain.dataHome(), env.home + "/.local/share");
     }
     tree.file("home/.config/user-dirs.dirs");
     {
@@ -52,7 +49,7 @@ TEST(UserFoldersLayout, XdgDefaultsAndUserDirectories) {
     EXPECT_EQ(custom.downloads(), "/srv/downloads");
     EXPECT_EQ(custom.pictures(), env.home + "/Pictures");  // relative value ignored
     EXPECT_EQ(custom.trash(), tree.path("data") + "/Trash");
-    EXPECT_EQ(custom.folder(UserFolderKind::Library), tree.path("data"));
+    EXPECT_EQ(custom.dataHome(), tree.path("data"));
     EXPECT_EQ(custom.userName(), "tester");
 }
 
