@@ -9,8 +9,14 @@
 
 #include <gtest/gtest.h>
 
+#include <sched.h>
+#include <sys/mount.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
+#include <string>
 
 namespace korvex {
 namespace {
@@ -146,31 +152,67 @@ TEST_F(Questions, DeniedProtectedFoldersAskOnceUnlessSuppressed) {
     EXPECT_EQ(alerts.shown.size(), 1u);
 }
 
+// A tmpfs over /mnt in a mount namespace of this process alone: the test makes
+// folders below a media root without touching the machine's /mnt.
+class PrivateMediaRoot {
+  public:
+    PrivateMediaRoot() {
+        if (::unshare(CLONE_NEWNS) != 0) {
+            mFailure = std::string("no mount namespace of its own: ") + std::strerror(errno);
+        } else if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
+            mFailure = std::string("mounts stay shared: ") + std::strerror(errno);
+        } else if (::mount("korvex-test", kRoot, "tmpfs", MS_NOSUID | MS_NODEV, "size=1m") != 0) {
+            mFailure = std::string("cannot mount a tmpfs on /mnt: ") + std::strerror(errno);
+        }
+    }
+    ~PrivateMediaRoot() {
+        if (mFailure.empty()) {
+            ::umount2(kRoot, MNT_DETACH);
+        }
+    }
+    PrivateMediaRoot(const PrivateMediaRoot&) = delete;
+    PrivateMediaRoot& operator=(const PrivateMediaRoot&) = delete;
+
+    // Empty once mounted.
+    const std::string& failure() const { return mFailure; }
+
+    static constexpr const char* kRoot = "/mnt";
+
+  private:
+    std::string mFailure;
+};
+
 TEST_F(Questions, FolderRowOffersRescanOnlyWhenIdle) {
     EXPECT_FALSE(questions().forFolder(nullptr));
-    FolderRef root =
-        FolderSystemItem::initWithPathSizeNoParent("/mnt", nullptr, 0, false, 0, false, false);
+    PrivateMediaRoot media;
+    if (!media.failure().empty()) {
+        GTEST_SKIP() << media.failure();
+    }
+    FolderRef root = FolderSystemItem::initWithPathSizeNoParent(PrivateMediaRoot::kRoot, nullptr, 0,
+                                                                false, 0, false, false);
     // Still unreadable: the question is the grant one, for this folder alone.
-    FolderSystemItem* missing = root->getFolderItemByFolderPath("/mnt/korvex-missing-folder");
+    FolderSystemItem* missing = root->getFolderItemByFolderPath("/mnt/share");
     EXPECT_TRUE(questions().forFolder(missing));
+    ASSERT_EQ(alerts.shown.size(), 1u);
     EXPECT_EQ(alerts.shown.back().message, "Folder was not scanned due to lack of access");
+    EXPECT_NE(alerts.shown.back().informative.find("/mnt/share"), std::string::npos);
     EXPECT_FALSE(alerts.withSuppression);
+    EXPECT_EQ(settingsOpened, 1);
 
     // Readable now: access came after the scan, so a rescan is offered.
-    std::string made = "/mnt/korvex-test-" + std::to_string(::getpid());
-    std::error_code ec;
-    if (!std::filesystem::create_directory(made, ec)) {
-        GTEST_SKIP() << "cannot make a folder below /mnt";
-    }
-    FolderSystemItem* row = root->getFolderItemByFolderPath(made);
+    ASSERT_TRUE(std::filesystem::create_directory("/mnt/share"));
     scanning = true;
-    EXPECT_TRUE(questions().forFolder(row));
+    EXPECT_TRUE(questions().forFolder(missing));
     EXPECT_EQ(alerts.shown.back().message, "The folder was not scanned");
-    EXPECT_EQ(rescans, 0);
+    EXPECT_EQ(rescans, 0) << "no second scan while one runs";
     scanning = false;
-    EXPECT_TRUE(questions().forFolder(row));
+    EXPECT_TRUE(questions().forFolder(missing));
     EXPECT_EQ(rescans, 1);
-    std::filesystem::remove(made, ec);
+
+    // Folders that are not media roots nor protected ones are never asked about.
+    FolderSystemItem* plain = root->getFolderItemByFolderPath("/mnt");
+    EXPECT_FALSE(questions().forFolder(plain));
+    EXPECT_EQ(alerts.shown.size(), 3u);
 }
 
 }  // namespace
