@@ -907,6 +907,10 @@ void CSTreeController::contentsPanelMoveFocusOut() {
     mViews.volumesList->setFocus(Qt::TabFocusReason);
 }
 
+void CSTreeController::contentsPanelWantsGrantAccessFor(const ItemRef& folder) {
+    showSomeFoldersWereNotScannedAlertForItem(folder.get());
+}
+
 // ---- Main menu
 
 bool CSTreeController::canPerformMainMenuAction(MainMenuAction code, const MainMenuItem&) {

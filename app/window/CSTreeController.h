@@ -222,6 +222,7 @@ class CSTreeController : public QObject,
     void contentsPanelSelectionChanged(const ItemList& selected) override;
     void contentsPanelPreview(const std::vector<std::string>& paths) override;
     void contentsPanelMoveFocusOut() override;
+    void contentsPanelWantsGrantAccessFor(const ItemRef& folder) override;
 
   signals:
     // The scan state changed: the window retitles its controls.

@@ -89,6 +89,12 @@ ContentsPanel::ContentsPanel(QWidget* parent)
             mDelegate->contentsPanelMoveFocusOut();
         }
     });
+    connect(mFolders, &OutlineListConrtoller::wantsToShowGrantAccessDialogueFor, this,
+            [this](const ItemRef& folder) {
+                if (mDelegate != nullptr) {
+                    mDelegate->contentsPanelWantsGrantAccessFor(folder);
+                }
+            });
     for (DraggableTreeView* list : {mBiggestView, mSearchView}) {
         connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
                 &ContentsPanel::selectionChanged);

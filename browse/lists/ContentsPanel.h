@@ -30,6 +30,8 @@ class ContentsPanelDelegate {
     virtual void contentsPanelPreview(const std::vector<std::string>& paths) = 0;
     // Tab or Escape: the keyboard focus moves on to the window's next control.
     virtual void contentsPanelMoveFocusOut() = 0;
+    // A folder row the scan could not read was opened.
+    virtual void contentsPanelWantsGrantAccessFor(const ItemRef& folder) = 0;
 };
 
 // The whole right-hand panel: search field, the switch between folder

@@ -31,6 +31,13 @@ FolderColumnView::FolderColumnView(QWidget* parent) : DraggableTreeView(parent),
     connect(this, &QTreeView::collapsed, this, remember(false));
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &FolderColumnView::nodesSelected);
+    connect(this, &QAbstractItemView::activated, this, [this](const QModelIndex& index) {
+        const OutlineListSubItem* row = mModel.subItem(index.siblingAtColumn(0));
+        if (row != nullptr && row->systemItem()->isDirectory() &&
+            row->systemItem()->accessDenied()) {
+            emit deniedFolderActivated(row->systemItem());
+        }
+    });
 }
 
 void FolderColumnView::setFolder(ItemRef folder) {

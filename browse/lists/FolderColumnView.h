@@ -28,6 +28,8 @@ class FolderColumnView : public DraggableTreeView {
     void previewRequested(const QString& path);
     // -1 to the column before, +1 to the one after.
     void columnStepRequested(int step);
+    // A folder row the scan could not read was opened (double click or Return).
+    void deniedFolderActivated(const ItemRef& folder);
     void nodesSelected();
 
   protected:

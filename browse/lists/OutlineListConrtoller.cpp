@@ -97,6 +97,8 @@ FolderColumnView* OutlineListConrtoller::appendColumn(const ItemRef& folder) {
             &OutlineListConrtoller::focusOutRequested);
     connect(column, &FolderColumnView::previewRequested, this,
             &OutlineListConrtoller::previewRequested);
+    connect(column, &FolderColumnView::deniedFolderActivated, this,
+            &OutlineListConrtoller::wantsToShowGrantAccessDialogueFor);
     connect(column, &DraggableTreeView::rowDragStarted, this,
             &OutlineListConrtoller::rowDragStarted);
     connect(column, &DraggableTreeView::rowDragEnded, this, &OutlineListConrtoller::rowDragEnded);

@@ -39,6 +39,9 @@ class OutlineListConrtoller : public QWidget {
     void selectionChanged();
     void focusOutRequested();
     void previewRequested(const QString& path);
+    // The user opened a folder row the scan could not read: the window may
+    // ask about access to it.
+    void wantsToShowGrantAccessDialogueFor(const ItemRef& folder);
     // From any column.
     void rowDragStarted();
     void rowDragEnded(const std::vector<std::string>& gonePaths);

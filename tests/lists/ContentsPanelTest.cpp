@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QTreeView>
 
 #include <chrono>
@@ -26,7 +27,11 @@ class RecordingWindow : public ContentsPanelDelegate {
         previews.push_back(paths);
     }
     void contentsPanelMoveFocusOut() override { ++focusOuts; }
+    void contentsPanelWantsGrantAccessFor(const ItemRef& folder) override {
+        accessAsked.push_back(folder);
+    }
     ItemList selected;
+    ItemList accessAsked;
     std::vector<std::vector<std::string>> previews;
     int focusOuts = 0;
 };
@@ -34,6 +39,19 @@ class RecordingWindow : public ContentsPanelDelegate {
 void press(QWidget* target, int key, const QString& text = {}) {
     QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier, text);
     QApplication::sendEvent(target, &down);
+}
+
+// A double click on the row, as the mouse sends it.
+void doubleClick(QAbstractItemView* view, const QModelIndex& index) {
+    const QPointF at = view->visualRect(index).center();
+    const QPointF global = view->viewport()->mapToGlobal(at);
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
+                              QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
+        QMouseEvent event(type, at, global, Qt::LeftButton,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(view->viewport(), &event);
+    }
 }
 
 class Panel : public ::testing::Test {
@@ -129,6 +147,34 @@ TEST_F(Panel, KeysFoldGroupsPreviewAndLeave) {
 
     press(column(0), Qt::Key_Tab);
     EXPECT_EQ(window.focusOuts, 1);
+}
+
+TEST_F(Panel, OpeningAnUnreadFolderRowAsksAboutAccessToIt) {
+    ItemRef denied = tree.node("void");
+    denied->setAccessDenied(true);
+    panel.reload();
+    column(0)->expand(rowNamed(column(0), "Small items"));
+    auto rowIn = [&](const QString& name) {
+        QModelIndex group = rowNamed(column(0), "Small items");
+        for (int row = 0; row < column(0)->model()->rowCount(group); ++row) {
+            QModelIndex index = column(0)->model()->index(row, 0, group);
+            if (index.data().toString() == name) {
+                return index;
+            }
+        }
+        return QModelIndex();
+    };
+    ASSERT_TRUE(rowIn("void").isValid());
+    QApplication::processEvents();  // lays the expanded rows out
+    int opened = 0;
+    QObject::connect(column(0), &QAbstractItemView::activated, [&opened] { ++opened; });
+    doubleClick(column(0), rowIn("empty"));
+    doubleClick(column(0), rowIn("note.txt"));
+    ASSERT_EQ(opened, 2) << "the double clicks reached the rows";
+    EXPECT_TRUE(window.accessAsked.empty()) << "readable folders and files ask nothing";
+    doubleClick(column(0), rowIn("void"));
+    ASSERT_EQ(window.accessAsked.size(), 1u);
+    EXPECT_EQ(window.accessAsked.front(), denied);
 }
 
 TEST_F(Panel, RowCheckBoxesCollectNodesAndShowWhatIsInsideACollectedFolder) {
