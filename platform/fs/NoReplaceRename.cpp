@@ -22,8 +22,14 @@ int linkInstead(int fromFd, const std::string& from, int toFd, const std::string
     }
     if (::unlinkat(fromFd, from.c_str(), 0) != 0) {
         const int error = errno;
-        // The new link is this call's own: the same entry as the source.
-        ::unlinkat(toFd, to.c_str(), 0);
+        // The new link is this call's own while it is the same entry as the source.
+        struct stat source {};
+        struct stat linked {};
+        if (::fstatat(fromFd, from.c_str(), &source, AT_SYMLINK_NOFOLLOW) == 0 &&
+            ::fstatat(toFd, to.c_str(), &linked, AT_SYMLINK_NOFOLLOW) == 0 &&
+            sameEntry(source, linked)) {
+            ::unlinkat(toFd, to.c_str(), 0);
+        }
         return error;
     }
     return 0;
