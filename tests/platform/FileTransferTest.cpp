@@ -148,6 +148,17 @@ TEST_F(FileTransferTest, WithNoFreeNameNothingIsReplacedAndTheTemporaryCopyGoes)
     EXPECT_FALSE(fs::exists(tree.path("escape")));
 }
 
+TEST_F(FileTransferTest, NamesWithQuotesNewlinesDashesAndInvalidUtf8ArriveAsWritten) {
+    const std::string odd = "-\"$(touch x)\"\nline\xff\xfe.txt";
+    writeFile(tree.path(odd), "odd");
+    const std::string into = tree.folder("into");
+    ASSERT_EQ(std::get<std::string>(copyItemInto(tree.path(odd), into, numbered(odd))), odd);
+    ASSERT_EQ(std::get<std::string>(moveItemInto(tree.path(odd), into, numbered(odd))), odd + " 2");
+    EXPECT_EQ(contentsOf(into + "/" + odd), "odd");
+    EXPECT_EQ(contentsOf(into + "/" + odd + " 2"), "odd");
+    EXPECT_FALSE(fs::exists(tree.path("x")));
+}
+
 TEST_F(FileTransferTest, AFolderIsNotPutIntoItself) {
     tree.file("src/f", 10);
     const std::string inside = tree.folder("src/deeper");
