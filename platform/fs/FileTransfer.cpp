@@ -137,13 +137,8 @@ std::variant<TemporaryCopy, FileOpFailure> copyToTemporary(const std::string& so
         TemporaryCopy copy{temporaryName(), {}};
         CopyOutcome outcome =
             copyEntryTree(source, into.fd.get(), copy.name, into.shown(copy.name), options);
-        if (!outcome.created) {
-            if (outcome.failure && outcome.failure->errnoValue == EEXIST) {
-                continue;
-            }
-            if (outcome.failure) {
-                return *outcome.failure;
-            }
+        if (!outcome.created && outcome.failure && outcome.failure->errnoValue == EEXIST) {
+            continue;  // someone else's entry of that name: another one
         }
         copy.id = outcome.created.value_or(EntryId{});
         if (outcome.failure) {
