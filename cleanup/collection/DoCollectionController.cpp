@@ -415,8 +415,10 @@ void DoCollectionController::updateOnOperationComplete(
     const std::vector<std::string>& removedPaths, const std::vector<std::string>& processedPaths) {
     onMain(mAlive, [this, created, removedPaths, processedPaths] {
         cleanRemovedFilesFromCollection(processedPaths);
-        bool changed = updateAllAfterRemovingFiles(removedPaths);
-        changed = applyCreatedFiles(created) || changed;
+        // Arrivals first: a moved folder's copy takes its children from the
+        // source node, which its removal empties.
+        bool changed = applyCreatedFiles(created);
+        changed = updateAllAfterRemovingFiles(removedPaths) || changed;
         if (changed)
             mTree.startCutAnimation();
         mTree.reloadLists();

@@ -45,6 +45,15 @@ void OperationItem::setCopied(std::string destFolder, CopiedFileItem copy) {
     std::lock_guard lock(mLock);
     mDestFolderUrl = std::move(destFolder);
     mCopyItem = std::move(copy);
+    mCopyReported = false;
+}
+
+std::optional<CopiedFileItem> OperationItem::takeNewCopy() {
+    std::lock_guard lock(mLock);
+    if (mCopyReported)
+        return std::nullopt;
+    mCopyReported = true;
+    return mCopyItem;
 }
 
 void OperationItem::setSelectionHandler(std::weak_ptr<OperationItemSelectionHandler> handler) {

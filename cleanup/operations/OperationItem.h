@@ -41,6 +41,10 @@ class OperationItem {
     std::string destFolderUrl() const;
     std::optional<CopiedFileItem> copyItem() const;
     void setCopied(std::string destFolder, CopiedFileItem copy);
+    // What the item became, the first time it is asked after setCopied():
+    // a second run of the operation skips the item, and the tree must not
+    // get the same copy twice.
+    std::optional<CopiedFileItem> takeNewCopy();
 
     void setSelectionHandler(std::weak_ptr<OperationItemSelectionHandler> handler);
     // Ticked unless a review sheet says otherwise.
@@ -55,6 +59,7 @@ class OperationItem {
     OperationResult mState = OperationAwaitingReview{};
     std::string mDestFolderUrl;
     std::optional<CopiedFileItem> mCopyItem;
+    bool mCopyReported = false;
     std::weak_ptr<OperationItemSelectionHandler> mSelectionHandler;
 };
 

@@ -153,7 +153,7 @@ void OperationsManager::operationPerformerDidComplete(
             completed.totalSize += item->size();
             if (warningOf(result))
                 ++warnings;
-            if (auto copy = item->copyItem())
+            if (auto copy = item->takeNewCopy())
                 created[item->destFolderUrl()].push_back(*copy);
         } else if (isFailed(result)) {
             ++completed.failed;

@@ -1,16 +1,25 @@
 #include "cleanup/operations/FileOperations.h"
-#include "platform/fs/FileTransfer.h"
 #include "platform/trash/FreedesktopTrash.h"
 
 namespace korvex {
 
 namespace {
 
-std::optional<OperationError> asOperationError(
-    const std::optional<platform::FileOpFailure>& failure) {
-    if (!failure)
-        return std::nullopt;
-    return posixError(failure->errnoValue, failure->message);
+OperationError asOperationError(const platform::FileOpFailure& failure) {
+    return posixError(failure.errnoValue, failure.message);
+}
+
+template <class PlatformTransfer>
+FileOperations::Transfer transferBy(PlatformTransfer transfer) {
+    return
+        [transfer](
+            const std::string& source, const std::string& folder,
+            const platform::NameChooser& chooseName) -> std::variant<std::string, OperationError> {
+            platform::TransferResult result = transfer(source, folder, chooseName);
+            if (const auto* failure = std::get_if<platform::FileOpFailure>(&result))
+                return asOperationError(*failure);
+            return std::get<std::string>(std::move(result));
+        };
 }
 
 }  // namespace
@@ -20,15 +29,11 @@ FileOperations FileOperations::system() {
     files.trashItem = [](const std::string& path) -> std::optional<OperationError> {
         auto result = platform::FreedesktopTrash::forCurrentUser().trashItem(path);
         if (const auto* failure = std::get_if<platform::FileOpFailure>(&result))
-            return posixError(failure->errnoValue, failure->message);
+            return asOperationError(*failure);
         return std::nullopt;
     };
-    files.moveItem = [](const std::string& source, const std::string& target) {
-        return asOperationError(platform::moveItem(source, target));
-    };
-    files.copyItem = [](const std::string& source, const std::string& target) {
-        return asOperationError(platform::copyItem(source, target));
-    };
+    files.moveItem = transferBy(platform::moveItemInto);
+    files.copyItem = transferBy(platform::copyItemInto);
     return files;
 }
 

@@ -4,7 +4,6 @@
 #include "platform/fs/EntryExists.h"
 #include "scan/format/PathUtils.h"
 
-#include <algorithm>
 #include <cerrno>
 
 namespace korvex {
@@ -65,21 +64,24 @@ std::optional<std::string> TransferPerformer::transferItem(
     OperationItem& item, const std::vector<std::string>& givenPaths) {
     const std::string& folder = *destinationFolder();
     const std::string name = item.name();
-    std::string target = joinPathComponent(folder, name);
-    std::string newName = name;
-    if (platform::somethingExistsAt(target) ||
-        std::find(givenPaths.begin(), givenPaths.end(), target) != givenPaths.end()) {
-        newName = Utilmod::getNameForCopiedFile(name, folder, givenPaths);
-        target = joinPathComponent(folder, newName);
-    }
     if (!platform::somethingExistsAt(item.path())) {
         item.setState(OperationFailed{posixError(ENOENT, mTexts.missingSource)});
         return std::nullopt;
     }
-    if (auto error = mTransfer(item.path(), target)) {
+    // Skips what exists in the folder, what this operation gave already and
+    // what the transfer found taken when it tried.
+    auto chooseName = [&](const std::vector<std::string>& taken) {
+        std::vector<std::string> avoided = givenPaths;
+        for (const std::string& takenName : taken)
+            avoided.push_back(joinPathComponent(folder, takenName));
+        return Utilmod::getNameForCopiedFile(name, folder, avoided);
+    };
+    auto transferred = mTransfer(item.path(), folder, chooseName);
+    if (const auto* error = std::get_if<OperationError>(&transferred)) {
         item.setState(OperationFailed{*error});
         return std::nullopt;
     }
+    const std::string& newName = std::get<std::string>(transferred);
     item.setCopied(folder, CopiedFileItem(item.systemItem(), newName));
     if (newName == name) {
         item.setState(OperationSucceeded{});
@@ -88,7 +90,7 @@ std::optional<std::string> TransferPerformer::transferItem(
             WarningMessage{mTexts.renamedTitle,
                            platform::fillPlaceholders(mTexts.renamedMessage, {name, newName})}});
     }
-    return target;
+    return joinPathComponent(folder, newName);
 }
 
 }  // namespace korvex

@@ -7,12 +7,12 @@
 namespace korvex {
 
 // Moves or copies the items, one at a time on a queue of its own, into the
-// destination folder; a name taken there gets a free numbered one and the
-// item a warning saying so.
+// destination folder; a name taken there, even one taken by someone else
+// while the item was on its way, gets a free numbered one and the item a
+// warning saying so.
 class TransferPerformer : public BaseOperationPerformer {
   public:
-    using Transfer = std::function<std::optional<OperationError>(const std::string& source,
-                                                                 const std::string& target)>;
+    using Transfer = FileOperations::Transfer;
     // The texts that differ between moving and copying.
     struct Texts {
         const char* missingSource;

@@ -29,13 +29,21 @@ DiskSpaceRecoveryOperation::DiskSpaceRecoveryOperation(Parameters parameters)
 
 void DiskSpaceRecoveryOperation::start(DiskSpaceRecoveryOperationListener* listener) {
     mListener = listener;
+    // A cache folder that is not the user's own (the home folder, when the
+    // cache is set to it) is refused before anyone is asked.
+    auto folders = mParameters.service->foldersToEmpty(mParameters.volumePath);
+    if (const auto* refusal = std::get_if<std::string>(&folders)) {
+        mListener->diskSpaceRecoveryDidFail(*this, *refusal);
+        return;
+    }
     if (!Settings::showCleanPergeableSpaceAlert() || mParameters.window == nullptr) {
         beginRecovery();
         return;
     }
     std::weak_ptr<DiskSpaceRecoveryOperation> weak = weak_from_this();
     mParameters.window->askToFreeUpPurgeableSpace(
-        purgeableTexts::confirmation(mParameters.initialPurgeableSpace, mParameters.volumeName),
+        purgeableTexts::confirmation(mParameters.initialPurgeableSpace, mParameters.volumeName,
+                                     std::get<std::vector<std::string>>(folders)),
         [weak](bool confirmed, bool suppress) {
             auto self = weak.lock();
             if (self == nullptr || !self->isReporting()) {

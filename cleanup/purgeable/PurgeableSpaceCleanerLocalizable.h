@@ -20,6 +20,9 @@ inline constexpr platform::TextEntry kConfirmInformative{
     "%@ will free up %@ on the disk %@.\nThe process could take some significant time. Please "
     "wait until the process is finished.",
     "confirmation sheet text: application name, amount, volume name"};
+inline constexpr platform::TextEntry kConfirmFolders{
+    "FreeUpCacheFolderContents", "Everything inside %@ (%@) will be removed.",
+    "confirmation sheet text: the quoted cache folders, their size"};
 inline constexpr platform::TextEntry kFreeUp{"FreeUp", "Free Up", "confirmation sheet button"};
 inline constexpr platform::TextEntry kCancel{"Cancel", "Cancel", "confirmation sheet button"};
 inline constexpr platform::TextEntry kFreedTitle{"SpaceFreedUpFor", "The space was freed up for %@",

@@ -15,12 +15,20 @@ PurgeableAlertText notCompleted() {
     return {L::text(L::kNotCompleted), {}};
 }
 
-PurgeableConfirmationText confirmation(std::uint64_t amount, const std::string& volumeName) {
-    return {
-        L::text(L::kConfirmMessage),
-        platform::fillPlaceholders(L::text(L::kConfirmInformative),
-                                   {kApplicationName, formatMemoryStringDot1(amount), volumeName}),
-        L::text(L::kFreeUp), L::text(L::kCancel)};
+PurgeableConfirmationText confirmation(std::uint64_t amount, const std::string& volumeName,
+                                       const std::vector<std::string>& cacheFolders) {
+    const std::string size = formatMemoryStringDot1(amount);
+    std::string informative = platform::fillPlaceholders(L::text(L::kConfirmInformative),
+                                                         {kApplicationName, size, volumeName});
+    if (!cacheFolders.empty()) {
+        std::string folders;
+        for (const std::string& folder : cacheFolders)
+            folders += (folders.empty() ? "\"" : ", \"") + folder + "\"";
+        informative +=
+            "\n\n" + platform::fillPlaceholders(L::text(L::kConfirmFolders), {folders, size});
+    }
+    return {L::text(L::kConfirmMessage), std::move(informative), L::text(L::kFreeUp),
+            L::text(L::kCancel)};
 }
 
 PurgeableAlertText freedUp(const std::string& volumeName) {

@@ -1,5 +1,7 @@
 #include "platform/fs/CopyEntryTree.h"
 
+#include "platform/fs/Descriptor.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -13,36 +15,41 @@ namespace korvex::platform {
 
 namespace {
 
-// One open descriptor, closed when it goes.
-class Descriptor {
-  public:
-    explicit Descriptor(int fd) : mFd(fd) {}
-    ~Descriptor() {
-        if (mFd >= 0) {
-            ::close(mFd);
-        }
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return mFd; }
-    bool valid() const { return mFd >= 0; }
-    // Closes now, answering close's error (a delayed write error shows here).
-    int close() {
-        const int result = ::close(mFd);
-        mFd = -1;
-        return result == 0 ? 0 : errno;
-    }
-
-  private:
-    int mFd;
-};
-
 // Where an entry is, relative to an open folder, and how messages name it.
 struct Place {
     int folderFd;
     const char* name;
     const std::string& shown;
 };
+
+// What every level of the copy shares: the options, and where the top
+// entry's identity goes once it is made (children leave it alone).
+struct Copying {
+    CopyOptions options;
+    std::optional<EntryId>* created;
+};
+
+void noteCreated(const Copying& copying, const struct stat& made) {
+    if (copying.created != nullptr) {
+        *copying.created = EntryId{made.st_dev, made.st_ino};
+    }
+}
+
+// The identity of an entry just made by name (folders, links, special files).
+void noteCreatedAt(const Copying& copying, const Place& to) {
+    struct stat made {};
+    if (copying.created != nullptr &&
+        ::fstatat(to.folderFd, to.name, &made, AT_SYMLINK_NOFOLLOW) == 0) {
+        noteCreated(copying, made);
+    }
+}
+
+int flushed(const Copying& copying, int fd) {
+    if (!copying.options.flush) {
+        return 0;
+    }
+    return ::fsync(fd) == 0 ? 0 : errno;
+}
 
 std::optional<FileOpFailure> failure(int error, const char* doing, const std::string& shown) {
     return systemFailure(error, std::string(doing) + " " + quotedPath(shown));
@@ -123,10 +130,10 @@ int copyBytes(int in, int out) {
     }
 }
 
-std::optional<FileOpFailure> copyAt(const Place& from, const Place& to);
+std::optional<FileOpFailure> copyAt(const Place& from, const Place& to, const Copying& copying);
 
 std::optional<FileOpFailure> copyRegular(const Place& from, const Place& to,
-                                         const struct stat& info) {
+                                         const struct stat& info, const Copying& copying) {
     Descriptor in(::openat(from.folderFd, from.name, O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
     if (!in.valid()) {
         return failure(errno, "Could not read", from.shown);
@@ -137,8 +144,15 @@ std::optional<FileOpFailure> copyRegular(const Place& from, const Place& to,
     if (!out.valid()) {
         return failure(errno, "Could not create", to.shown);
     }
+    struct stat made {};
+    if (::fstat(out.get(), &made) == 0) {
+        noteCreated(copying, made);
+    }
     if (int error = copyBytes(in.get(), out.get()); error != 0) {
         return failure(error, "Could not copy", from.shown);
+    }
+    if (int error = flushed(copying, out.get()); error != 0) {
+        return failure(error, "Could not write", to.shown);
     }
     if (int error = out.close(); error != 0) {
         return failure(error, "Could not copy", from.shown);
@@ -146,8 +160,8 @@ std::optional<FileOpFailure> copyRegular(const Place& from, const Place& to,
     return keepAttributes(to, info, to.shown);
 }
 
-std::optional<FileOpFailure> copyFolder(const Place& from, const Place& to,
-                                        const struct stat& info) {
+std::optional<FileOpFailure> copyFolder(const Place& from, const Place& to, const struct stat& info,
+                                        const Copying& copying) {
     Descriptor in(
         ::openat(from.folderFd, from.name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     if (!in.valid()) {
@@ -157,6 +171,7 @@ std::optional<FileOpFailure> copyFolder(const Place& from, const Place& to,
     if (::mkdirat(to.folderFd, to.name, S_IRWXU) != 0) {
         return failure(errno, "Could not create", to.shown);
     }
+    noteCreatedAt(copying, to);
     Descriptor out(::openat(to.folderFd, to.name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     if (!out.valid()) {
         return failure(errno, "Could not open", to.shown);
@@ -182,19 +197,28 @@ std::optional<FileOpFailure> copyFolder(const Place& from, const Place& to,
     if (listError != 0) {
         return failure(listError, "Could not read the folder", from.shown);
     }
+    const Copying below{copying.options, nullptr};
     for (const std::string& name : names) {
         const std::string fromShown = from.shown + "/" + name;
         const std::string toShown = to.shown + "/" + name;
-        if (auto error =
-                copyAt({in.get(), name.c_str(), fromShown}, {out.get(), name.c_str(), toShown})) {
+        if (auto error = copyAt({in.get(), name.c_str(), fromShown},
+                                {out.get(), name.c_str(), toShown}, below)) {
             return error;
         }
     }
     // Times last: adding the entries changed the folder's own.
-    return keepAttributes(to, info, to.shown);
+    if (auto error = keepAttributes(to, info, to.shown)) {
+        return error;
+    }
+    // The folder's entries, links and special files among them, are on disk.
+    if (int error = flushed(copying, out.get()); error != 0) {
+        return failure(error, "Could not write", to.shown);
+    }
+    return std::nullopt;
 }
 
-std::optional<FileOpFailure> copyLink(const Place& from, const Place& to, const struct stat& info) {
+std::optional<FileOpFailure> copyLink(const Place& from, const Place& to, const struct stat& info,
+                                      const Copying& copying) {
     // Some file systems report a link size of 0; grow until the text fits.
     std::vector<char> text(static_cast<std::size_t>(info.st_size) + 1 > 256
                                ? static_cast<std::size_t>(info.st_size) + 1
@@ -213,39 +237,45 @@ std::optional<FileOpFailure> copyLink(const Place& from, const Place& to, const 
     if (::symlinkat(text.data(), to.folderFd, to.name) != 0) {
         return failure(errno, "Could not create", to.shown);
     }
+    noteCreatedAt(copying, to);
     keepOwner(to, info);
     return keepTimes(to, info, to.shown);
 }
 
 std::optional<FileOpFailure> copySpecial(const Place& from, const Place& to,
-                                         const struct stat& info) {
+                                         const struct stat& info, const Copying& copying) {
     if (::mknodat(to.folderFd, to.name, info.st_mode & (S_IFMT | S_IRWXU), info.st_rdev) != 0) {
         return failure(errno, "Could not recreate the special file", from.shown);
     }
+    noteCreatedAt(copying, to);
     return keepAttributes(to, info, to.shown);
 }
 
-std::optional<FileOpFailure> copyAt(const Place& from, const Place& to) {
+std::optional<FileOpFailure> copyAt(const Place& from, const Place& to, const Copying& copying) {
     struct stat info {};
     if (::fstatat(from.folderFd, from.name, &info, AT_SYMLINK_NOFOLLOW) != 0) {
         return failure(errno, "Could not read", from.shown);
     }
     if (S_ISREG(info.st_mode)) {
-        return copyRegular(from, to, info);
+        return copyRegular(from, to, info, copying);
     }
     if (S_ISDIR(info.st_mode)) {
-        return copyFolder(from, to, info);
+        return copyFolder(from, to, info, copying);
     }
     if (S_ISLNK(info.st_mode)) {
-        return copyLink(from, to, info);
+        return copyLink(from, to, info, copying);
     }
-    return copySpecial(from, to, info);
+    return copySpecial(from, to, info, copying);
 }
 
 }  // namespace
 
-std::optional<FileOpFailure> copyEntryTree(const std::string& source, const std::string& target) {
-    return copyAt({AT_FDCWD, source.c_str(), source}, {AT_FDCWD, target.c_str(), target});
+CopyOutcome copyEntryTree(const std::string& source, int folderFd, const std::string& name,
+                          const std::string& shown, CopyOptions options) {
+    CopyOutcome outcome;
+    outcome.failure = copyAt({AT_FDCWD, source.c_str(), source}, {folderFd, name.c_str(), shown},
+                             {options, &outcome.created});
+    return outcome;
 }
 
 }  // namespace korvex::platform

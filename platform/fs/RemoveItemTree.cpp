@@ -1,5 +1,6 @@
 #include "platform/fs/RemoveItemTree.h"
 
+#include "platform/fs/Descriptor.h"
 #include "platform/fs/EntryWalk.h"
 
 #include <fcntl.h>
@@ -23,42 +24,48 @@ void openUp(int parentFd, const std::string& name, const struct stat& info) {
 
 }  // namespace
 
-std::optional<FileOpFailure> removeItemTree(const std::string& path) {
-    const std::string what = "Could not remove " + quotedPath(path);
+std::optional<FileOpFailure> removeItemTreeAt(int folderFd, const std::string& name,
+                                              const std::string& shown) {
+    const std::string what = "Could not remove " + quotedPath(shown);
     struct stat info {};
-    if (::lstat(path.c_str(), &info) != 0) {
+    if (::fstatat(folderFd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
         return systemFailure(errno, what);
     }
-    if (S_ISDIR(info.st_mode)) {
-        openUp(AT_FDCWD, path, info);
-        int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-        if (fd < 0) {
-            return systemFailure(errno, what);
-        }
-        int firstError = 0;
-        const int walkError = forEachEntryBelow(
-            fd, info.st_dev,
-            [&](int parentFd, const std::string& name, const struct stat& entry) {
-                const int flags = S_ISDIR(entry.st_mode) ? AT_REMOVEDIR : 0;
-                if (::unlinkat(parentFd, name.c_str(), flags) != 0 && errno != ENOENT &&
-                    firstError == 0) {
-                    firstError = errno;
-                }
-            },
-            openUp);
-        ::close(fd);
-        if (walkError != 0 || firstError != 0) {
-            return systemFailure(walkError != 0 ? walkError : firstError, what);
-        }
-        if (::rmdir(path.c_str()) != 0) {
+    if (!S_ISDIR(info.st_mode)) {
+        if (::unlinkat(folderFd, name.c_str(), 0) != 0) {
             return systemFailure(errno, what);
         }
         return std::nullopt;
     }
-    if (::unlink(path.c_str()) != 0) {
+    openUp(folderFd, name, info);
+    Descriptor fd(
+        ::openat(folderFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (!fd.valid()) {
+        return systemFailure(errno, what);
+    }
+    int firstError = 0;
+    const int walkError = forEachEntryBelow(
+        fd.get(), info.st_dev,
+        [&](int parentFd, const std::string& entry, const struct stat& status) {
+            const int flags = S_ISDIR(status.st_mode) ? AT_REMOVEDIR : 0;
+            if (::unlinkat(parentFd, entry.c_str(), flags) != 0 && errno != ENOENT &&
+                firstError == 0) {
+                firstError = errno;
+            }
+        },
+        openUp);
+    fd.close();
+    if (walkError != 0 || firstError != 0) {
+        return systemFailure(walkError != 0 ? walkError : firstError, what);
+    }
+    if (::unlinkat(folderFd, name.c_str(), AT_REMOVEDIR) != 0) {
         return systemFailure(errno, what);
     }
     return std::nullopt;
+}
+
+std::optional<FileOpFailure> removeItemTree(const std::string& path) {
+    return removeItemTreeAt(AT_FDCWD, path, path);
 }
 
 }  // namespace korvex::platform

@@ -13,4 +13,9 @@ namespace korvex::platform {
 // have cared about them. Answers nothing on success, or the first failure.
 std::optional<FileOpFailure> removeItemTree(const std::string& path);
 
+// The same for the entry `name` of the open folder `folderFd`; messages name
+// it as `shown`.
+std::optional<FileOpFailure> removeItemTreeAt(int folderFd, const std::string& name,
+                                              const std::string& shown);
+
 }  // namespace korvex::platform

@@ -2,7 +2,7 @@
 
 #include "platform/UserFolders.h"
 #include "platform/fs/AllocatedTreeSize.h"
-#include "platform/fs/FileTransfer.h"
+#include "platform/fs/NoReplaceRename.h"
 #include "platform/fs/PathNames.h"
 #include "platform/fs/PercentEncoding.h"
 #include "platform/fs/RemovalFacts.h"

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <set>
 
 namespace korvex {
 namespace {
@@ -30,8 +32,12 @@ class TreeTarget : public CollectionTreeTarget {
     }
     void updateAddedItemsToCollection(const std::vector<std::string>&) override {}
     void updateRemovedItemsInCollection(const std::vector<std::string>&) override {}
-    void updateDiagramAfterRemovingItems(const ItemList& items) override { cut = items; }
-    void updateDiagramAfterAddingItems(const ItemList& items) override { grown = items; }
+    void updateDiagramAfterRemovingItems(const ItemList& items) override {
+        cut.insert(cut.end(), items.begin(), items.end());
+    }
+    void updateDiagramAfterAddingItems(const ItemList& items) override {
+        grown.insert(grown.end(), items.begin(), items.end());
+    }
     void startCutAnimation() override { ++animations; }
     void redrawDiagram() override {}
     void reloadLists() override {}
@@ -107,6 +113,15 @@ class DoCollectionControllerTest : public ::testing::Test {
             fs::rename(path, fs::path(trash) / fs::path(path).filename());
             return std::nullopt;
         };
+        // Copies of the names in `failOnce` are refused the first time.
+        files.copyItem =
+            [this, copy = files.copyItem](
+                const std::string& source, const std::string& folder,
+                const platform::NameChooser& chooser) -> std::variant<std::string, OperationError> {
+            if (failOnce.erase(fs::path(source).filename()))
+                return posixError(EIO);
+            return copy(source, folder, chooser);
+        };
         controller = std::make_unique<DoCollectionController>(
             tree, views, OperationPerformerBuilder(files, nullptr), trash);
     }
@@ -120,8 +135,44 @@ class DoCollectionControllerTest : public ::testing::Test {
     std::string trash;
     TreeTarget tree{scanned};
     ScriptedViews views;
+    std::set<std::string> failOnce;
     std::unique_ptr<DoCollectionController> controller;
 };
+
+// Runs the diagram's transitions to their end, as its animation would: what
+// left shrinks to nothing and goes, what arrived grows to full size.
+void finishTransitions(TreeTarget& tree) {
+    for (const ItemRef& node : tree.cut) {
+        const std::int64_t before = node->gettotalsize();
+        node->setdrawkoef(0.0);
+        node->getParent()->decreaseTotalSize(before - node->gettotalsize());
+        node->getParent()->removeChild(node.get());
+    }
+    for (const ItemRef& node : tree.grown) {
+        const std::int64_t before = node->gettotalsize();
+        node->setdrawkoef(1.0);
+        node->getParent()->increaseTotalSize(node->gettotalsize() - before);
+        node->replaceToSuperItem();
+    }
+    tree.cut.clear();
+    tree.grown.clear();
+}
+
+// The names below `folder`, each with its size, as one text.
+std::string outline(const FileSystemItem& node) {
+    std::string text = std::string(node.name()) + "=" + std::to_string(node.gettotalsize());
+    if (const auto* folder = dynamic_cast<const FolderSystemItem*>(&node)) {
+        std::vector<std::string> lines;
+        for (const ItemRef& child : folder->childrenArray())
+            lines.push_back(outline(*child));
+        std::sort(lines.begin(), lines.end());
+        text += "{";
+        for (const std::string& line : lines)
+            text += line + ";";
+        text += "}";
+    }
+    return text;
+}
 
 TEST_F(DoCollectionControllerTest, TheButtonFollowsScanningAndTheList) {
     EXPECT_EQ(views.last.buttonScanState, 2);
@@ -188,6 +239,51 @@ TEST_F(DoCollectionControllerTest, AFolderInsideTheCollectionIsRefusedAsDestinat
     EXPECT_TRUE(fs::exists(scanned.files().path("keep/c.txt")));
     ASSERT_TRUE(waitFor([&] { return !tree.grown.empty(); }));
     EXPECT_TRUE(scanned.root()->getItemByFilePath(dest + "/c.txt")) << "the copy joins the tree";
+}
+
+TEST_F(DoCollectionControllerTest, ARetriedCopyAddsOnlyWhatItMadeAndTheTreeMatchesARescan) {
+    const std::string dest = scanned.files().path("dest");
+    failOnce = {"sub"};
+    views.folders = {dest, dest};
+    controller->doCopyFilesToFolderForItems({node("docs/a.txt"), node("docs/sub")});
+    ASSERT_TRUE(waitFor([&] { return views.sheetManager && !views.sheetManager->isBusy(); }));
+    ASSERT_EQ(std::get<OperationCompleted>(views.sheetManager->state()).failed, 1);
+    ASSERT_TRUE(waitFor([&] { return !tree.grown.empty(); }));
+    finishTransitions(tree);
+
+    views.startReviewSheetOperation();  // Retry
+    ASSERT_TRUE(waitFor([&] {
+        return !views.sheetManager->isBusy() && !tree.grown.empty() &&
+               std::holds_alternative<OperationCompleted>(views.sheetManager->state());
+    }));
+    platform::MainQueue::shared().runPending();
+    EXPECT_EQ(std::get<OperationCompleted>(views.sheetManager->state()).failed, 0);
+    EXPECT_EQ(tree.grown.size(), 1u) << "only the folder copied by the retry arrives";
+    finishTransitions(tree);
+
+    const FolderRef updated = scanned.root();
+    const std::string corrected = outline(*updated);
+    const std::int64_t total = updated->gettotalsize();
+    EXPECT_EQ(updated->calctotalsize(), total) << "the totals add up";
+    const FolderRef rescanned = scanned.scan();
+    EXPECT_EQ(total, rescanned->gettotalsize());
+    EXPECT_EQ(corrected, outline(*rescanned));
+}
+
+TEST_F(DoCollectionControllerTest, AMovedFolderArrivesWithItsContents) {
+    const std::string dest = scanned.files().path("dest");
+    views.folders = {dest};
+    controller->doMoveFilesFromArray({node("docs/sub")});
+    ASSERT_TRUE(waitFor([&] { return !controller->operationsManager() && !tree.grown.empty(); }));
+    ASSERT_TRUE(fs::exists(dest + "/sub/b.txt"));
+    finishTransitions(tree);
+
+    const FolderRef updated = scanned.root();
+    const std::string corrected = outline(*updated);
+    const std::int64_t total = updated->gettotalsize();
+    const FolderRef rescanned = scanned.scan();
+    EXPECT_EQ(total, rescanned->gettotalsize());
+    EXPECT_EQ(corrected, outline(*rescanned));
 }
 
 TEST_F(DoCollectionControllerTest, DroppedPathsSkipWhatCannotBeAdded) {

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 namespace korvex {
 namespace {
@@ -244,6 +245,72 @@ TEST_F(OperationsManagerTest, TheSheetDropsUntickedItemsBeforeTheStart) {
     EXPECT_TRUE(view.isCongratulations());
     EXPECT_EQ(view.congratulationsText(), "You just successfully removed 1 files");
     EXPECT_EQ(view.resultText(), "1 items removed to <b>Bin.</b>");
+}
+
+// The system's copy, but the names in `failOnce` are refused the first time,
+// and the first name chosen for `raced` is taken by "another process" right
+// after it was chosen.
+FileOperations flakyCopies(std::set<std::string>* failOnce, std::string raced = {}) {
+    FileOperations files = FileOperations::system();
+    files.copyItem =
+        [failOnce, raced, copy = files.copyItem](
+            const std::string& source, const std::string& folder,
+            const platform::NameChooser& chooser) -> std::variant<std::string, OperationError> {
+        const std::string name = fs::path(source).filename();
+        if (failOnce->erase(name))
+            return posixError(EIO);
+        if (name != raced)
+            return copy(source, folder, chooser);
+        auto takeFirst = [&](const std::vector<std::string>& taken) {
+            std::string chosen = chooser(taken);
+            if (taken.empty())
+                std::ofstream(fs::path(folder) / chosen) << "another process";
+            return chosen;
+        };
+        return copy(source, folder, takeFirst);
+    };
+    return files;
+}
+
+TEST_F(OperationsManagerTest, ANameTakenAfterItWasChosenIsKeptAndTheNextOneUsed) {
+    const std::string dest = tree.files().path("dest");
+    std::set<std::string> none;
+    collection.destination = dest;
+    auto ops = manager({node("src/b.txt")}, CollectionAction::copy, flakyCopies(&none, "b.txt"));
+    ops->performOpeationsWithUI(false);
+    waitForFinish();
+    std::ifstream theirs(dest + "/b.txt");
+    std::string text;
+    std::getline(theirs, text);
+    EXPECT_EQ(text, "another process");
+    EXPECT_EQ(fs::file_size(dest + "/b 2.txt"), 6000u);
+    const OperationResult state = ops->items()[0]->state();
+    const auto* warning = warningOf(state);
+    ASSERT_NE(warning, nullptr);
+    EXPECT_NE(warning->message.find("\"b 2.txt\""), std::string::npos);
+    ASSERT_EQ(collection.created[dest].size(), 1u);
+    EXPECT_EQ(collection.created[dest][0].getName(), "b 2.txt");
+}
+
+TEST_F(OperationsManagerTest, ARetryReportsOnlyWhatItCopied) {
+    const std::string dest = tree.files().path("dest");
+    std::set<std::string> failOnce{"b.txt"};
+    collection.destination = dest;
+    auto ops = manager({node("src/a.txt"), node("src/b.txt")}, CollectionAction::copy,
+                       flakyCopies(&failOnce));
+    ops->performOpeationsWithUI(false);
+    waitForFinish();
+    ASSERT_EQ(std::get<OperationCompleted>(ops->state()).failed, 1);
+    ASSERT_EQ(collection.created[dest].size(), 1u);
+    EXPECT_EQ(collection.created[dest][0].getName(), "a 3.txt");
+
+    collection.finished.clear();
+    ops->startOperation();  // Retry from the sheet
+    waitForFinish();
+    EXPECT_EQ(std::get<OperationCompleted>(ops->state()).failed, 0);
+    ASSERT_EQ(collection.created[dest].size(), 1u) << "a.txt was reported already";
+    EXPECT_EQ(collection.created[dest][0].getName(), "b.txt");
+    EXPECT_FALSE(fs::exists(dest + "/a 4.txt")) << "the done item is not copied again";
 }
 
 }  // namespace

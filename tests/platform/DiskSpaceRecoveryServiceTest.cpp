@@ -1,3 +1,4 @@
+#include "platform/UserFolders.h"
 #include "platform/dispatch/SerialQueue.h"
 #include "platform/recovery/DiskSpaceRecoveryService.h"
 #include "support/TempTree.h"
@@ -99,6 +100,69 @@ TEST_F(CacheFolder, OtherVolumesAndMissingFoldersHaveNothingToGive) {
     Release result = releaseAndWait(none, tree.path());
     EXPECT_TRUE(result.finished);
     EXPECT_EQ(result.bytes, 0u);
+}
+
+// Cache folders that must never be emptied, whatever the environment says.
+class RefusedCacheFolder : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        tree.file("home/letter.txt", 5000);
+        tree.file("home/.cache/thumb.png", 4000);
+    }
+    CacheFolderOwner owner() const { return {tree.path("home"), ::getuid()}; }
+    // The refusal of `folder`, or "" when it may be emptied.
+    std::string refusalOf(const std::string& folder) const {
+        auto opened = openCacheFolderToEmpty(folder, owner());
+        const auto* reason = std::get_if<std::string>(&opened);
+        return reason != nullptr ? *reason : std::string();
+    }
+    test::TempTree tree;
+};
+
+TEST_F(RefusedCacheFolder, ACacheSetToTheHomeFolderIsRefusedAndNothingGoes) {
+    UserFolders::Environment environment;
+    environment.home = tree.path("home");
+    environment.xdgCacheHome = tree.path("home");  // XDG_CACHE_HOME=$HOME
+    const UserFolders folders(environment);
+    DiskSpaceRecoveryService service({folders.cacheHome()}, owner());
+
+    auto planned = service.foldersToEmpty(tree.path());
+    ASSERT_TRUE(std::holds_alternative<std::string>(planned));
+    EXPECT_EQ(std::get<std::string>(planned), "The cache folder \"" + tree.path("home") +
+                                                  "\" is not emptied: it is your home folder.");
+    EXPECT_EQ(service.recoveryEstimate(tree.path()), 0u) << "the home is not purgeable space";
+    Release result = releaseAndWait(service, tree.path());
+    EXPECT_FALSE(result.finished);
+    EXPECT_EQ(result.error, std::get<std::string>(planned));
+    EXPECT_EQ(fs::file_size(tree.path("home/letter.txt")), 5000u);
+    EXPECT_TRUE(fs::exists(tree.path("home/.cache/thumb.png")));
+}
+
+TEST_F(RefusedCacheFolder, RootAncestorsLinksAndOtherUsersFoldersAreRefused) {
+    EXPECT_NE(refusalOf("/").find("it is the root folder."), std::string::npos);
+    EXPECT_NE(refusalOf(tree.path()).find("it holds your home folder."), std::string::npos);
+    EXPECT_NE(refusalOf(tree.path("home/./")).find("it is your home folder."), std::string::npos);
+    EXPECT_NE(refusalOf(tree.path("home/.cache/..")).find("\"..\""), std::string::npos);
+    EXPECT_NE(refusalOf("relative/cache").find("not an absolute path"), std::string::npos);
+
+    // A link to the real cache, and a link on the way to it.
+    fs::create_directory_symlink(tree.path("home/.cache"), tree.path("cache-link"));
+    fs::create_directory_symlink(tree.path("home"), tree.path("home-link"));
+    EXPECT_NE(refusalOf(tree.path("cache-link")).find("symbolic link"), std::string::npos);
+    EXPECT_NE(refusalOf(tree.path("home-link/.cache"))
+                  .find("symbolic link \"" + tree.path("home-link") + "\""),
+              std::string::npos);
+    EXPECT_NE(refusalOf(tree.path("home/letter.txt")).find("is not a folder"), std::string::npos);
+
+    EXPECT_EQ(refusalOf(tree.path("home/.cache")), "") << "the user's own cache is fine";
+    auto missing = openCacheFolderToEmpty(tree.path("home/none"), owner());
+    EXPECT_TRUE(std::holds_alternative<CacheFolderMissing>(missing));
+
+    const std::string theirs = tree.folder("theirs");
+    if (::geteuid() != 0 || ::chown(theirs.c_str(), 65534, 65534) != 0) {
+        GTEST_SKIP() << "giving a folder to another user needs root";
+    }
+    EXPECT_NE(refusalOf(theirs).find("it belongs to another user."), std::string::npos);
 }
 
 TEST(SerialQueue, RunsBlocksInOrderOffTheCallingThread) {

@@ -1,4 +1,3 @@
-#include "platform/fs/FileTransfer.h"
 #include "platform/fs/PercentEncoding.h"
 #include "platform/trash/FreedesktopTrash.h"
 #include "support/TempTree.h"
@@ -73,29 +72,6 @@ TEST_F(TrashTest, MissingItemFailsWithSystemMessage) {
     auto result = trash.trashItem(tree.path("nothing"));
     ASSERT_TRUE(std::holds_alternative<FileOpFailure>(result));
     EXPECT_EQ(std::get<FileOpFailure>(result).errnoValue, ENOENT);
-}
-
-TEST(FileTransferTest, CopyKeepsLinksModesAndTimesAndRefusesExistingTarget) {
-    test::TempTree tree;
-    const std::string file = tree.file("src/f", 5000);
-    ASSERT_EQ(::chmod(file.c_str(), 0640), 0);
-    const struct timespec old[2] = {{1000000, 0}, {2000000, 0}};
-    ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), old, 0), 0);
-    ASSERT_EQ(::symlink("../../outside", tree.path("src/link").c_str()), 0);
-    EXPECT_FALSE(copyItem(tree.path("src"), tree.path("dst")));
-    struct stat copied {};
-    ASSERT_EQ(::lstat(tree.path("dst/f").c_str(), &copied), 0);
-    EXPECT_EQ(copied.st_mode & 07777, 0640u);
-    EXPECT_EQ(copied.st_mtim.tv_sec, 2000000);
-    ASSERT_EQ(::lstat(tree.path("dst/link").c_str(), &copied), 0);
-    EXPECT_TRUE(S_ISLNK(copied.st_mode));
-    auto refused = moveItem(tree.path("src"), tree.path("dst"));
-    ASSERT_TRUE(refused);
-    EXPECT_EQ(refused->errnoValue, EEXIST);
-    EXPECT_EQ(::access(file.c_str(), F_OK), 0);
-    auto inside = copyItem(tree.path("src"), tree.path("src/again"));
-    ASSERT_TRUE(inside);
-    EXPECT_NE(::access(tree.path("src/again").c_str(), F_OK), 0);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <dirent.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <future>
@@ -214,6 +215,9 @@ TEST_F(PurgeableSpaceCleanerTest, FreeUpAfterConfirmationEmptiesTheCacheAndShrin
     std::string name = volume->getDisplayName();
     EXPECT_EQ(window.asked[0].informative.find("Korvex will free up "), 0u);
     EXPECT_NE(window.asked[0].informative.find(" on the disk " + name + ".\n"), std::string::npos);
+    EXPECT_NE(window.asked[0].informative.find("Everything inside \"" + tree.path("cache") + "\""),
+              std::string::npos)
+        << "the sheet names the folder it empties";
     EXPECT_EQ(window.asked[0].confirmButton, "Free Up");
 
     ASSERT_TRUE(runUntil([&] { return freeUpEnded(); }));
@@ -289,6 +293,28 @@ TEST_F(PurgeableSpaceCleanerTest, VolumeWithoutFreeSpaceFiguresFailsAndKeepsItsS
     EXPECT_FALSE(cleaner->isProcessing());
     EXPECT_EQ(purgeableNode->gettotalsize(), 4096);
     EXPECT_TRUE(fs::exists(tree.path("cache/app/blob.bin")));
+}
+
+TEST_F(PurgeableSpaceCleanerTest, ACacheThatHoldsTheHomeIsRefusedBeforeTheSheet) {
+    // The whole test folder as the cache, with the home inside it.
+    platform::DiskSpaceRecoveryService homeAsCache({tree.path()},
+                                                   {tree.path("documents"), ::getuid()});
+    PurgeableSpaceCleaner::Configuration configuration;
+    configuration.service = &homeAsCache;
+    auto refusing = PurgeableSpaceCleaner::create(configuration);
+    refusing->setListener(&listener);
+    refusing->setWindow(&window);
+    VolumeRef volume = scannedVolume(200000);
+    refusing->freeUpPurgeableSpace(purgeableNode.get());
+
+    EXPECT_TRUE(window.asked.empty()) << "nothing to confirm";
+    ASSERT_EQ(window.alerts.size(), 1u);
+    EXPECT_EQ(window.alerts[0].informative, "The cache folder \"" + tree.path() +
+                                                "\" is not emptied: it holds your home folder.");
+    EXPECT_FALSE(refusing->isProcessing());
+    EXPECT_TRUE(fs::exists(tree.path("documents/letter.txt")));
+    EXPECT_TRUE(fs::exists(tree.path("cache/app/blob.bin")));
+    EXPECT_EQ(purgeableNode->gettotalsize(), 200000);
 }
 
 TEST_F(PurgeableSpaceCleanerTest, WithoutAWindowNothingHappens) {

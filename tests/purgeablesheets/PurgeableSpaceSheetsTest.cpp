@@ -30,10 +30,11 @@ TEST(PurgeableSpaceSheets, ConfirmationAnswersTheButtonAndTheCheckBox) {
     PurgeableSpaceSheets sheets(&window);
     std::optional<Answer> answer;
     auto ask = [&] {
-        sheets.askToFreeUpPurgeableSpace(purgeableTexts::confirmation(5000000, "Data"),
-                                         [&](bool confirmed, bool suppress) {
-                                             answer = Answer{confirmed, suppress};
-                                         });
+        sheets.askToFreeUpPurgeableSpace(
+            purgeableTexts::confirmation(5000000, "Data", {"/home/me/.cache"}),
+            [&](bool confirmed, bool suppress) {
+                answer = Answer{confirmed, suppress};
+            });
         return openSheet(window);
     };
 
@@ -41,6 +42,9 @@ TEST(PurgeableSpaceSheets, ConfirmationAnswersTheButtonAndTheCheckBox) {
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(box->text(), "Free Up Purgeable Disk Space");
     EXPECT_TRUE(box->informativeText().contains("will free up 5 MB on the disk Data."));
+    EXPECT_TRUE(
+        box->informativeText().contains("Everything inside \"/home/me/.cache\" (5 MB) will be"))
+        << "the sheet names the folder it empties";
     ASSERT_NE(box->checkBox(), nullptr);
     box->checkBox()->setChecked(true);
     ASSERT_EQ(box->buttons().size(), 2);
@@ -72,10 +76,11 @@ TEST(PurgeableSpaceSheets, AlertHasOneButtonAndNoSheetOutlivesItsWindow) {
 
     bool answered = false;
     bool confirmed = true;
-    sheets.askToFreeUpPurgeableSpace(purgeableTexts::confirmation(1, "Data"), [&](bool yes, bool) {
-        answered = true;
-        confirmed = yes;
-    });
+    sheets.askToFreeUpPurgeableSpace(purgeableTexts::confirmation(1, "Data", {}),
+                                     [&](bool yes, bool) {
+                                         answered = true;
+                                         confirmed = yes;
+                                     });
     EXPECT_TRUE(answered);
     EXPECT_FALSE(confirmed);
     sheets.showPurgeableSpaceAlert(purgeableTexts::notCompleted());  // no window: nothing shown
