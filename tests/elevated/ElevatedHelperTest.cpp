@@ -7,6 +7,8 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <fstream>
+#include <functional>
 
 namespace korvex {
 namespace {
@@ -15,7 +17,7 @@ namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
 class ElevatedHelperRuns : public ::testing::Test, public test::MainQueueFixture {
-  protected:
+  public:
     ~ElevatedHelperRuns() override {
         if (helper) {
             helper->stop();
@@ -87,17 +89,12 @@ TEST_F(ElevatedHelperRuns, AHelperNotStartedDirectlyByItsApplicationRefusesToSta
     EXPECT_EQ(platform::waitForExit(direct->pid), elevated::kRefusedStartStatus);
 }
 
-TEST_F(ElevatedHelperRuns, ACancelStopsTheRootWorkBetweenEntriesAndKeepsTheRest) {
-    helper = ElevatedHelper::create(test::standInLaunch());
-    // Started once, so that the big removal is sent at once.
-    const std::string warm = tree.file("warm", 1);
-    bool warmed = false;
-    struct stat info {};
-    ::lstat(warm.c_str(), &info);
-    helper->removePermanently({{warm, info.st_dev, info.st_ino}},
-                              [&warmed](const ElevatedReply&) { warmed = true; });
-    ASSERT_TRUE(serveUntil([&warmed] { return warmed; }));
-
+// A started helper, then a removal of a folder of 10,000 files that is
+// stopped by `stop` as soon as it has been sent.
+void stoppedRemoval(
+    ElevatedHelperRuns& test, test::TempTree& tree,
+    const std::function<ElevatedHelper::RequestId(ElevatedHelper&, const elevated::TargetItem&,
+                                                  ElevatedHelper::Completion)>& start) {
     const std::string big = tree.folder("big");
     for (int folder = 0; folder < 40; ++folder) {
         const std::string sub = tree.folder("big/" + std::to_string(folder));
@@ -105,19 +102,44 @@ TEST_F(ElevatedHelperRuns, ACancelStopsTheRootWorkBetweenEntriesAndKeepsTheRest)
             std::ofstream(sub + "/" + std::to_string(file));
         }
     }
+    ASSERT_FALSE(test.removeWith(test::standInLaunch(), tree.file("warm", 1)).failure);
+    struct stat info {};
     ::lstat(big.c_str(), &info);
     std::optional<ElevatedReply> reply;
-    const auto id = helper->removePermanently({{big, info.st_dev, info.st_ino}},
-                                              [&reply](const ElevatedReply& r) { reply = r; });
-    helper->cancel(id);
-    ASSERT_TRUE(serveUntil([&reply] { return reply.has_value(); }));
+    start(*test.helper, {big, info.st_dev, info.st_ino},
+          [&reply](const ElevatedReply& r) { reply = r; });
+    ASSERT_TRUE(test.serveUntil([&reply] { return reply.has_value(); }));
     ASSERT_FALSE(reply->failure) << reply->failure->description;
     EXPECT_TRUE(reply->cancelled);
     ASSERT_EQ(reply->outcomes.size(), 1u);
     EXPECT_EQ(reply->outcomes[0].error, ECANCELED);
     EXPECT_TRUE(fs::exists(big));
     EXPECT_GT(std::distance(fs::recursive_directory_iterator(big), {}), 0);
-    EXPECT_TRUE(helper->running());
+    EXPECT_TRUE(test.helper->running());
+}
+
+TEST_F(ElevatedHelperRuns, ACancelStopsTheRootWorkBetweenEntriesAndKeepsTheRest) {
+    stoppedRemoval(*this, tree,
+                   [](ElevatedHelper& running, const elevated::TargetItem& item,
+                      ElevatedHelper::Completion done) {
+                       const auto id = running.removePermanently({item}, std::move(done));
+                       running.cancel(id);
+                       return id;
+                   });
+}
+
+TEST_F(ElevatedHelperRuns, ATimeOutStopsTheRootWorkThroughThePipe) {
+    stoppedRemoval(*this, tree,
+                   [](ElevatedHelper& running, const elevated::TargetItem& item,
+                      ElevatedHelper::Completion done) {
+                       return running.removePermanently(
+                           {item},
+                           [done](const ElevatedReply& reply) {
+                               EXPECT_TRUE(reply.timedOut);
+                               done(reply);
+                           },
+                           std::chrono::milliseconds(1));
+                   });
 }
 
 TEST_F(ElevatedHelperRuns, AnIdleHelperEndsAndTheNextRequestStartsAnother) {
