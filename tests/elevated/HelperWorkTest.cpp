@@ -130,6 +130,24 @@ TEST_F(HelperWork, ALockedItemInALockedFolderIsRemovedAndTheFolderStaysLocked) {
     EXPECT_TRUE(stillLocked);
 }
 
+TEST_F(HelperWork, ALockedItemThatCouldNotBeMovedStaysLocked) {
+    const std::string item = tree.file("item", 3);
+    if (!setImmutable(item, true)) {
+        GTEST_SKIP() << "the file system keeps no immutable attribute";
+    }
+    // A home Trash of another user's: the move is refused.
+    const std::string other = tree.folder("home/.local/share/Trash");
+    ::chown(other.c_str(), 4242, 4242);
+    ::chown(tree.path("home/.local").c_str(), kNobody, kNobody);
+    ::chown(tree.path("home/.local/share").c_str(), kNobody, kNobody);
+    const ItemOutcome outcome = trash().trash(collected(item));
+    const bool stillLocked = isImmutable(item);
+    setImmutable(item, false);
+    EXPECT_EQ(outcome.error, EPERM);
+    EXPECT_TRUE(existsNoFollow(item));
+    EXPECT_TRUE(stillLocked);
+}
+
 TEST_F(HelperWork, APermanentRemovalNeverEntersAFileSystemMountedBelowTheItem) {
     const std::string item = tree.folder("item");
     tree.file("item/own", 1);

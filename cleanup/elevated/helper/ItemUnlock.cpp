@@ -29,9 +29,9 @@ platform::UniqueFd openForFlags(int parent, const std::string& name, const struc
 }  // namespace
 
 ItemUnlock::ItemUnlock(const WalkedItem& item) {
-    if (platform::UniqueFd own = openForFlags(item.parent(), item.name(), item.status);
-        own.valid()) {
-        clearLockFlags(own.get());
+    mItem = openForFlags(item.parent(), item.name(), item.status);
+    if (mItem.valid()) {
+        mItemFlags = clearLockFlags(mItem.get());
     }
     const std::size_t count = item.folders.size();
     if (count >= 2) {
@@ -44,6 +44,9 @@ ItemUnlock::ItemUnlock(const WalkedItem& item) {
 }
 
 ItemUnlock::~ItemUnlock() {
+    if (mItemFlags) {
+        restoreLockFlags(mItem.get(), *mItemFlags);
+    }
     if (mParentFlags) {
         restoreLockFlags(mParent.get(), *mParentFlags);
     }

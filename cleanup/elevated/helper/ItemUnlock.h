@@ -6,9 +6,9 @@
 
 namespace korvex::elevated {
 
-// Clears the lock attributes of a walked item for as long as it lives: the
-// item's own for good (it is leaving), its parent folder's only until the
-// item has gone, so that nothing else in that folder changes.
+// Clears the lock attributes of a walked item and of its parent folder for
+// as long as it lives, then puts them back: the parent's always, so that
+// nothing else in that folder changes, the item's unless it has gone.
 class ItemUnlock {
   public:
     explicit ItemUnlock(const WalkedItem& item);
@@ -16,7 +16,12 @@ class ItemUnlock {
     ItemUnlock(const ItemUnlock&) = delete;
     ItemUnlock& operator=(const ItemUnlock&) = delete;
 
+    // The item has left: its attributes went with it.
+    void itemGone() { mItemFlags.reset(); }
+
   private:
+    platform::UniqueFd mItem;
+    std::optional<long> mItemFlags;
     platform::UniqueFd mParent;
     std::optional<long> mParentFlags;
 };

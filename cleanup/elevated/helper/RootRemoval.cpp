@@ -105,6 +105,7 @@ ItemOutcome removePermanently(const TargetItem& target, const std::function<bool
                    S_ISDIR(item.status.st_mode) ? AT_REMOVEDIR : 0) != 0) {
         return {errno, "\"" + target.path + "\" could not be removed: " + std::strerror(errno)};
     }
+    unlock.itemGone();
     return {};
 }
 

@@ -216,6 +216,7 @@ ItemOutcome RootTrash::moveInto(const WalkedItem& item, const TargetItem& target
             return {ESTALE, "\"" + target.path +
                                 "\" was replaced while it was being moved, so it was left alone."};
         }
+        unlock.itemGone();
         // No "directorysizes" line: the cache is optional, and readers
         // measure a trashed folder that has none.
         return {};
