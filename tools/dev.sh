@@ -46,6 +46,20 @@ ensure_comma_locale() {
   as_root locale-gen >/dev/null
 }
 
+# The polkit action of the administrator helper names the helper of this
+# build; it is installed among the system's actions when missing or when it
+# names another build.
+install_policy() {
+  local policy="$1/org.korvex.elevated.policy"
+  local target=/usr/share/polkit-1/actions/org.korvex.elevated.policy
+  [ -f "$policy" ] || return 0
+  cmp -s "$policy" "$target" && return 0
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  echo "Installing the polkit action $target"
+  $sudo install -D -m 0644 "$policy" "$target"
+}
+
 # build DIR [cmake options...]
 build() {
   local dir="$1"; shift
@@ -60,8 +74,11 @@ run_tests() {
 
 case "${1:-}" in
   start)
+    # The window asks for administrator rights through pkexec.
+    packages+=(pkexec)
     install_missing
     build "$here/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    install_policy "$here/build"
     shift
     # Without a folder the window opens on the home folder and scans it.
     exec "$here/build/app/korvex" "${@:-$HOME}"
@@ -70,6 +87,7 @@ case "${1:-}" in
     install_missing
     ensure_comma_locale
     build "$here/build-test" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVEX_WERROR=ON
+    install_policy "$here/build-test"
     run_tests "$here/build-test"
     ;;
   sanitize)

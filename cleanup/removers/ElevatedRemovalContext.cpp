@@ -1,15 +1,13 @@
 #include "cleanup/removers/ElevatedRemovalContext.h"
 
-#include "cleanup/elevated/BashTasksManager.h"
+#include "cleanup/elevated/ElevatedHelper.h"
 #include "scan/format/PathsGenerator.h"
-
-#include <unistd.h>
 
 namespace korvex {
 
 ElevatedRemovalContext ElevatedRemovalContext::current() {
-    return {&BashTasksManager::sharedManager(), PathsGenerator::GetInstance().buildTrashDirectory(),
-            ::getuid()};
+    static const std::shared_ptr<ElevatedHelper> helper = ElevatedHelper::create();
+    return {helper, PathsGenerator::GetInstance().buildTrashDirectory()};
 }
 
 }  // namespace korvex

@@ -1,22 +1,20 @@
 #pragma once
 
-#include <sys/types.h>
-
+#include <memory>
 #include <string>
 
 namespace korvex {
 
-class BashTasksManager;
+class ElevatedHelper;
 
-// What the removers need from around them: the runner of scripts that need
-// administrator rights, and the user whose Trash receives the items (the
-// scripts run as root, so they are told).
+// What the removers need from around them: the administrator helper, and
+// the Trash of the user who asked (the helper works as root, so it is told;
+// it takes the user from pkexec, never from the request).
 struct ElevatedRemovalContext {
-    BashTasksManager* tasksManager = nullptr;
+    std::shared_ptr<ElevatedHelper> helper;
     std::string homeTrash;
-    uid_t uid = 0;
 
-    // The shared runner and this user's home Trash.
+    // The application's one helper and this user's home Trash.
     static ElevatedRemovalContext current();
 };
 

@@ -14,6 +14,6 @@ std::optional<std::string> pathOf(const OperationItem& item) {
 }  // namespace
 
 RootFileRemoveItem::RootFileRemoveItem(UnifiedRemoveErrorInfo errorInfo)
-    : FinderRemoverItem(pathOf(*errorInfo.item())), mErrorInfo(std::move(errorInfo)) {}
+    : RefusedRemovalItem(pathOf(*errorInfo.item())), mErrorInfo(std::move(errorInfo)) {}
 
 }  // namespace korvex

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cleanup/removers/FinderRemoverItem.h"
+#include "cleanup/removers/RefusedRemovalItem.h"
 #include "cleanup/removers/UnifiedRemoveErrorInfo.h"
 
 #include <memory>
@@ -9,7 +9,7 @@
 namespace korvex {
 
 // A refused item of an operation, classified from its path when made.
-class RootFileRemoveItem : public FinderRemoverItem {
+class RootFileRemoveItem : public RefusedRemovalItem {
   public:
     explicit RootFileRemoveItem(UnifiedRemoveErrorInfo errorInfo);
 

@@ -1,19 +1,19 @@
 #include "cleanup/removers/RootFileRemover.h"
 
-#include "cleanup/removers/FinderRemoverPermanent.h"
-#include "cleanup/removers/FinderRemoverToTrash.h"
+#include "cleanup/removers/ElevatedPermanentRemover.h"
+#include "cleanup/removers/ElevatedTrashRemover.h"
 
 namespace korvex {
 
 void RootFileRemover::remove(RootFileRemoveItems toTrash, RootFileRemoveItems permanently,
-                             std::shared_ptr<FinderRemoverListener> listener,
+                             std::shared_ptr<ElevatedRemoverListener> listener,
                              std::function<void()> completion) {
     auto request = std::make_shared<Request>(Request{std::move(listener), std::move(completion)});
     if (!toTrash.empty()) {
-        addTask(std::make_shared<FinderRemoverToTrash>(std::move(toTrash), mContext), request);
+        addTask(std::make_shared<ElevatedTrashRemover>(std::move(toTrash), mContext), request);
     }
     if (!permanently.empty()) {
-        addTask(std::make_shared<FinderRemoverPermanent>(std::move(permanently), mContext),
+        addTask(std::make_shared<ElevatedPermanentRemover>(std::move(permanently), mContext),
                 request);
     }
     if (request->unfinished == 0) {
@@ -25,7 +25,7 @@ void RootFileRemover::remove(RootFileRemoveItems toTrash, RootFileRemoveItems pe
     startNextTask();
 }
 
-void RootFileRemover::addTask(std::shared_ptr<FinderRemover> remover,
+void RootFileRemover::addTask(std::shared_ptr<ElevatedRemover> remover,
                               const std::shared_ptr<Request>& request) {
     remover->setListener(weak_from_this());
     ++request->unfinished;
@@ -41,7 +41,7 @@ void RootFileRemover::startNextTask() {
     remover->start();
 }
 
-const RootFileRemover::Task* RootFileRemover::taskOf(const FinderRemover& remover) const {
+const RootFileRemover::Task* RootFileRemover::taskOf(const ElevatedRemover& remover) const {
     for (const Task& task : tasks) {
         if (task.remover.get() == &remover) {
             return &task;
@@ -50,21 +50,21 @@ const RootFileRemover::Task* RootFileRemover::taskOf(const FinderRemover& remove
     return nullptr;
 }
 
-void RootFileRemover::onRemover(FinderRemover& remover, const RootFileRemoveItems& removed) {
+void RootFileRemover::onRemover(ElevatedRemover& remover, const RootFileRemoveItems& removed) {
     const Task* task = taskOf(remover);
     if (task && task->request->listener) {
         task->request->listener->onRemover(remover, removed);
     }
 }
 
-void RootFileRemover::onUserWasnotAllowedExecuteRemover(FinderRemover& remover) {
+void RootFileRemover::onUserWasnotAllowedExecuteRemover(ElevatedRemover& remover) {
     const Task* task = taskOf(remover);
     if (task && task->request->listener) {
         task->request->listener->onUserWasnotAllowedExecuteRemover(remover);
     }
 }
 
-void RootFileRemover::onRemoverFinished(FinderRemover& remover) {
+void RootFileRemover::onRemoverFinished(ElevatedRemover& remover) {
     const Task* found = taskOf(remover);
     if (!found) {
         return;

@@ -1,6 +1,5 @@
 #include "cleanup/removers/UnifiedFileRemover.h"
 
-#include "cleanup/elevated/BashTaskResult.h"
 #include "platform/dispatch/MainQueue.h"
 
 #include <set>
@@ -9,19 +8,14 @@ namespace korvex {
 
 namespace {
 
-OperationError passwordNotGiven() {
-    return {kBashTaskErrorDomain, BashTaskUserCanceledError,
-            "The administrator password was not given, so the item was not removed."};
-}
-
 // Follows one request through the root remover and tells the listener of
 // each item once. Lives on the main thread.
-class UnifiedRemovalCheck : public FinderRemoverListener {
+class UnifiedRemovalCheck : public ElevatedRemoverListener {
   public:
     explicit UnifiedRemovalCheck(std::shared_ptr<UnifiedRemovedInfoCheckListener> listener)
         : mListener(std::move(listener)) {}
 
-    void onRemover(FinderRemover& /*remover*/, const RootFileRemoveItems& removed) override {
+    void onRemover(ElevatedRemover& /*remover*/, const RootFileRemoveItems& removed) override {
         for (const RootFileRemoveItemRef& item : removed) {
             if (mRemoved.insert(item.get()).second && mListener) {
                 mListener->onInfoRemoved(item->errorInfo());
@@ -29,13 +23,11 @@ class UnifiedRemovalCheck : public FinderRemoverListener {
         }
     }
 
-    void onUserWasnotAllowedExecuteRemover(FinderRemover& remover) override {
-        for (const RootFileRemoveItemRef& item : remover.sourceItems()) {
-            item->fileItem()->setState(OperationFailed{passwordNotGiven()});
-        }
-    }
+    // The remover gave each item the reason; they are told of as still
+    // failed when it finishes.
+    void onUserWasnotAllowedExecuteRemover(ElevatedRemover& /*remover*/) override {}
 
-    void onRemoverFinished(FinderRemover& remover) override {
+    void onRemoverFinished(ElevatedRemover& remover) override {
         for (const RootFileRemoveItemRef& item : remover.sourceItems()) {
             if (!mRemoved.count(item.get())) {
                 stillFailed(item->errorInfo());

@@ -16,7 +16,7 @@ namespace korvex {
 // root remover, and the listener hears of every item.
 class UnifiedFileRemover {
   public:
-    // Through the shared runner, into this user's Trash.
+    // Through the application's one administrator helper, into this user's Trash.
     static UnifiedFileRemover& shared();
     explicit UnifiedFileRemover(ElevatedRemovalContext context);
     UnifiedFileRemover(const UnifiedFileRemover&) = delete;

@@ -17,8 +17,14 @@ std::string trashInfoText(const std::string& encodedPath, std::time_t deletedAt)
 }
 
 TrashInfoReservation reserveTrashInfo(const std::string& path, const std::string& text) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                          S_IRUSR | S_IWUSR);
+    return reserveTrashInfoAt(AT_FDCWD, path, text);
+}
+
+TrashInfoReservation reserveTrashInfoAt(int folderFd, const std::string& name,
+                                        const std::string& text) {
+    const int fd =
+        ::openat(folderFd, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                 S_IRUSR | S_IWUSR);
     if (fd < 0) {
         return {errno, 0};
     }
@@ -39,7 +45,7 @@ TrashInfoReservation reserveTrashInfo(const std::string& path, const std::string
         error = errno;
     }
     if (error != 0) {
-        ::unlink(path.c_str());
+        ::unlinkat(folderFd, name.c_str(), 0);
         return {error, 0};
     }
     return {0, info.st_mtim.tv_sec};

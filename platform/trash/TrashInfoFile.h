@@ -20,6 +20,10 @@ struct TrashInfoReservation {
 // reserves the trash name, whoever else is trashing at the same moment) and
 // writes `text`; a file that could not be written whole is removed again.
 TrashInfoReservation reserveTrashInfo(const std::string& path, const std::string& text);
+// The same for `name` inside the open folder `folderFd`, for callers that hold
+// the folder rather than trust a path to it.
+TrashInfoReservation reserveTrashInfoAt(int folderFd, const std::string& name,
+                                        const std::string& text);
 
 // The name under which an item is tried the `attempt`-th time: the name
 // itself first, then "name 1.ext", "name 2.ext"… for a non-folder with an

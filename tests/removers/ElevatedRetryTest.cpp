@@ -1,10 +1,9 @@
-#include "cleanup/elevated/BashTasksManager.h"
-#include "cleanup/removers/FinderRemoverPermanent.h"
-#include "cleanup/removers/FinderRemoverToTrash.h"
+#include "cleanup/removers/ElevatedPermanentRemover.h"
+#include "cleanup/removers/ElevatedTrashRemover.h"
 #include "cleanup/removers/RootFileRemover.h"
 #include "cleanup/removers/UnifiedFileRemover.h"
-#include "elevated/ElevatedTestSupport.h"
 #include "removers/RemoverTestSupport.h"
+#include "support/ElevatedTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -38,14 +37,15 @@ class RecordingListener : public UnifiedRemovedInfoCheckListener {
     int finished = 0;
 };
 
-class ElevatedRetry : public ::testing::Test, public test::TaskFixture {
-  protected:
-    ~ElevatedRetry() override {
-        manager.terminate();
-        serveUntil([this] { return !manager.sudoLauncher().started(); }, 3s);
-    }
+// Ends the helper and waits until it has gone.
+void stopHelper(test::MainQueueFixture& queue, ElevatedHelper& helper) {
+    helper.stop();
+    queue.serveUntil([&helper] { return !helper.running(); }, 3s);
+}
 
-    ElevatedRemovalContext context() { return {&manager, homeTrash, ::getuid()}; }
+class ElevatedRetry : public ::testing::Test, public test::MainQueueFixture {
+  protected:
+    ~ElevatedRetry() override { stopHelper(*this, *helper); }
 
     // Hands the items to the retry, classified by someone who may not
     // change `folder`: "nobody" when the tests run as root, else this user
@@ -69,22 +69,30 @@ class ElevatedRetry : public ::testing::Test, public test::TaskFixture {
         for (const OperationItemRef& item : items) {
             infos.push_back(*UnifiedRemoveErrorInfo::forItem(item));
         }
-        remover.remove(std::move(infos), listener, [this] { ++completions; });
+        remover->remove(std::move(infos), listener, [this] { ++completions; });
+    }
+
+    // The prompt answers as `kind` from the next retry on.
+    void answer(const std::string& kind) {
+        stopHelper(*this, *helper);
+        helper = ElevatedHelper::create(test::standInLaunch(kind));
+        remover = std::make_unique<UnifiedFileRemover>(ElevatedRemovalContext{helper, homeTrash});
     }
 
     bool serveUntilDone() {
         return serveUntil([this] { return completions > 0; });
     }
 
-    BashTasksManager manager;
+    test::TempTree tree;
     std::string homeTrash = tree.path("home/.local/share/Trash");
-    UnifiedFileRemover remover{context()};
+    std::shared_ptr<ElevatedHelper> helper = ElevatedHelper::create(test::standInLaunch());
+    std::unique_ptr<UnifiedFileRemover> remover =
+        std::make_unique<UnifiedFileRemover>(ElevatedRemovalContext{helper, homeTrash});
     std::shared_ptr<RecordingListener> listener = std::make_shared<RecordingListener>();
     int completions = 0;
 };
 
 TEST_F(ElevatedRetry, AnItemInAFolderTheUserMayNotChangeGoesToTheTrashWithRights) {
-    test::StandInElevation elevation(tree, test::StandInElevation::Answer::Grant);
     const std::string folder = tree.folder("theirs");
     const std::string path = tree.file("theirs/report \"$HOME\".txt", 10);
     const std::string sibling = tree.file("theirs/keep", 10);
@@ -106,7 +114,7 @@ TEST_F(ElevatedRetry, AnItemInAFolderTheUserMayNotChangeGoesToTheTrashWithRights
 }
 
 TEST_F(ElevatedRetry, ARefusedPasswordLeavesTheItemsFailedAndSaysWhy) {
-    test::StandInElevation elevation(tree, test::StandInElevation::Answer::Refuse);
+    answer("dismiss");
     const std::string folder = tree.folder("theirs");
     auto first = test::failedOperationItem(tree.file("theirs/a", 1));
     auto second = test::failedOperationItem(tree.file("theirs/b", 1));
@@ -117,7 +125,7 @@ TEST_F(ElevatedRetry, ARefusedPasswordLeavesTheItemsFailedAndSaysWhy) {
     ASSERT_EQ(listener->failed.size(), 2u);
     for (const auto& [path, error] : listener->failed) {
         EXPECT_TRUE(existsNoFollow(path));
-        EXPECT_EQ(error.code, BashTaskUserCanceledError);
+        EXPECT_EQ(error.code, ElevatedPromptDismissed);
         EXPECT_NE(error.description.find("administrator password was not given"), std::string::npos)
             << error.description;
     }
@@ -126,16 +134,28 @@ TEST_F(ElevatedRetry, ARefusedPasswordLeavesTheItemsFailedAndSaysWhy) {
     EXPECT_EQ(completions, 1);
 }
 
+TEST_F(ElevatedRetry, WithoutAnAuthenticationAgentTheItemsSaySoInWords) {
+    answer("no-agent");
+    const std::string folder = tree.folder("theirs");
+    auto item = test::failedOperationItem(tree.file("theirs/a", 1));
+    retryAsUnprivileged({item}, folder);
+
+    ASSERT_TRUE(serveUntilDone());
+    ASSERT_EQ(listener->failed.size(), 1u);
+    EXPECT_EQ(listener->failed[0].second.description,
+              "Administrator rights are not available: no polkit authentication agent is running");
+    EXPECT_TRUE(existsNoFollow(item->path()));
+}
+
 TEST_F(ElevatedRetry, AVanishedItemIsNotRetriedAndKeepsItsError) {
     auto item = test::failedOperationItem(tree.path("vanished"), ENOENT);
     retry({item});
-    // Nothing to retry: told at once, with no script run.
+    // Nothing to retry: told at once, with no helper started.
     EXPECT_EQ(completions, 1);
     EXPECT_EQ(listener->finished, 1);
     ASSERT_EQ(listener->failed.size(), 1u);
     EXPECT_EQ(listener->failed[0].second, posixError(ENOENT));
-    EXPECT_FALSE(manager.sudoLauncher().started());
-    EXPECT_EQ(manager.numberOfRunningTasks(), 0u);
+    EXPECT_FALSE(helper->running());
 }
 
 TEST_F(ElevatedRetry, AnItemOnAReadOnlyVolumeIsNotRetriedAndKeepsItsFirstError) {
@@ -147,7 +167,6 @@ TEST_F(ElevatedRetry, AnItemOnAReadOnlyVolumeIsNotRetriedAndKeepsItsFirstError) 
     std::ofstream(path) << "x";
     volume.remountReadOnly();
     auto readOnly = test::failedOperationItem(path, EROFS);
-    test::StandInElevation elevation(tree, test::StandInElevation::Answer::Grant);
     retry({readOnly});
 
     EXPECT_EQ(completions, 1);
@@ -155,7 +174,7 @@ TEST_F(ElevatedRetry, AnItemOnAReadOnlyVolumeIsNotRetriedAndKeepsItsFirstError) 
     EXPECT_EQ(listener->failed[0].second, posixError(EROFS));
     EXPECT_EQ(readOnly->state(), (OperationResult{OperationFailed{posixError(EROFS)}}));
     EXPECT_TRUE(existsNoFollow(path));
-    EXPECT_FALSE(manager.sudoLauncher().started());
+    EXPECT_FALSE(helper->running());
 }
 
 TEST(RemoveErrorInfo, OnlyAFailedItemHasOne) {
@@ -171,47 +190,45 @@ TEST(RemoveErrorInfo, OnlyAFailedItemHasOne) {
 }
 
 // What the root remover passes on, in order, with the remover's kind.
-class EventLog : public FinderRemoverListener {
+class EventLog : public ElevatedRemoverListener {
   public:
-    void onRemover(FinderRemover& remover, const RootFileRemoveItems& removed) override {
+    void onRemover(ElevatedRemover& remover, const RootFileRemoveItems& removed) override {
         for (const auto& item : removed) {
             events.push_back(kind(remover) + " removed " + *item->path());
         }
     }
-    void onRemoverFinished(FinderRemover& remover) override {
+    void onRemoverFinished(ElevatedRemover& remover) override {
         events.push_back(kind(remover) + " finished");
     }
-    void onUserWasnotAllowedExecuteRemover(FinderRemover& remover) override {
+    void onUserWasnotAllowedExecuteRemover(ElevatedRemover& remover) override {
         events.push_back(kind(remover) + " refused");
     }
-    static std::string kind(const FinderRemover& remover) {
-        return dynamic_cast<const FinderRemoverToTrash*>(&remover) ? "trash" : "permanent";
+    static std::string kind(const ElevatedRemover& remover) {
+        return dynamic_cast<const ElevatedTrashRemover*>(&remover) ? "trash" : "permanent";
     }
     std::vector<std::string> events;
 };
 
-class RootRemoval : public ::testing::Test, public test::TaskFixture {
+class RootRemoval : public ::testing::Test, public test::MainQueueFixture {
   protected:
-    ~RootRemoval() override {
-        manager.terminate();
-        serveUntil([this] { return !manager.sudoLauncher().started(); }, 3s);
-    }
-    BashTasksManager manager;
+    ~RootRemoval() override { stopHelper(*this, *helper); }
+    test::TempTree tree;
     std::string homeTrash = tree.path("home/.local/share/Trash");
+    std::shared_ptr<ElevatedHelper> helper = ElevatedHelper::create(test::standInLaunch());
     std::shared_ptr<RootFileRemover> root =
-        std::make_shared<RootFileRemover>(ElevatedRemovalContext{&manager, homeTrash, ::getuid()});
+        std::make_shared<RootFileRemover>(ElevatedRemovalContext{helper, homeTrash});
     std::shared_ptr<EventLog> log = std::make_shared<EventLog>();
 };
 
 TEST_F(RootRemoval, RunsItsRemoversOneAfterTheOtherAndCompletesOnce) {
-    test::StandInElevation elevation(tree, test::StandInElevation::Answer::Grant);
     const std::string trashed = tree.file("to trash", 1);
     const std::string deleted = tree.file("folder/to delete", 1);
     const std::string untouched = tree.file("folder/untouched", 1);
     root->remove({test::failedRemoveItem(trashed)}, {test::failedRemoveItem(deleted)}, log,
                  [this] { log->events.push_back("completion"); });
-    // The second remover waits: only the first one's script is under way.
-    EXPECT_EQ(manager.numberOfRunningTasks(), 1u);
+    // Both removers go through the one helper, started once.
+    EXPECT_TRUE(helper->running());
+    const auto pid = helper->processId();
 
     ASSERT_TRUE(serveUntil([this] { return log->events.size() >= 5; }));
     serveUntil([] { return false; }, 200ms);
@@ -221,6 +238,7 @@ TEST_F(RootRemoval, RunsItsRemoversOneAfterTheOtherAndCompletesOnce) {
     EXPECT_TRUE(existsNoFollow(homeTrash + "/files/to trash"));
     EXPECT_FALSE(existsNoFollow(deleted));
     EXPECT_TRUE(existsNoFollow(untouched));
+    EXPECT_EQ(helper->processId(), pid);
 }
 
 TEST_F(RootRemoval, ItemsThatCannotBeFollowedAreLeftAloneAndAnEmptyRequestCompletesAtOnce) {
@@ -232,7 +250,7 @@ TEST_F(RootRemoval, ItemsThatCannotBeFollowedAreLeftAloneAndAnEmptyRequestComple
                  [&completions] { ++completions; });
     EXPECT_EQ(completions, 2);
     EXPECT_EQ(log->events, std::vector<std::string>{"trash finished"});
-    EXPECT_FALSE(manager.sudoLauncher().started());
+    EXPECT_FALSE(helper->running());
 }
 
 }  // namespace

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <grp.h>
 #include <sys/mount.h>
 #include <unistd.h>
 
 #include "cleanup/removers/RootFileRemoveItem.h"
 #include "scan/tree/FileSystemItem.h"
+#include "support/AsNobody.h"
 
 #include <cerrno>
 #include <memory>
@@ -25,29 +25,6 @@ inline RootFileRemoveItemRef failedRemoveItem(const std::string& path, int error
     return std::make_shared<const RootFileRemoveItem>(
         *UnifiedRemoveErrorInfo::forItem(failedOperationItem(path, error)));
 }
-
-// Classifies as the user "nobody" while it lives (effective ids only, so that
-// the process can switch back).
-class AsNobody {
-  public:
-    AsNobody() {
-        mSwitched = ::geteuid() == 0 && ::setgroups(0, nullptr) == 0 && ::setegid(65534) == 0 &&
-                    ::seteuid(65534) == 0;
-    }
-    ~AsNobody() {
-        if (mSwitched) {
-            [[maybe_unused]] const int ignored = ::seteuid(0) + ::setegid(0);
-            const gid_t root = 0;
-            ::setgroups(1, &root);
-        }
-    }
-    AsNobody(const AsNobody&) = delete;
-    AsNobody& operator=(const AsNobody&) = delete;
-    bool switched() const { return mSwitched; }
-
-  private:
-    bool mSwitched = false;
-};
 
 // A small file system mounted in the tree for one test.
 class ScopedMount {
