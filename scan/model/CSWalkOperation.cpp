@@ -2,6 +2,7 @@
 
 #include "platform/dispatch/MainQueue.h"
 #include "platform/dispatch/ProcessActivity.h"
+#include "platform/mounts/MountTable.h"
 #include "scan/model/CModel.h"
 #include "scan/model/ScanLabels.h"
 #include "scan/tree/SpecialSystemItem.h"
@@ -57,6 +58,9 @@ void CSWalkOperation::mthscanStack() {
     mpFoldersWithDeniedItems.clear();
     mGroup = std::make_shared<platform::DispatchGroup>();
     auto pool = std::make_shared<TWalkerPool>();
+    if (auto mount = platform::mountForPath(platform::listMounts(), mStartPath)) {
+        pool->onDemandMount = platform::isOnDemandFileSystem(mount->fsType);
+    }
     {
         std::lock_guard guard(mWalkersMutex);
         for (int i = 0; i < TWalkerPool::kWorkers; ++i) {
@@ -100,7 +104,11 @@ void CSWalkOperation::mthscanStack() {
 
     // The tree is changed on the main thread only: the diagram may be drawing
     // it, so the final sort and the synthetic nodes go there too.
-    runOnMainAndWait([this] { resultroot->sortChildrenBySize(true); });
+    runOnMainAndWait([this, &pool] {
+        settleHardLinks(pool->hardLinks);
+        tryUpdateProgress2(nullptr);
+        resultroot->sortChildrenBySize(true);
+    });
     if (!cancelled) {
         runOnMainAndWait([this] {
             for (auto& walker : wlkrs) {
@@ -122,6 +130,19 @@ void CSWalkOperation::mthscanStack() {
     std::lock_guard guard(mWalkersMutex);
     for (auto& walker : wlkrs) {
         walker.reset();
+    }
+}
+
+void CSWalkOperation::settleHardLinks(HardLinkRegistry& links) {
+    ItemList holders = links.settle();
+    if (mpBiggestFilesController == nullptr) {
+        return;
+    }
+    const std::int64_t threshold = mpBiggestFilesController->getPorogforScan();
+    for (const ItemRef& holder : holders) {
+        if (holder->gettotalsize() >= threshold) {
+            mpBiggestFilesController->tryAddtoScanArray(holder.get(), false);
+        }
     }
 }
 

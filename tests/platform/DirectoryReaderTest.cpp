@@ -22,7 +22,7 @@ std::map<std::string, DirectoryEntry> readAll(const std::string& path,
     std::map<std::string, DirectoryEntry> entries;
     std::vector<char> buffer(25'600);
     std::vector<DirectoryEntry> batch;
-    while (DirectoryReader::readBatch(dir, buffer.data(), buffer.size(), batch) > 0) {
+    while (DirectoryReader::readBatch(dir, buffer.data(), buffer.size(), batch).read > 0) {
         for (const DirectoryEntry& entry : batch) {
             names.emplace_back(entry.name);
             DirectoryEntry copy = entry;
