@@ -19,8 +19,7 @@ QString tr(const platform::TextEntry& entry) {
 }
 
 QString sizeText(std::int64_t bytes) {
-    return QString::fromStdString(
-        formatMemoryStringDot1(bytes < 0 ? 0 : static_cast<std::uint64_t>(bytes)));
+    return QString::fromStdString(sizeString(bytes));
 }
 
 // The folder that holds the entry, home shown as "~"; the root is its own place.

@@ -2,6 +2,7 @@
 
 #include "platform/dispatch/MainQueue.h"
 #include "platform/dispatch/ProcessActivity.h"
+#include "platform/fs/CanonicalPath.h"
 #include "platform/mounts/MountTable.h"
 #include "scan/model/CModel.h"
 #include "scan/model/ScanLabels.h"
@@ -174,7 +175,20 @@ std::int64_t CSWalkOperation::createPurgeableDiskSpaceItemIfPossible() {
     if (!resultroot->isVol() || _purgeableGetOperation == nullptr) {
         return 0;
     }
+    // Caches inside the tree are counted there and marked; the extra node
+    // holds only what the scan could not see.
     std::int64_t size = _purgeableGetOperation->purgeableSpaceValue();
+    for (const std::string& folder : _purgeableGetOperation->measuredFolders()) {
+        ItemRef node = resultroot->getItemByFilePath(platform::canonicalPath(folder));
+        if (node != nullptr && node->isDirectory()) {
+            node->setPurgeableCache();
+            const auto& cache = static_cast<const FolderSystemItem&>(*node);
+            size -= cache.gettotalsize() - cache.ownCountedSize();
+        }
+    }
+    if (size <= 0) {
+        return 0;
+    }
     SpecialSystemItem::initWithType(SpecialSystemItem::Purgeable, resultroot.get(),
                                     scanLabels::purgeableDiskSpace(), size);
     resultroot->increaseTotalSize(size);

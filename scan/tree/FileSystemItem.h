@@ -27,7 +27,7 @@ class FileSystemItem : public boost::intrusive_ref_counter<FileSystemItem> {
     std::uint8_t mntimeCode;
     bool _isCloudStored;
     bool _accessDenied;
-    std::uint8_t mNodeBits = 0;  // kNameOwnedBit, kPackageBit, kHardLinkBit
+    std::uint8_t mNodeBits = 0;  // kNameOwnedBit, kPackageBit, kHardLinkBit, …
 
   public:
     // Bits of the flag byte `mntimeCode`.
@@ -139,6 +139,9 @@ class FileSystemItem : public boost::intrusive_ref_counter<FileSystemItem> {
     // them only, so the others carry no size.
     bool isHardLinked() const { return (mNodeBits & kHardLinkBit) != 0; }
     void setHardLinked() { mNodeBits |= kHardLinkBit; }
+    // The cache folder whose contents make up the volume's purgeable space.
+    bool isPurgeableCache() const { return (mNodeBits & kPurgeableCacheBit) != 0; }
+    void setPurgeableCache() { mNodeBits |= kPurgeableCacheBit; }
     // The size a file node counts; folders sum their children instead.
     void setFileSize(std::int64_t bytes) { mnselfsize = bytes; }
 
@@ -227,6 +230,7 @@ class FileSystemItem : public boost::intrusive_ref_counter<FileSystemItem> {
     static constexpr std::uint8_t kNameOwnedBit = 0x01;  // renamed: mName is a heap copy
     static constexpr std::uint8_t kPackageBit = 0x02;
     static constexpr std::uint8_t kHardLinkBit = 0x04;
+    static constexpr std::uint8_t kPurgeableCacheBit = 0x08;
 
     bool selfOrAncestorHas(std::uint8_t flag) const;
     void setFlag(std::uint8_t mask, bool on) {

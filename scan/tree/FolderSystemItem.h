@@ -76,7 +76,7 @@ class FolderSystemItem : public FileSystemItem {
     virtual const std::int64_t* getMaxSizesByLevels() const { return nullptr; }
     virtual void initSizesByLevels() {}
     // The folder's own blocks plus, for a package, everything inside it.
-    std::int64_t packageContentSize() const { return nAddSize; }
+    std::int64_t ownCountedSize() const { return nAddSize; }
     void addOwnBlocks(std::int64_t bytes) { nAddSize += bytes; }
 
     // ---- Lookup

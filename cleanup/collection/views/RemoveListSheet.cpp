@@ -38,8 +38,7 @@ QByteArray pathBytes(const std::string& path) {
 }
 
 QString sizeText(std::int64_t size) {
-    return QString::fromStdString(
-        stringFromSize(static_cast<std::uint64_t>(std::max<std::int64_t>(size, 0))));
+    return QString::fromStdString(sizeString(size));
 }
 
 // A round badge with a tick, in the accent colour: the sign of a clean result.
