@@ -17,12 +17,20 @@ constexpr platform::TextEntry kUnsearchable{
     "read but no search permission"};
 constexpr platform::TextEntry kHardLink{"HardLinkNote", "Hard link: %@ links, counted once",
                                         "%@ is the number of names the file has"};
+constexpr platform::TextEntry kFreesNothing{
+    "HardLinkRemovalNote", "Other names keep this file: removing this one frees nothing",
+    "review of a hard-linked file"};
 constexpr platform::TextEntry kPurgeable{"PurgeableCacheNote",
                                          "Purgeable: programs rebuild this cache when needed",
                                          "the user's cache folder"};
 
 std::string text(const platform::TextEntry& entry) {
     return platform::localized(kTable, entry);
+}
+
+// The names a hard-linked node's file has now; 0 for other nodes.
+std::uint32_t linksOf(const FileSystemItem& node) {
+    return node.isHardLinked() ? platform::linkCountAt(node.fullPath()) : 0;
 }
 
 }  // namespace
@@ -46,21 +54,25 @@ std::optional<std::string> itemNote(const FileSystemItem& node) {
     if (auto denied = accessDeniedText(node)) {
         return denied;
     }
-    if (node.isHardLinked()) {
-        std::uint32_t links = platform::linkCountAt(node.fullPath());
-        if (links > 1) {
-            // Put together by pieces: an in-place replace of this constant
-            // pattern trips a false overlap warning of the compiler.
-            const std::string pattern = text(kHardLink);
-            const std::size_t at = pattern.find("%@");
-            if (at == std::string::npos) {
-                return pattern;
-            }
-            return pattern.substr(0, at) + std::to_string(links) + pattern.substr(at + 2);
+    if (std::uint32_t links = linksOf(node); links > 1) {
+        // Put together by pieces: an in-place replace of this constant
+        // pattern trips a false overlap warning of the compiler.
+        const std::string pattern = text(kHardLink);
+        const std::size_t at = pattern.find("%@");
+        if (at == std::string::npos) {
+            return pattern;
         }
+        return pattern.substr(0, at) + std::to_string(links) + pattern.substr(at + 2);
     }
     if (node.isPurgeableCache()) {
         return text(kPurgeable);
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> removalNote(const FileSystemItem& node) {
+    if (linksOf(node) > 1) {
+        return text(kFreesNothing);
     }
     return std::nullopt;
 }

@@ -16,4 +16,8 @@ std::optional<std::string> accessDeniedText(const FileSystemItem& node);
 // it is the cache the purgeable space is made of.
 std::optional<std::string> itemNote(const FileSystemItem& node);
 
+// What removing the node will not do: a file with other names keeps its data
+// until the last of them goes.
+std::optional<std::string> removalNote(const FileSystemItem& node);
+
 }  // namespace korvex

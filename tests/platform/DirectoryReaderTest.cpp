@@ -72,6 +72,24 @@ TEST(DirectoryReading, LargeFoldersAreReadCompletelyInBatches) {
     EXPECT_EQ(entries.size(), static_cast<std::size_t>(kCount));
 }
 
+TEST(DirectoryReading, HardLinksShareTheirInodeAndCountTheirNames) {
+    test::TempTree tree;
+    std::string first = tree.file("first", 9'000);
+    std::filesystem::create_hard_link(first, tree.path("second"));
+    tree.file("single", 9'000);
+    std::vector<std::string> names;
+    auto entries = readAll(tree.path(), names);
+    EXPECT_EQ(entries["first"].linkCount, 2u);
+    EXPECT_EQ(entries["first"].inode, entries["second"].inode);
+    EXPECT_EQ(entries["single"].linkCount, 1u);
+    EXPECT_NE(entries["single"].inode, entries["first"].inode);
+    struct stat self {};
+    ASSERT_EQ(::stat(tree.path().c_str(), &self), 0);
+    DirectoryHandle dir = DirectoryReader::openDirectory(tree.path());
+    EXPECT_EQ(dir.allocatedSize, static_cast<std::uint64_t>(self.st_blocks) * 512);
+    DirectoryReader::close(dir);
+}
+
 TEST(DirectoryReading, MountPointsAreFlagged) {
     std::vector<std::string> names;
     auto entries = readAll("/", names);

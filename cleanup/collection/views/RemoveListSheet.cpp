@@ -3,6 +3,7 @@
 #include "browse/preview/QuickLookController.h"
 #include "cleanup/collection/views/CollectionPanel.h"
 #include "platform/desktop/FileManagerService.h"
+#include "scan/format/ItemNotes.h"
 #include "scan/format/SizeFormatter.h"
 
 #include <QApplication>
@@ -300,7 +301,10 @@ void RemoveListSheet::fillRows() {
         row->setText(sizeColumn, sizeText(item->size()));
         row->setTextAlignment(sizeColumn, Qt::AlignRight | Qt::AlignVCenter);
         const OperationResult state = item->state();
-        const QString details = detailsOf(state);
+        QString details = detailsOf(state);
+        if (details.isEmpty() && item->systemItem() != nullptr) {
+            details = QString::fromStdString(removalNote(*item->systemItem()).value_or(""));
+        }
         // One line in the cell; the tooltip keeps the message's own lines.
         row->setText(detailsColumn, QString(details).replace(QLatin1Char('\n'), QLatin1Char(' ')));
         row->setToolTip(detailsColumn, details);
