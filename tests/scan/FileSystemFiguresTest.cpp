@@ -8,8 +8,8 @@
 #include "scan/model/PurgeableSpaceMeasure.h"
 #include "scan/targets/VolumeGrouping.h"
 #include "scan/tree/VolumeSystemItem.h"
-#include "scan/walker/ScanBiggestFiles.h"
 #include "support/DiskUsage.h"
+#include "support/ScanFixture.h"
 #include "support/TempTree.h"
 
 #include <gtest/gtest.h>
@@ -17,13 +17,13 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
 namespace korvex {
 namespace {
 
+using test::dfUsed;
 using test::duBytes;
 using test::TempTree;
 namespace fs = std::filesystem;
@@ -91,19 +91,6 @@ class LoopVolume {
     if (!(volume).mounted) {                 \
         GTEST_SKIP() << (volume).skipReason; \
     }
-
-// What `df -B1 --output=used` says is used on the volume of `path`.
-std::int64_t dfUsed(const std::string& path) {
-    FILE* pipe = ::popen(("df -B1 --output=used '" + path + "' | tail -n 1").c_str(), "r");
-    long long bytes = -1;
-    if (pipe != nullptr) {
-        if (std::fscanf(pipe, "%lld", &bytes) != 1) {
-            bytes = -1;
-        }
-        ::pclose(pipe);
-    }
-    return bytes;
-}
 
 const FileSystemItem* specialChild(const FolderSystemItem& root,
                                    bool (FileSystemItem::*kind)() const) {
@@ -173,15 +160,7 @@ TEST(VolumeFigures, OnlyNetworkFileSystemTypesAreNetworkDisks) {
     EXPECT_FALSE(platform::isOnDemandFileSystem("nfs4"));
 }
 
-class ScanFigures : public ::testing::Test {
-  protected:
-    BlockingScanResult scan(const std::string& path) {
-        return runBlockingScan(model, path, &biggest);
-    }
-    TempTree tree;
-    CModel model;
-    ScanBiggestFiles biggest;
-};
+using ScanFigures = test::ScanFixture;
 
 TEST_F(ScanFigures, HardLinksAcrossFoldersAreCountedOnceAtTheFirstPath) {
     std::string original = tree.file("b/original.bin", 1'000'000);

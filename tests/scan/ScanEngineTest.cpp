@@ -6,6 +6,7 @@
 #include "scan/tree/VolumeSystemItem.h"
 #include "scan/walker/ScanBiggestFiles.h"
 #include "support/DiskUsage.h"
+#include "support/ScanFixture.h"
 #include "support/TempTree.h"
 
 #include <gtest/gtest.h>
@@ -51,15 +52,7 @@ void expectConsistentAndSorted(FileSystemItem& node) {
     EXPECT_EQ(folder.gettotalsize(), sum + folder.ownCountedSize()) << folder.fullPath();
 }
 
-class ScanEngine : public ::testing::Test {
-  protected:
-    BlockingScanResult scan(const std::string& path) {
-        return runBlockingScan(model, path, &biggest);
-    }
-    TempTree tree;
-    CModel model;
-    ScanBiggestFiles biggest;
-};
+using ScanEngine = test::ScanFixture;
 
 TEST_F(ScanEngine, TotalIsWhatDuCountsFoldersIncluded) {
     tree.file("a.bin", 100'000);

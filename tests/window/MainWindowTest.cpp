@@ -48,6 +48,15 @@ bool waitFor(Predicate done, std::chrono::milliseconds limit = 20s) {
     return true;
 }
 
+ItemRef childNamed(const ItemRef& folder, std::string_view name) {
+    for (std::size_t i = 0; i < folder->numberOfChildren(); ++i) {
+        if (folder->childAtIndex(i)->name() == name) {
+            return folder->childAtIndex(i);
+        }
+    }
+    return nullptr;
+}
+
 CSTreeController::Timing fastTiming() {
     CSTreeController::Timing timing;
     timing.progressDelay = 1ms;
@@ -284,13 +293,7 @@ TEST_F(MainWindowTest, TheDiagramFollowsTheListsAndFilesFavouritesThroughTheWind
     RadialController& radial = controller().radialController();
     ASSERT_NE(radial.host(), nullptr);
     EXPECT_EQ(radial.host()->scanningState(), ScanningStateObserver::Idle);
-    auto* root = static_cast<FolderSystemItem*>(radial.root().get());
-    ItemRef folderA;
-    for (const ItemRef& item : root->childrenArray()) {
-        if (item->name() == "a") {
-            folderA = item;
-        }
-    }
+    ItemRef folderA = childNamed(radial.root(), "a");
     ASSERT_NE(folderA, nullptr);
     // Rows selected in the lists are outlined in the diagram.
     controller().contentsPanelSelectionChanged({folderA});
@@ -369,13 +372,7 @@ TEST_F(MainWindowTest, OneNodeShowsOneSizeTextInTheListsTheHintAndTheHeader) {
     controller().startAction();
     ASSERT_TRUE(waitForScans(1));
     RadialController& radial = controller().radialController();
-    auto* root = static_cast<FolderSystemItem*>(radial.root().get());
-    ItemRef folderA;
-    for (const ItemRef& item : root->childrenArray()) {
-        if (item->name() == "a") {
-            folderA = item;
-        }
-    }
+    ItemRef folderA = childNamed(radial.root(), "a");
     ASSERT_NE(folderA, nullptr);
     // Between 1000 and 1024 to the kilobyte the texts would differ.
     ASSERT_GT(folderA->gettotalsize(), 300'000);
