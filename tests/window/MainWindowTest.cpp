@@ -23,6 +23,7 @@
 #include <QTreeView>
 #include "browse/lists/ContentsPanel.h"
 #include "browse/lists/FolderColumnView.h"
+#include "browse/lists/OutlineListConrtoller.h"
 
 #include <chrono>
 #include <cstdio>
