@@ -18,7 +18,8 @@ DiagramHintPanel::DiagramHintPanel(QWidget* parent)
       mTitle(new QLabel(this)),
       mCaption(new QLabel(this)),
       mSize(new QLabel(this)),
-      mPath(new QLabel(this)) {
+      mPath(new QLabel(this)),
+      mNote(new QLabel(this)) {
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFrameShape(QFrame::StyledPanel);
     QFont bold = mTitle->font();
@@ -28,12 +29,14 @@ DiagramHintPanel::DiagramHintPanel(QWidget* parent)
     mPath->setForegroundRole(QPalette::PlaceholderText);
     mPath->setTextFormat(Qt::PlainText);
     mTitle->setTextFormat(Qt::PlainText);
+    mNote->setTextFormat(Qt::PlainText);
     auto* layout = new QGridLayout(this);
     layout->setContentsMargins(10, 8, 10, 8);
     layout->addWidget(mTitle, 0, 0, 1, 2);
     layout->addWidget(mCaption, 1, 0);
     layout->addWidget(mSize, 1, 1);
     layout->addWidget(mPath, 2, 0, 1, 2);
+    layout->addWidget(mNote, 3, 0, 1, 2);
     layout->setColumnStretch(1, 1);
 }
 
@@ -43,6 +46,8 @@ void DiagramHintPanel::showContent(const HintContent& content, QPoint globalPoin
     mSize->setText(fromUtf8(content.sizeText));
     mPath->setText(fromUtf8(content.path));
     mPath->setVisible(!content.path.empty());
+    mNote->setText(fromUtf8(content.note));
+    mNote->setVisible(!content.note.empty());
     adjustSize();
     move(globalPoint + QPoint(distance, distance));
     show();
@@ -62,6 +67,10 @@ QString DiagramHintPanel::captionText() const {
 
 QString DiagramHintPanel::pathText() const {
     return mPath->text();
+}
+
+QString DiagramHintPanel::noteText() const {
+    return mNote->text();
 }
 
 }  // namespace korvex

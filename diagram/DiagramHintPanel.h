@@ -21,12 +21,14 @@ class DiagramHintPanel : public QFrame {
     QString sizeText() const;
     QString captionText() const;
     QString pathText() const;
+    QString noteText() const;
 
   private:
     QLabel* mTitle;
     QLabel* mCaption;
     QLabel* mSize;
     QLabel* mPath;
+    QLabel* mNote;
 };
 
 }  // namespace korvex

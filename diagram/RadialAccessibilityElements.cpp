@@ -14,11 +14,6 @@ namespace L = RadialDiagramLocalizable;
 
 namespace {
 
-std::string sizeText(std::int64_t bytes) {
-    return Utilmod::stringFromFileSizeShort1(
-        static_cast<std::uint64_t>(std::max<std::int64_t>(bytes, 0)));
-}
-
 class ElementWalk {
   public:
     ElementWalk(const RadialController& diagram, std::vector<SectorAccessibility>& out)
@@ -86,7 +81,7 @@ class ElementWalk {
     }
 
     void add(std::string label, std::int64_t size, QRectF bounds) {
-        mOut.push_back({std::move(label), sizeText(size), bounds,
+        mOut.push_back({std::move(label), sizeString(size), bounds,
                         "radial.sector." + std::to_string(++mCounter)});
     }
 
@@ -106,18 +101,17 @@ std::vector<SectorAccessibility> RadialController::buildAccessibilityElements() 
     const QRectF disc(m_Center.x() - r, m_Center.y() - r, 2 * r, 2 * r);
     const std::string name =
         mTarget != nullptr ? mTarget->getDisplayName() : platform::displayNameAtPath(rootPath());
-    elements.push_back({name, sizeText(m_lTotalSize), disc, "radial.sector.root"});
+    elements.push_back({name, sizeString(m_lTotalSize), disc, "radial.sector.root"});
     if (mTarget != nullptr) {
         SectorItem occupied;
         occupied.marker = SectorMarker::Occupied;
         occupied.m_nSubLevel = 1;
-        elements.push_back({L::text(L::kOccupied), sizeText(mTarget->getOccSize()),
+        elements.push_back({L::text(L::kOccupied), sizeString(mTarget->getOccSize()),
                             getBoundsOfItem(occupied), "radial.sector.occupied"});
         if (mTarget->isVol()) {
             SectorItem free = occupied;
             free.marker = SectorMarker::Free;
-            elements.push_back({L::text(L::kFree),
-                                sizeText(mTarget->getsize() - mTarget->getOccSize()),
+            elements.push_back({L::text(L::kFree), sizeString(mTarget->getfsize()),
                                 getBoundsOfItem(free), "radial.sector.free"});
         }
         return elements;
@@ -127,7 +121,7 @@ std::vector<SectorAccessibility> RadialController::buildAccessibilityElements() 
         SectorItem unscanned;
         unscanned.marker = SectorMarker::Unscanned;
         unscanned.m_nSubLevel = 1;
-        elements.push_back({L::text(L::kUnscanned), sizeText(getUnscannedScanningVolumeSize()),
+        elements.push_back({L::text(L::kUnscanned), sizeString(getUnscannedScanningVolumeSize()),
                             getBoundsOfItem(unscanned), "radial.sector.unscanned"});
     }
     return elements;

@@ -33,6 +33,7 @@ struct HintContent {
     std::string sizeText;
     std::string path;
     std::string caption;
+    std::string note;  // denied, hard link or purgeable cache; empty when none
 };
 
 // One drawn sector as assistive technologies see it.

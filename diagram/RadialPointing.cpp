@@ -5,6 +5,7 @@
 #include "diagram/RadialDiagramLocalizable.h"
 #include "diagram/RingRadii.h"
 #include "platform/fs/FileDates.h"
+#include "scan/format/ItemNotes.h"
 #include "scan/format/SizeFormatter.h"
 
 #include <algorithm>
@@ -19,11 +20,6 @@ namespace {
 
 FolderSystemItem* asFolder(const ItemRef& item) {
     return item != nullptr && item->isDir() ? static_cast<FolderSystemItem*>(item.get()) : nullptr;
-}
-
-std::string sizeText(std::int64_t bytes) {
-    return Utilmod::stringFromFileSizeShort1(
-        static_cast<std::uint64_t>(std::max<std::int64_t>(bytes, 0)));
 }
 
 std::string named(const platform::TextEntry& entry, const std::string& name) {
@@ -211,7 +207,7 @@ std::optional<HintContent> RadialController::hintForSector(const SectorItem& sec
     switch (*sector.marker) {
         case SectorMarker::Free:
             if (mTarget != nullptr) {
-                hint.sizeText = sizeText(mTarget->getsize() - mTarget->getOccSize());
+                hint.sizeText = sizeString(mTarget->getfsize());
             }
             hint.caption = L::text(L::kFreeCaption);
             break;
@@ -222,17 +218,18 @@ std::optional<HintContent> RadialController::hintForSector(const SectorItem& sec
                 hint.sizeText = items ? std::to_string(*items) : L::text(L::kNotCalculated);
                 hint.caption = L::text(L::kItemsCaption);
             } else {
-                hint.sizeText = sizeText(mTarget != nullptr ? mTarget->getOccSize() : m_lTotalSize);
+                hint.sizeText =
+                    sizeString(mTarget != nullptr ? mTarget->getOccSize() : m_lTotalSize);
                 hint.caption = L::text(L::kOccupiedCaption);
             }
             break;
         case SectorMarker::Unscanned:
             hint.title = L::text(L::kUnscannedSpace);
             hint.path.clear();
-            hint.sizeText = sizeText(getUnscannedScanningVolumeSize());
+            hint.sizeText = sizeString(getUnscannedScanningVolumeSize());
             break;
         case SectorMarker::Target:
-            hint.sizeText = mTarget != nullptr && mTarget->isVol() ? sizeText(mTarget->getsize())
+            hint.sizeText = mTarget != nullptr && mTarget->isVol() ? sizeString(mTarget->getsize())
                                                                    : L::text(L::kNotCalculated);
             break;
     }
@@ -242,7 +239,8 @@ std::optional<HintContent> RadialController::hintForSector(const SectorItem& sec
 std::optional<HintContent> RadialController::hintForNode(const FileSystemItem& node) const {
     HintContent hint;
     hint.caption = L::text(L::kSizeCaption);
-    hint.sizeText = sizeText(node.gettotalsize());
+    hint.sizeText = sizeString(node.gettotalsize());
+    hint.note = node.isSpecial() ? std::string() : itemNote(node).value_or("");
     hint.path = node.isSpecial() ? std::string() : node.fullPath();
     const std::string name = node.getDisplayName();
     if (node.isSpecial()) {

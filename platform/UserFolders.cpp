@@ -40,12 +40,18 @@ UserFolders::Environment UserFolders::systemEnvironment() {
     Environment env;
     const char* login = getlogin();
     std::string loginName = login != nullptr ? login : "";
-    if (const passwd* entry = getpwuid(getuid()); entry != nullptr) {
-        env.home = entry->pw_dir != nullptr ? entry->pw_dir : "";
-        env.userName = entry->pw_name != nullptr ? entry->pw_name : loginName;
+    const passwd* entry = getpwuid(getuid());
+    // $HOME says where the user's home is; the user database only stands in
+    // when it is unset.
+    env.home = envOr("HOME", "");
+    if (env.home.empty() && entry != nullptr && entry->pw_dir != nullptr) {
+        env.home = entry->pw_dir;
     }
     if (env.home.empty()) {
-        env.home = envOr("HOME", "/home/" + loginName);
+        env.home = "/home/" + loginName;
+    }
+    if (entry != nullptr && entry->pw_name != nullptr) {
+        env.userName = entry->pw_name;
     }
     if (env.userName.empty()) {
         env.userName = loginName;

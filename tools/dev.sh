@@ -13,6 +13,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libudev-dev libboost-dev nlohmann-json3-dev
   xvfb xauth dbus-daemon ccache locales
+  # mkfs tools of the scan tests that loop-mount ext4 and btrfs images
+  e2fsprogs btrfs-progs
 )
 
 # The size texts must keep their decimal point under a locale with a decimal

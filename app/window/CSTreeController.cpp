@@ -23,6 +23,7 @@
 #include "platform/UserFolders.h"
 #include "platform/desktop/FileManagerService.h"
 #include "platform/desktop/LauncherProgress.h"
+#include "platform/fs/CanonicalPath.h"
 #include "platform/fs/EntryExists.h"
 #include "scan/model/ScanNotifications.h"
 #include "scan/tree/FolderSystemItem.h"
@@ -292,7 +293,10 @@ void CSTreeController::checkAccessToSelectedVolumeAndStartScan() {
     performScanFolderAtPath(path);
 }
 
-void CSTreeController::performScanFolderAtPath(const std::string& path) {
+void CSTreeController::performScanFolderAtPath(const std::string& givenPath) {
+    // The scan reads the folder a link or a relative path names, and so does
+    // everything that follows it.
+    const std::string path = platform::canonicalPath(givenPath);
     const ItemRef previousRoot = mRadial.root();
     const bool previousWasScanned = previousRoot != nullptr;
     if (previousRoot != nullptr) {
@@ -345,7 +349,7 @@ void CSTreeController::initSizeCaptions(const std::string& path) {
         if (volume->getPath() == path) {
             mNvolsize = volume->getsize();
             mNvolfr = volume->getfsize();
-            mNvoloc = mNvolsize - mNvolfr;
+            mNvoloc = volume->getOccSize();
             return;
         }
     }
@@ -811,6 +815,7 @@ void CSTreeController::generateResultsReport() {
         auto* panel = new QFileDialog(window, tr("Export Report"));
         panel->setAttribute(Qt::WA_DeleteOnClose);
         panel->setAcceptMode(QFileDialog::AcceptSave);
+        panel->setDirectory(QFile::decodeName(platform::UserFolders::current().home().c_str()));
         panel->setDefaultSuffix(QString::fromStdString(request.allowedExtension));
         panel->setNameFilter(tr("Tab-separated report (*.%1)")
                                  .arg(QString::fromStdString(request.allowedExtension)));

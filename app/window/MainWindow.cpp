@@ -11,6 +11,7 @@
 #include "diagram/RadialView.h"
 #include "diagram/volumes/UnscannedOverview.h"
 #include "diagram/volumes/VolumesListView.h"
+#include "platform/UserFolders.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -228,7 +229,9 @@ void MainWindow::validateMenus() {
 }
 
 void MainWindow::chooseFolderToScan() {
-    const QString folder = QFileDialog::getExistingDirectory(this, tr("Choose a Folder to Scan"));
+    const QString folder = QFileDialog::getExistingDirectory(
+        this, tr("Choose a Folder to Scan"),
+        QFile::decodeName(platform::UserFolders::current().home().c_str()));
     if (!folder.isEmpty()) {
         mController->doScanFolder(QFile::encodeName(folder).toStdString());
     }

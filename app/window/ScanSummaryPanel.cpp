@@ -17,8 +17,7 @@ namespace korvex {
 namespace {
 
 QString totalText(std::int64_t bytes) {
-    return qtText(
-        formatMemoryStringDot1(static_cast<std::uint64_t>(std::max<std::int64_t>(bytes, 0))));
+    return qtText(sizeString(bytes));
 }
 
 constexpr int kReloadIntervalMs = 400;

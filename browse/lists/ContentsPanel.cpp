@@ -235,7 +235,7 @@ void ContentsPanel::selectionChanged() {
             qtText(platform::localized(texts::kTable, texts::kSelectItemToReview)).toHtmlEscaped());
     } else if (selected.size() == 1) {
         const FileSystemItem& item = *selected.front();
-        QString lock = lockMessageHtml(item);
+        QString lock = detailsHtml(item);
         mDetails->setText(
             QStringLiteral("<b>%1</b> %2<br>%3")
                 .arg(qtText(item.name()).toHtmlEscaped(), sizeText(item.itemSize()), lock));

@@ -70,7 +70,7 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
         case Qt::DisplayRole:
             return index.column() == 1 ? sizeText(item.itemSize()) : qtText(item.name());
         case Qt::ToolTipRole: {
-            QString lock = lockMessageHtml(item);
+            QString lock = detailsHtml(item);
             QString path = qtText(item.getFullPath()).toHtmlEscaped();
             return lock.isEmpty() ? path : path + QStringLiteral("<br><br>") + lock;
         }

@@ -2,6 +2,7 @@
 
 #include "browse/contents/VolumeContentContainerLocalizable.h"
 #include "browse/lists/ItemTexts.h"
+#include "scan/format/ItemNotes.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -61,6 +62,12 @@ void FolderColumnView::setScanning(bool scanning) {
 
 QString FolderColumnView::placeholderText() const {
     namespace texts = VolumeContentContainerLocalizable;
+    // A folder the scan could not read is not empty: say so, and why.
+    if (folder() != nullptr) {
+        if (std::optional<std::string> denied = accessDeniedText(*folder())) {
+            return qtText(*denied);
+        }
+    }
     return qtText(platform::localized(texts::kTable,
                                       mScanning ? texts::kScanningFolder : texts::kEmptyFolder));
 }

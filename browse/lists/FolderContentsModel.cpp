@@ -92,7 +92,7 @@ QVariant FolderContentsModel::data(const QModelIndex& index, int role) const {
                 item == nullptr ? QStyle::SP_DirOpenIcon
                                 : (item->isFolder() ? QStyle::SP_DirIcon : QStyle::SP_FileIcon));
         case Qt::ToolTipRole:
-            return item != nullptr ? lockMessageHtml(*item->systemItem()) : QVariant();
+            return item != nullptr ? detailsHtml(*item->systemItem()) : QVariant();
         case Qt::TextAlignmentRole:
             return index.column() == 1 ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant();
         default:

@@ -1,5 +1,6 @@
 #include "browse/lists/ItemTexts.h"
 
+#include "scan/format/ItemNotes.h"
 #include "scan/format/SizeFormatter.h"
 
 namespace korvex {
@@ -9,20 +10,22 @@ QString qtText(std::string_view text) {
 }
 
 QString sizeText(std::int64_t bytes) {
-    return qtText(stringFromSize(static_cast<std::uint64_t>(std::max<std::int64_t>(bytes, 0))));
+    return qtText(sizeString(bytes));
 }
 
-QString lockMessageHtml(const FileSystemItem& item) {
-    std::optional<LockMessage> message = lockMessageFor(selectionAvailability(item));
-    if (!message) {
-        return {};
-    }
-    EmphasisedText parts = splitEmphasis(message->text);
+QString detailsHtml(const FileSystemItem& item) {
     auto html = [](const std::string& text) {
         return qtText(text).toHtmlEscaped().replace('\n', QStringLiteral("<br>"));
     };
-    return html(parts.before) + QStringLiteral("<b>") + html(parts.emphasised) +
-           QStringLiteral("</b>") + html(parts.after);
+    QString note = html(itemNote(item).value_or(""));
+    std::optional<LockMessage> message = lockMessageFor(selectionAvailability(item));
+    if (!message) {
+        return note;
+    }
+    EmphasisedText parts = splitEmphasis(message->text);
+    QString lock = html(parts.before) + QStringLiteral("<b>") + html(parts.emphasised) +
+                   QStringLiteral("</b>") + html(parts.after);
+    return note.isEmpty() ? lock : note + QStringLiteral("<br><br>") + lock;
 }
 
 }  // namespace korvex

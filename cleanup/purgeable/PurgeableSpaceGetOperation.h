@@ -20,6 +20,7 @@ class PurgeableSpaceGetOperation : public PurgeableSpaceMeasure,
     void performWithCompletion(std::function<void()> completion) override;
     // 0 until the measurement is done.
     std::int64_t purgeableSpaceValue() const override;
+    std::vector<std::string> measuredFolders() const override { return mService.cacheFolders(); }
     const std::string& url() const { return mUrl; }
 
   private:

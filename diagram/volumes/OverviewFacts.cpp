@@ -19,8 +19,7 @@ QString tr(const platform::TextEntry& entry) {
 }
 
 QString sizeText(std::int64_t bytes) {
-    return QString::fromStdString(
-        formatMemoryStringDot1(bytes < 0 ? 0 : static_cast<std::uint64_t>(bytes)));
+    return QString::fromStdString(sizeString(bytes));
 }
 
 // The folder that holds the entry, home shown as "~"; the root is its own place.
@@ -53,9 +52,18 @@ std::vector<std::pair<QString, QString>> overviewFacts(const TopLevelItem& entry
     if (const auto* volume = dynamic_cast<const VolumeItem*>(&entry)) {
         QString type = volume->DAVolumeKind.empty() ? tr(kUnknown)
                                                     : QString::fromStdString(volume->DAVolumeKind);
-        return {{tr(kCapacity), sizeText(volume->getsize())},
-                {tr(kAvailable), sizeText(volume->getfsize())},
-                {tr(kType), type}};
+        std::vector<std::pair<QString, QString>> facts = {
+            {tr(kCapacity), sizeText(volume->getsize())},
+            {tr(kUsed), sizeText(volume->getOccSize())},
+            {tr(kAvailable), sizeText(volume->getfsize())}};
+        if (volume->getReservedSize() > 0) {
+            facts.emplace_back(tr(kReserved), sizeText(volume->getReservedSize()));
+        }
+        if (volume->getnodescount() > 0) {
+            facts.emplace_back(tr(kItems), QLocale().toString(volume->getnodescount()));
+        }
+        facts.emplace_back(tr(kType), type);
+        return facts;
     }
     return {{tr(kKind), tr(kFolderKind)},
             {tr(kCreated), overviewDateText(entry.getCreationDate())},

@@ -9,13 +9,6 @@
 
 namespace korvex {
 
-namespace {
-std::uint64_t nonNegative(std::int64_t bytes) {
-    return bytes < 0 ? 0 : static_cast<std::uint64_t>(bytes);
-}
-
-}  // namespace
-
 std::string entryTitle(const TopLevelItem& entry) {
     return entry.getName().empty() ? entry.getPath() : entry.getName();
 }
@@ -23,8 +16,7 @@ std::string entryTitle(const TopLevelItem& entry) {
 std::string availableOfText(const TopLevelItem& entry) {
     return platform::fillPlaceholders(
         VolumesTableLocalizable::text(VolumesTableLocalizable::kAvailableOf),
-        {formatMemoryStringDot1(nonNegative(entry.getfsize())),
-         formatMemoryStringDot1(nonNegative(entry.getsize()))});
+        {sizeString(entry.getfsize()), sizeString(entry.getsize())});
 }
 
 std::string entrySubtitle(const TopLevelItem& entry) {
@@ -32,7 +24,7 @@ std::string entrySubtitle(const TopLevelItem& entry) {
         return availableOfText(entry);
     }
     if (entry.isScanned()) {
-        return formatMemoryStringDot1(nonNegative(entry.calculateTotalSize()));
+        return sizeString(entry.calculateTotalSize());
     }
     return pathWithReplasingHomeFolderUsingTilda(entry.getPath());
 }

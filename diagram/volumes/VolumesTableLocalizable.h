@@ -29,6 +29,10 @@ inline constexpr platform::TextEntry kLastOpened{"Last opened", "Last opened", "
 inline constexpr platform::TextEntry kWhere{"Where", "Where", "overview fact"};
 inline constexpr platform::TextEntry kCapacity{"Capacity", "Capacity", "overview fact"};
 inline constexpr platform::TextEntry kAvailable{"Available", "Available", "overview fact"};
+inline constexpr platform::TextEntry kUsed{"Used", "Used", "overview fact"};
+inline constexpr platform::TextEntry kReserved{"ReservedForAdministrator",
+                                               "Reserved for the administrator", "overview fact"};
+inline constexpr platform::TextEntry kItems{"Items", "Items", "overview fact"};
 inline constexpr platform::TextEntry kType{"Type", "Type", "overview fact"};
 inline constexpr platform::TextEntry kFolderKind{"Folder", "Folder", "kind of a folder target"};
 inline constexpr platform::TextEntry kUnknown{"Unknown", "Unknown", "a fact that is not known"};

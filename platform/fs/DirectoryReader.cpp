@@ -75,31 +75,33 @@ DirectoryHandle DirectoryReader::openDirectory(const std::string& path) {
         return dir;
     }
     struct statx self {};
-    if (::statx(dir.fd, "", AT_EMPTY_PATH, STATX_TYPE, &self) == 0) {
+    if (::statx(dir.fd, "", AT_EMPTY_PATH, STATX_TYPE | STATX_BLOCKS, &self) == 0) {
         dir.devMajor = self.stx_dev_major;
         dir.devMinor = self.stx_dev_minor;
+        dir.allocatedSize = self.stx_blocks * 512;
     }
     return dir;
 }
 
-int DirectoryReader::readBatch(const DirectoryHandle& dir, char* buffer, std::size_t size,
-                               std::vector<DirectoryEntry>& out) {
+BatchCounts DirectoryReader::readBatch(const DirectoryHandle& dir, char* buffer, std::size_t size,
+                                       std::vector<DirectoryEntry>& out) {
     out.clear();
-    int count = 0;
+    BatchCounts counts;
     // A batch holding only "." and ".." is not the end of the folder.
-    while (count == 0) {
+    while (counts.read == 0) {
         long bytes = ::syscall(SYS_getdents64, dir.fd, buffer, size);
         if (bytes <= 0) {
-            return bytes == 0 ? 0 : -1;
+            counts.read = bytes == 0 ? 0 : -1;
+            return counts;
         }
-        count = parseBatch(dir, buffer, bytes, out);
+        counts = parseBatch(dir, buffer, bytes, out);
     }
-    return count;
+    return counts;
 }
 
-int DirectoryReader::parseBatch(const DirectoryHandle& dir, const char* buffer, long bytes,
-                                std::vector<DirectoryEntry>& out) {
-    int count = 0;
+BatchCounts DirectoryReader::parseBatch(const DirectoryHandle& dir, const char* buffer, long bytes,
+                                        std::vector<DirectoryEntry>& out) {
+    BatchCounts counts;
     for (long offset = 0; offset < bytes;) {
         const auto* record = reinterpret_cast<const LinuxDirent64*>(buffer + offset);
         offset += record->d_reclen;
@@ -107,11 +109,16 @@ int DirectoryReader::parseBatch(const DirectoryHandle& dir, const char* buffer, 
         if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) {
             continue;
         }
-        ++count;
+        ++counts.read;
         struct statx info {};
         if (::statx(dir.fd, name, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT | AT_STATX_DONT_SYNC,
-                    STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_BLOCKS, &info) != 0) {
-            // Vanished since it was listed, or unreadable: it simply is not there.
+                    STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_BLOCKS | STATX_NLINK | STATX_INO,
+                    &info) != 0) {
+            // Vanished since it was listed: it simply is not there. Refused:
+            // the folder may be listed but not searched.
+            if (errno == EACCES) {
+                ++counts.refused;
+            }
             continue;
         }
         DirectoryEntry entry;
@@ -119,6 +126,8 @@ int DirectoryReader::parseBatch(const DirectoryHandle& dir, const char* buffer, 
         entry.type = typeOf(info.stx_mode);
         entry.logicalSize = info.stx_size;
         entry.allocatedSize = info.stx_blocks * 512;
+        entry.inode = info.stx_ino;
+        entry.linkCount = info.stx_nlink;
         if (entry.type == EntryType::Directory) {
             bool mountRoot = (info.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) != 0 &&
                              (info.stx_attributes & STATX_ATTR_MOUNT_ROOT) != 0;
@@ -127,7 +136,7 @@ int DirectoryReader::parseBatch(const DirectoryHandle& dir, const char* buffer, 
         }
         out.push_back(entry);
     }
-    return count;
+    return counts;
 }
 
 int DirectoryReader::close(const DirectoryHandle& dir) {

@@ -19,7 +19,9 @@ struct DirectoryEntry {
     EntryType type = EntryType::Other;
     std::uint64_t logicalSize = 0;
     std::uint64_t allocatedSize = 0;  // blocks × 512
-    bool isMountPoint = false;        // a folder that is the root of another mount
+    std::uint64_t inode = 0;
+    std::uint32_t linkCount = 1;
+    bool isMountPoint = false;  // a folder that is the root of another mount
 };
 
 // An open folder; `fd` is negative when opening failed (errno tells why).
@@ -27,7 +29,16 @@ struct DirectoryHandle {
     int fd = -1;
     std::uint32_t devMajor = 0;
     std::uint32_t devMinor = 0;
+    // The folder's own allocated bytes.
+    std::uint64_t allocatedSize = 0;
     bool valid() const { return fd >= 0; }
+};
+
+// What one batch read: `refused` counts the listed entries whose facts the
+// folder's permissions kept back (a folder that can be read but not searched).
+struct BatchCounts {
+    int read = 0;
+    int refused = 0;
 };
 
 // Bulk directory reads: one getdents64 per buffer, then one statx per entry
@@ -38,14 +49,14 @@ class DirectoryReader {
     static DirectoryHandle openDirectory(const std::string& path);
     // Fills `out` with the next batch of entries ("." and ".." left out).
     // Answers the number of entries read from the folder in this batch
-    // (vanished ones included), 0 at the end, -1 on failure.
-    static int readBatch(const DirectoryHandle& dir, char* buffer, std::size_t size,
-                         std::vector<DirectoryEntry>& out);
+    // (vanished and refused ones included), 0 at the end, -1 on failure.
+    static BatchCounts readBatch(const DirectoryHandle& dir, char* buffer, std::size_t size,
+                                 std::vector<DirectoryEntry>& out);
     static int close(const DirectoryHandle& dir);
 
   private:
-    static int parseBatch(const DirectoryHandle& dir, const char* buffer, long bytes,
-                          std::vector<DirectoryEntry>& out);
+    static BatchCounts parseBatch(const DirectoryHandle& dir, const char* buffer, long bytes,
+                                  std::vector<DirectoryEntry>& out);
 };
 
 }  // namespace korvex::platform

@@ -1,6 +1,7 @@
 #include "platform/mounts/DeviceInfo.h"
 
 #include <libudev.h>
+#include <sys/stat.h>
 #include <sys/sysmacros.h>
 
 #include <cstring>
@@ -80,14 +81,18 @@ udev_device* wholeDisk(udev_device* device) {
     return device;
 }
 
-// A device-mapper volume (encryption, LVM) takes its facts from the device below it.
-std::string firstSlave(const std::string& sysname) {
-    std::error_code ec;
-    for (const auto& entry :
-         std::filesystem::directory_iterator("/sys/class/block/" + sysname + "/slaves", ec)) {
-        return entry.path().filename().string();
+// A device-mapper or RAID volume (encryption, LVM, mdraid) takes its facts
+// from the disk at the bottom of its stack.
+std::string lowestSlave(std::string sysname) {
+    for (int depth = 0; depth < 16; ++depth) {
+        std::error_code ec;
+        std::filesystem::directory_iterator slaves("/sys/class/block/" + sysname + "/slaves", ec);
+        if (ec || slaves == std::filesystem::directory_iterator()) {
+            break;
+        }
+        sysname = slaves->path().filename().string();
     }
-    return {};
+    return sysname;
 }
 
 }  // namespace
@@ -108,9 +113,12 @@ DeviceInfo deviceInfoFor(std::uint32_t devMajor, std::uint32_t devMinor) {
     }
     info.deviceName = udev_device_get_sysname(device.get());
     std::string facts = info.deviceName;
-    if (facts.starts_with("dm-")) {
-        std::string slave = firstSlave(facts);
-        if (!slave.empty()) {
+    if (facts.starts_with("loop")) {
+        info.backingFile = readSysfs("/sys/class/block/" + facts + "/loop/backing_file");
+    }
+    {
+        std::string slave = lowestSlave(facts);
+        if (slave != facts) {
             UdevDevicePtr lower(
                 udev_device_new_from_subsystem_sysname(context.get(), "block", slave.c_str()));
             if (lower != nullptr) {
@@ -136,6 +144,20 @@ DeviceInfo deviceInfoFor(std::uint32_t devMajor, std::uint32_t devMinor) {
         info.mediaClass = property(device.get(), "ID_CDROM_MEDIA_DVD") == "1" ? 2 : 1;
     }
     return info;
+}
+
+DeviceInfo deviceInfoForMount(const MountEntry& mount) {
+    if (mount.devMajor != 0) {
+        return deviceInfoFor(mount.devMajor, mount.devMinor);
+    }
+    if (isNetworkFileSystem(mount.fsType) || !mount.source.starts_with("/dev/")) {
+        return {};  // network, memory or pseudo file systems have no disk
+    }
+    struct stat source {};
+    if (::stat(mount.source.c_str(), &source) != 0 || !S_ISBLK(source.st_mode)) {
+        return {};
+    }
+    return deviceInfoFor(major(source.st_rdev), minor(source.st_rdev));
 }
 
 }  // namespace korvex::platform

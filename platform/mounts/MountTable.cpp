@@ -46,8 +46,30 @@ constexpr std::string_view kPseudoFileSystems[] = {
 };
 
 constexpr std::string_view kNetworkFileSystems[] = {
-    "nfs", "nfs4", "cifs",      "smb3",        "smbfs", "fuse.sshfs",  "9p",
-    "afs", "ceph", "glusterfs", "fuse.rclone", "davfs", "fuse.davfs2", "ncpfs",
+    "nfs",
+    "nfs4",
+    "cifs",
+    "smb3",
+    "smbfs",
+    "fuse.sshfs",
+    "9p",
+    "afs",
+    "ceph",
+    "glusterfs",
+    "fuse.rclone",
+    "davfs",
+    "fuse.davfs2",
+    "ncpfs",
+    "fuse.s3fs",
+    "fuse.gcsfuse",
+    "fuse.onedriver",
+    "fuse.google-drive-ocamlfuse",
+};
+
+// Remote stores mounted so that a file's data is fetched when it is opened:
+// a file there may take no space on this machine at all.
+constexpr std::string_view kOnDemandFileSystems[] = {
+    "fuse.rclone", "fuse.onedriver", "fuse.google-drive-ocamlfuse", "fuse.s3fs", "fuse.gcsfuse",
 };
 
 // Folders that belong to the system: mounts below them are plumbing.
@@ -168,6 +190,11 @@ bool isNetworkFileSystem(std::string_view fsType) {
            std::end(kNetworkFileSystems);
 }
 
+bool isOnDemandFileSystem(std::string_view fsType) {
+    return std::find(std::begin(kOnDemandFileSystems), std::end(kOnDemandFileSystems), fsType) !=
+           std::end(kOnDemandFileSystems);
+}
+
 std::vector<MountEntry> userVisibleMounts(const std::vector<MountEntry>& all) {
     std::vector<MountEntry> visible;
     for (const MountEntry& entry : all) {
@@ -205,9 +232,14 @@ std::optional<VolumeFacts> volumeFacts(const std::string& mountPoint) {
         return std::nullopt;
     }
     VolumeFacts facts;
-    facts.capacity = static_cast<std::int64_t>(info.f_blocks * info.f_frsize);
-    facts.freeSpace = static_cast<std::int64_t>(info.f_bavail * info.f_frsize);
-    facts.nodes = static_cast<std::int64_t>(info.f_files);
+    const auto bytes = [&](std::uint64_t blocks) {
+        return static_cast<std::int64_t>(blocks * info.f_frsize);
+    };
+    facts.capacity = bytes(info.f_blocks);
+    facts.freeSpace = bytes(info.f_bavail);
+    facts.used = bytes(info.f_blocks - info.f_bfree);
+    facts.reserved = bytes(info.f_bfree - std::min(info.f_bfree, info.f_bavail));
+    facts.nodes = static_cast<std::int64_t>(info.f_files - std::min(info.f_files, info.f_ffree));
     facts.readOnly = (info.f_flag & ST_RDONLY) != 0;
     return facts;
 }

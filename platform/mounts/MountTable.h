@@ -24,11 +24,15 @@ struct MountEntry {
     bool readOnly() const;
 };
 
-// Capacity figures of a mounted file system.
+// Capacity figures of a mounted file system, as df counts them: used is what
+// the data and metadata take; the reserve is free to root only and is neither
+// used nor available to the user.
 struct VolumeFacts {
     std::int64_t capacity = 0;
     std::int64_t freeSpace = 0;  // available to the user
-    std::int64_t nodes = 0;
+    std::int64_t used = 0;
+    std::int64_t reserved = 0;
+    std::int64_t nodes = 0;  // inodes in use: the volume's item count
     bool readOnly = false;
 };
 
@@ -38,6 +42,8 @@ std::vector<MountEntry> listMounts();
 // The mounts a user would expect in a file manager's sidebar, in mount order.
 std::vector<MountEntry> userVisibleMounts(const std::vector<MountEntry>& all);
 bool isNetworkFileSystem(std::string_view fsType);
+// Remote file systems that fetch a file's data only when it is opened.
+bool isOnDemandFileSystem(std::string_view fsType);
 std::optional<VolumeFacts> volumeFacts(const std::string& mountPoint);
 // The mount that holds `path` (the longest mount point prefix).
 std::optional<MountEntry> mountForPath(const std::vector<MountEntry>& all, const std::string& path);

@@ -7,15 +7,11 @@ namespace korvex::FileSizeLocalizable {
 inline constexpr const char* kTable = "FileSizeLocalizable";
 
 inline constexpr platform::TextEntry bLabel{"Byte", "B", "unit: bytes"};
-inline constexpr platform::TextEntry KBLabel{"K Bytes", "KB", "unit: kilobytes"};
+inline constexpr platform::TextEntry KBLabel{"K Bytes", "kB", "unit: kilobytes (1000 bytes)"};
 inline constexpr platform::TextEntry MBLabel{"M Bytes", "MB", "unit: megabytes"};
 inline constexpr platform::TextEntry GBLabel{"G Bytes", "GB", "unit: gigabytes"};
 inline constexpr platform::TextEntry TBLabel{"T Bytes", "TB", "unit: terabytes"};
 inline constexpr platform::TextEntry PBLabel{"P Bytes", "PB", "unit: petabytes"};
-inline constexpr platform::TextEntry bytesWordLabel{"BytesWordLabel", "bytes",
-                                                    "word after a byte count"};
-inline constexpr platform::TextEntry zeroKBLabel{"ZeroKBLabel", "Zero KB",
-                                                 "a size of nothing, short style"};
 
 inline std::string text(const platform::TextEntry& entry) {
     return platform::localized(kTable, entry);

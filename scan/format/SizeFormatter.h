@@ -5,26 +5,11 @@
 
 namespace korvex {
 
-// The size texts of the interface, in decimal units (1000 bytes to the
-// kilobyte) and always with a decimal point, whatever the locale.
-
-// General style: "999 B", "1 KB", "1.5 MB" (at most one decimal).
+// The one size text of the interface, the same for a node wherever it is
+// shown: decimal units (1 kB = 1000 B), at most one decimal, and always a
+// decimal point whatever the locale: "999 B", "1 kB", "1.5 MB".
 std::string formatMemoryStringDot1(std::uint64_t bytes);
-inline std::string convertToStringFromFileSize(std::uint64_t bytes) {
-    return formatMemoryStringDot1(bytes);
-}
-// Power-of-two steps, shown with the decimal unit names ("2.00 KB" for 2,048).
-std::string stringFromSize(std::uint64_t bytes);
-
-namespace Utilmod {
-// Short style: "Zero KB", "512 bytes", "5.00 KB", "50.0 KB", "500 KB".
-std::string stringFromFileSizeShort1(std::uint64_t bytes);
-}  // namespace Utilmod
-
-namespace SizeToStringConverter {
-inline std::string stringFromSize(std::uint64_t bytes) {
-    return korvex::stringFromSize(bytes);
-}
-}  // namespace SizeToStringConverter
+// The same for a signed amount; anything below zero shows as "0 B".
+std::string sizeString(std::int64_t bytes);
 
 }  // namespace korvex

@@ -9,10 +9,7 @@ namespace korvex {
 
 std::uint64_t occupiedSpaceForPath(const std::string& path) {
     std::optional<platform::VolumeFacts> facts = platform::volumeFacts(path);
-    if (!facts || facts->capacity < facts->freeSpace) {
-        return 0;
-    }
-    return static_cast<std::uint64_t>(facts->capacity - facts->freeSpace);
+    return facts ? static_cast<std::uint64_t>(facts->used) : 0;
 }
 
 BlockingScanResult runBlockingScan(CModel& model, const std::string& path,

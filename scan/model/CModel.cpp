@@ -2,6 +2,7 @@
 
 #include "platform/dispatch/MainQueue.h"
 #include "platform/dispatch/NotificationCenter.h"
+#include "platform/fs/CanonicalPath.h"
 #include "scan/model/CSWalkOperation.h"
 #include "scan/model/ScanLabels.h"
 #include "scan/model/ScanNotifications.h"
@@ -35,8 +36,10 @@ CModel::~CModel() {
     mresultroot.reset();
 }
 
-FolderRef CModel::StartWalkWithPath(const std::string& path, std::uint64_t ocSize,
+FolderRef CModel::StartWalkWithPath(const std::string& givenPath, std::uint64_t ocSize,
                                     BiggestFilesSink* bigController) {
+    // A link to a folder, or a relative path, is scanned as the folder it names.
+    const std::string path = platform::canonicalPath(givenPath);
     StopWalking();
     setStartPath(path);
     if (asyncQueue == nullptr) {
@@ -55,6 +58,8 @@ void CModel::initRootItem(const std::string& path) {
     mresultroot.reset();
     if (auto volume = getVolumeItemWithPath(path)) {
         mresultroot = VolumeSystemItem::initWithPath(path, volume->getsize(), volume->getfsize());
+        static_cast<VolumeSystemItem*>(mresultroot.get())
+            ->setVolReservedSize(volume->getReservedSize());
         return;
     }
     std::string_view name = path;

@@ -48,6 +48,7 @@ std::shared_ptr<VolumeItem> CModel::addVolumeAtPath(
     }
     auto volume =
         std::make_shared<VolumeItem>(path, name, facts->capacity, facts->freeSpace, facts->nodes);
+    volume->setReservedSize(facts->reserved);
     volume->writeble = !facts->readOnly;
     volume->removable = volume->removable || volume->bInternal == 0;
     // The desktop lets the user unmount what it mounted for them.

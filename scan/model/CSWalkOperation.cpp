@@ -1,6 +1,8 @@
 #include "scan/model/CSWalkOperation.h"
 
 #include "platform/dispatch/MainQueue.h"
+#include "platform/fs/CanonicalPath.h"
+#include "platform/mounts/MountTable.h"
 #include "scan/model/CModel.h"
 #include "scan/model/ScanLabels.h"
 #include "scan/tree/SpecialSystemItem.h"
@@ -50,6 +52,9 @@ void CSWalkOperation::mthscanStack() {
     mpFoldersWithDeniedItems.clear();
     mGroup = std::make_shared<platform::DispatchGroup>();
     auto pool = std::make_shared<TWalkerPool>();
+    if (auto mount = platform::mountForPath(platform::listMounts(), mStartPath)) {
+        pool->onDemandMount = platform::isOnDemandFileSystem(mount->fsType);
+    }
     {
         std::lock_guard guard(mWalkersMutex);
         for (int i = 0; i < TWalkerPool::kWorkers; ++i) {
@@ -93,7 +98,11 @@ void CSWalkOperation::mthscanStack() {
 
     // The tree is changed on the main thread only: the diagram may be drawing
     // it, so the final sort and the synthetic nodes go there too.
-    runOnMainAndWait([this] { resultroot->sortChildrenBySize(true); });
+    runOnMainAndWait([this, &pool] {
+        settleHardLinks(pool->hardLinks);
+        tryUpdateProgress2(nullptr);
+        resultroot->sortChildrenBySize(true);
+    });
     if (!cancelled) {
         runOnMainAndWait([this] {
             for (auto& walker : wlkrs) {
@@ -115,6 +124,19 @@ void CSWalkOperation::mthscanStack() {
     std::lock_guard guard(mWalkersMutex);
     for (auto& walker : wlkrs) {
         walker.reset();
+    }
+}
+
+void CSWalkOperation::settleHardLinks(HardLinkRegistry& links) {
+    ItemList holders = links.settle();
+    if (mpBiggestFilesController == nullptr) {
+        return;
+    }
+    const std::int64_t threshold = mpBiggestFilesController->getPorogforScan();
+    for (const ItemRef& holder : holders) {
+        if (holder->gettotalsize() >= threshold) {
+            mpBiggestFilesController->tryAddtoScanArray(holder.get(), false);
+        }
     }
 }
 
@@ -145,7 +167,20 @@ std::int64_t CSWalkOperation::createPurgeableDiskSpaceItemIfPossible() {
     if (!resultroot->isVol() || _purgeableGetOperation == nullptr) {
         return 0;
     }
+    // Caches inside the tree are counted there and marked; the extra node
+    // holds only what the scan could not see.
     std::int64_t size = _purgeableGetOperation->purgeableSpaceValue();
+    for (const std::string& folder : _purgeableGetOperation->measuredFolders()) {
+        ItemRef node = resultroot->getItemByFilePath(platform::canonicalPath(folder));
+        if (node != nullptr && node->isDirectory()) {
+            node->setPurgeableCache();
+            const auto& cache = static_cast<const FolderSystemItem&>(*node);
+            size -= cache.gettotalsize() - cache.ownCountedSize();
+        }
+    }
+    if (size <= 0) {
+        return 0;
+    }
     SpecialSystemItem::initWithType(SpecialSystemItem::Purgeable, resultroot.get(),
                                     scanLabels::purgeableDiskSpace(), size);
     resultroot->increaseTotalSize(size);

@@ -17,6 +17,7 @@
 namespace korvex {
 
 class CModel;
+class HardLinkRegistry;
 class TWalker;
 
 // One scan: owns the four workers for its length, seeds them with the root,
@@ -57,6 +58,9 @@ class CSWalkOperation : public platform::Operation {
   private:
     void mthscanStack();
     void processFoldersWithDenied();
+    // Moves each hard-linked inode's bytes to its first link in path order
+    // and offers those links to the biggest-files list.
+    void settleHardLinks(HardLinkRegistry& links);
     std::int64_t createPurgeableDiskSpaceItemIfPossible();
     // Runs `block` on the main thread in the scan's group and waits for it.
     void runOnMainAndWait(std::function<void()> block);

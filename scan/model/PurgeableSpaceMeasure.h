@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace korvex {
 
@@ -14,6 +15,9 @@ class PurgeableSpaceMeasure {
     virtual ~PurgeableSpaceMeasure() = default;
     virtual void performWithCompletion(std::function<void()> completion) = 0;
     virtual std::int64_t purgeableSpaceValue() const = 0;
+    // The folders whose contents the value counts; a scan that holds them
+    // has counted that space already.
+    virtual std::vector<std::string> measuredFolders() const { return {}; }
 
     // Makes the measuring operation for a volume path; empty until the
     // recovery service is installed, in which case volumes get no purgeable node.

@@ -5,13 +5,13 @@
 namespace korvex {
 
 // A folder shown and sized as one item, by the suffix of its name
-// (case-sensitive; Linux keeps no bundle flag to ask).
+// (case-sensitive). Linux keeps no bundle flag and few folder kinds that are
+// one thing to the user: an unpacked AppImage application (".AppDir") is.
+// Plug-in and bundle folders of Linux programs are ordinary folders.
 inline bool isPackageName(std::string_view name) {
-    constexpr std::string_view kSuffixes[] = {
-        ".app",    ".webplugin", ".wdgt",   ".kext",          ".fs",
-        ".bundle", ".downloads", ".plugin", ".photoslibrary", ".dictionary"};
+    constexpr std::string_view kSuffixes[] = {".AppDir"};
     for (std::string_view suffix : kSuffixes) {
-        if (name.ends_with(suffix)) {
+        if (name.size() > suffix.size() && name.ends_with(suffix)) {
             return true;
         }
     }

@@ -101,15 +101,16 @@ bool nearlyEqual(std::int64_t mine, std::int64_t other) {
 
 bool TopLevelItem::isEqual(const TopLevelItem& other) const {
     return nearlyEqual(nsize, other.nsize) && nearlyEqual(nfreesize, other.nfreesize) &&
-           nnodes == other.nnodes && pname == other.pname && ppath == other.ppath &&
-           pcreatedDate == other.pcreatedDate && paccDate == other.paccDate &&
-           pmodDate == other.pmodDate;
+           nearlyEqual(nreserved, other.nreserved) && nearlyEqual(nnodes, other.nnodes) &&
+           pname == other.pname && ppath == other.ppath && pcreatedDate == other.pcreatedDate &&
+           paccDate == other.paccDate && pmodDate == other.pmodDate;
 }
 
 void TopLevelItem::setPropsFrom(const TopLevelItem& other) {
     nsize = other.nsize;
     nfreesize = other.nfreesize;
     nnodes = other.nnodes;
+    nreserved = other.nreserved;
     pname = other.pname;
     ppath = other.ppath;
     mnValence = other.mnValence;

@@ -38,14 +38,17 @@ class TopLevelItem {
     std::int64_t getsize() const { return nsize; }
     std::int64_t getfsize() const { return nfreesize; }
     std::int64_t getnodescount() const { return nnodes; }
+    // Space kept free for the administrator: neither used nor available.
+    std::int64_t getReservedSize() const { return nreserved; }
+    void setReservedSize(std::int64_t bytes) { nreserved = bytes; }
     std::int64_t getValence() const { return mnValence; }
     void setValence(std::int64_t valence) { mnValence = valence; }
     std::int64_t gettotalsize() const { return getOccSize(); }
-    std::int64_t getOccSize() const { return nsize - nfreesize; }
+    std::int64_t getOccSize() const { return nsize - nfreesize - nreserved; }
     std::int64_t getWholeItemSize() const { return nsize; }
     std::int64_t getChildrenCountedSize() const { return getOccSize(); }
     double getFullRatio() const;
-    std::int64_t getTheSize() const { return getUseFreeSector() ? nsize : nsize - nfreesize; }
+    std::int64_t getTheSize() const { return getUseFreeSector() ? nsize : getOccSize(); }
     std::int64_t calculateTotalSize() const;
     bool isScanned() const { return _scannedRoot != nullptr; }
     ItemRef getItemByFilePath(std::string_view path) const;
@@ -100,6 +103,7 @@ class TopLevelItem {
     std::int64_t nsize;
     std::int64_t nfreesize;
     std::int64_t nnodes;
+    std::int64_t nreserved = 0;
     std::int64_t mnValence = 0;
     std::int64_t _scanningState = NeverScanned;
     FolderRef _scannedRoot;

@@ -20,7 +20,7 @@ constexpr std::string_view externalDiskProtocols[] = {"USB", "PCI-Express", "PCI
 std::string getGroupNameForItem(const VolumeItem& volume) {
     const std::string& protocol = volume.DADeviceProtocol;
     const platform::TextEntry* title = &kStorages;
-    if (protocol.empty()) {
+    if (volume.isNetworkVol()) {
         title = &kNetwork;
     } else if (protocol == "Virtual Interface") {
         title = &kImages;

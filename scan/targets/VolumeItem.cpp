@@ -24,13 +24,17 @@ void VolumeItem::getDeepInfo() {
     DAVolumeKind = mount->fsType;
     // The root file system is the one the system boots from.
     bootable = ppath == "/";
-    platform::DeviceInfo device = platform::deviceInfoFor(mount->devMajor, mount->devMinor);
+    platform::DeviceInfo device = platform::deviceInfoForMount(*mount);
     mpBSDName = device.deviceName;
     DADeviceProtocol = device.protocol;
     DADeviceModel = device.model;
     DAMediaWritable = device.protocol.empty() ? "" : (device.mediaWritable ? "Yes" : "No");
     bInternal = device.internal;
     mMediaClass = device.mediaClass;
+}
+
+bool VolumeItem::isNetworkVol() const {
+    return platform::isNetworkFileSystem(DAVolumeKind);
 }
 
 bool VolumeItem::ifHavetheSameChars(const VolumeItem& other) const {

@@ -15,7 +15,8 @@ class VolumeItem : public TopLevelItem {
     bool isNotScannedVolume() const override { return true; }
     bool getUseFreeSector() const override { return bUseFreeSector; }
     void setUseFreeSector(bool on) override { bUseFreeSector = on; }
-    bool isNetworkVol() const { return DADeviceProtocol.empty(); }
+    // By file-system type: a local disk whose device facts are unknown stays local.
+    bool isNetworkVol() const;
 
     bool ifHavetheSameChars(const VolumeItem& other) const;
     bool isEqual(const TopLevelItem& other) const override;

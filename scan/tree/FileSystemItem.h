@@ -27,7 +27,7 @@ class FileSystemItem : public boost::intrusive_ref_counter<FileSystemItem> {
     std::uint8_t mntimeCode;
     bool _isCloudStored;
     bool _accessDenied;
-    std::uint8_t mNodeBits = 0;  // kNameOwnedBit, kPackageBit
+    std::uint8_t mNodeBits = 0;  // kNameOwnedBit, kPackageBit, kHardLinkBit, …
 
   public:
     // Bits of the flag byte `mntimeCode`.
@@ -132,6 +132,15 @@ class FileSystemItem : public boost::intrusive_ref_counter<FileSystemItem> {
     void setIsCloudStored(bool on) { _isCloudStored = on; }
     bool accessDenied() const { return _accessDenied; }
     void setAccessDenied(bool on) { _accessDenied = on; }
+    // A file with more than one link: the scan counts its blocks at one of
+    // them only, so the others carry no size.
+    bool isHardLinked() const { return (mNodeBits & kHardLinkBit) != 0; }
+    void setHardLinked() { mNodeBits |= kHardLinkBit; }
+    // The cache folder whose contents make up the volume's purgeable space.
+    bool isPurgeableCache() const { return (mNodeBits & kPurgeableCacheBit) != 0; }
+    void setPurgeableCache() { mNodeBits |= kPurgeableCacheBit; }
+    // The size a file node counts; folders sum their children instead.
+    void setFileSize(std::int64_t bytes) { mnselfsize = bytes; }
 
     // Collection marks follow the removal collection's full paths.
     void updateAddedItemsToCollection(const std::vector<std::string>& paths);
@@ -217,6 +226,8 @@ class FileSystemItem : public boost::intrusive_ref_counter<FileSystemItem> {
   private:
     static constexpr std::uint8_t kNameOwnedBit = 0x01;  // renamed: mName is a heap copy
     static constexpr std::uint8_t kPackageBit = 0x02;
+    static constexpr std::uint8_t kHardLinkBit = 0x04;
+    static constexpr std::uint8_t kPurgeableCacheBit = 0x08;
 
     bool selfOrAncestorHas(std::uint8_t flag) const;
     void setFlag(std::uint8_t mask, bool on) {

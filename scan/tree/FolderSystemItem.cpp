@@ -12,10 +12,28 @@ static_assert(sizeof(FolderSystemItem) <= 120, "a folder node must stay small");
 
 namespace {
 
-bool isTrashName(std::string_view path) {
-    std::size_t slash = path.rfind('/');
-    std::string_view last = slash == std::string_view::npos ? path : path.substr(slash + 1);
-    return last == ".Trashes" || last == ".Trash";
+// The freedesktop.org trash folders: a volume's shared ".Trash" (with one
+// folder per user inside), a volume's per-user ".Trash-<uid>" and the home
+// trash ".local/share/Trash" of any user's home.
+bool isTrashFolder(std::string_view name, const FolderSystemItem* parent) {
+    std::size_t slash = name.rfind('/');
+    std::string_view last = slash == std::string_view::npos ? name : name.substr(slash + 1);
+    if (last == ".Trash") {
+        return true;
+    }
+    if (last.starts_with(".Trash-")) {
+        std::string_view uid = last.substr(7);
+        return !uid.empty() &&
+               std::all_of(uid.begin(), uid.end(), [](char c) { return c >= '0' && c <= '9'; });
+    }
+    if (parent == nullptr) {
+        return name.ends_with("/.local/share/Trash");  // a scan root keeps its whole path
+    }
+    if (last != "Trash" || parent->name() != "share") {
+        return false;
+    }
+    const FolderSystemItem* local = parent->getParent();
+    return local != nullptr && local->name() == ".local";
 }
 
 }  // namespace
@@ -23,7 +41,7 @@ bool isTrashName(std::string_view path) {
 FolderSystemItem::FolderSystemItem(InlineName name, FolderSystemItem* parent, std::int64_t itemsize,
                                    bool bPack, std::uint8_t timeCode, bool hidden, bool cloud)
     : FileSystemItem(name, parent, itemsize, timeCode, hidden, cloud) {
-    if (hidden && isTrashName(relativePath())) {
+    if (isTrashFolder(relativePath(), parent)) {
         setTrashFlag(true);
     }
     if (bPack) {
@@ -232,21 +250,19 @@ std::int64_t FolderSystemItem::sumOfChildren() {
 
 std::int64_t FolderSystemItem::calctotalsize() {
     std::lock_guard lock(_totalSizeLock);
-    mnselfsize = packageBit() ? nAddSize : sumOfChildren();
+    mnselfsize = nAddSize + (packageBit() ? 0 : sumOfChildren());
     return mnselfsize;
 }
 
 std::int64_t FolderSystemItem::calcTotalSizeWithMaxSizes(std::int64_t* maxSizes, int curLevel) {
     std::lock_guard lock(_totalSizeLock);
-    if (packageBit()) {
-        mnselfsize = nAddSize;
-    } else {
-        std::int64_t sum = 0;
+    std::int64_t sum = nAddSize;
+    if (!packageBit()) {
         for (const ItemRef& child : children) {
             sum += child->calcTotalSizeWithMaxSizes(maxSizes, curLevel + 1);
         }
-        mnselfsize = sum;
     }
+    mnselfsize = sum;
     if (maxSizes != nullptr && curLevel >= 0 && curLevel < 14) {
         maxSizes[curLevel] = std::max(maxSizes[curLevel], mnselfsize);
     }

@@ -10,7 +10,9 @@
 namespace korvex {
 
 // A folder, or a package: a folder shown and sized as one file, whose content
-// is only counted into `nAddSize` and never held as children.
+// is only counted into `nAddSize` and never held as children. A folder's own
+// blocks (its entry table) are counted into `nAddSize` as well, so its size
+// is what the file system allocated for it and everything below it.
 class FolderSystemItem : public FileSystemItem {
   public:
     static FolderRef initWithPathSize(std::string_view path, FolderSystemItem* parent,
@@ -73,7 +75,9 @@ class FolderSystemItem : public FileSystemItem {
     virtual bool isMaxSizesValid() const { return false; }
     virtual const std::int64_t* getMaxSizesByLevels() const { return nullptr; }
     virtual void initSizesByLevels() {}
-    std::int64_t packageContentSize() const { return nAddSize; }
+    // The folder's own blocks plus, for a package, everything inside it.
+    std::int64_t ownCountedSize() const { return nAddSize; }
+    void addOwnBlocks(std::int64_t bytes) { nAddSize += bytes; }
 
     // ---- Lookup
     // Finds a folder below this one, creating missing folders as described

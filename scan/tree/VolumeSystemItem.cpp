@@ -18,7 +18,7 @@ VolumeRef VolumeSystemItem::initWithPath(std::string_view path, std::int64_t dis
 }
 
 std::int64_t VolumeSystemItem::getOccSize() const {
-    return std::max(nVolSize - nVolFreeSize, gettotalsize());
+    return std::max(nVolSize - nVolFreeSize - nVolReservedSize, gettotalsize());
 }
 
 std::int64_t VolumeSystemItem::getTheSize() const {
@@ -26,7 +26,7 @@ std::int64_t VolumeSystemItem::getTheSize() const {
         return nVolSize;
     }
     std::int64_t scanned = gettotalsize();
-    return scanned < 1 ? nVolSize - nVolFreeSize : scanned;
+    return scanned < 1 ? nVolSize - nVolFreeSize - nVolReservedSize : scanned;
 }
 
 double VolumeSystemItem::getFullRatio() const {

@@ -23,6 +23,9 @@ class VolumeSystemItem : public FolderSystemItem {
     void setVolFreeSize(std::int64_t size) { nVolFreeSize = size; }
     std::int64_t getVolSize() const { return nVolSize; }
     std::int64_t getVolFreeSize() const { return nVolFreeSize; }
+    // Kept free for the administrator; not part of the used space.
+    void setVolReservedSize(std::int64_t size) { nVolReservedSize = size; }
+    std::int64_t getVolReservedSize() const { return nVolReservedSize; }
     std::int64_t getWholeItemSize() const override { return nVolSize; }
     std::int64_t getOccSize() const override;
     std::int64_t getTheSize() const override;
@@ -54,6 +57,7 @@ class VolumeSystemItem : public FolderSystemItem {
   private:
     std::int64_t nVolSize;
     std::int64_t nVolFreeSize;
+    std::int64_t nVolReservedSize = 0;
     bool bUseFreeSector = false;
     std::array<std::int64_t, kLevels> maxSizesByLevels{};
     // Owned by the children list; cleared when that child is removed.

@@ -155,21 +155,30 @@ void TWalker::readFolder(StackEntry& entry, std::uint64_t& taskBytes,
         mPending.denied.emplace_back(entry.folder, path);
         return;
     }
+    if (entry.folder->getParent() == nullptr) {
+        // A scan root was met as nobody's entry: its own blocks come from here.
+        addOwnBytes(entry.folder.get(), static_cast<std::int64_t>(dir.allocatedSize));
+    }
+    const std::uint64_t device = (std::uint64_t{dir.devMajor} << 32) | dir.devMinor;
+    int refused = 0;
     while (!BCancelled) {
-        int count = platform::LimitedTimePerformer::perform(
-            kSystemCallLimit, -1, "iterateFolderStack; -> getdents64()", path, [&] {
+        platform::BatchCounts counts = platform::LimitedTimePerformer::perform(
+            kSystemCallLimit, platform::BatchCounts{-1, 0}, "iterateFolderStack; -> getdents64()",
+            path, [&] {
                 return platform::DirectoryReader::readBatch(dir, attrBuffer.data(),
                                                             attrBuffer.size(), mEntries);
             });
-        if (count <= 0) {
+        if (counts.read <= 0) {
             break;
         }
-        mnfound += count;
+        mnfound += counts.read;
+        refused += counts.refused;
         for (const platform::DirectoryEntry& dirEntry : mEntries) {
             if (BCancelled) {
                 break;
             }
-            std::int64_t bytes = ProcesFileSystemElement(dirEntry, entry.folder.get(), path);
+            std::int64_t bytes =
+                ProcesFileSystemElement(dirEntry, entry.folder.get(), path, device);
             mnsz += bytes;
             taskBytes += static_cast<std::uint64_t>(bytes);
             ++entriesSinceUpdate;
@@ -186,65 +195,85 @@ void TWalker::readFolder(StackEntry& entry, std::uint64_t& taskBytes,
             handOverPending(false);
         }
     }
+    if (refused > 0) {
+        // Listed but not searchable: what is inside cannot be sized.
+        mPending.denied.emplace_back(entry.folder, path);
+    }
     platform::LimitedTimePerformer::perform(kSystemCallLimit, -1, "iterateFolderStack; close", path,
                                             [&] { return platform::DirectoryReader::close(dir); });
 }
 
 std::int64_t TWalker::ProcesFileSystemElement(const platform::DirectoryEntry& entry,
                                               FolderSystemItem* parent,
-                                              const std::string& folderPath) {
+                                              const std::string& folderPath, std::uint64_t device) {
     using platform::EntryType;
-    const auto allocated = static_cast<std::int64_t>(entry.allocatedSize);
     const bool isFolder = entry.type == EntryType::Directory;
-    const std::int64_t counted = isFolder ? 0 : allocated;
-    if (entry.type == EntryType::Other || entry.type == EntryType::Symlink ||
-        (isFolder && entry.isMountPoint)) {
-        // Links, devices, sockets and pipes get no node; other volumes below
-        // the scanned one are not entered.
-        return counted;
+    if (isFolder && entry.isMountPoint) {
+        // Other volumes below the scanned one are not entered.
+        return 0;
     }
+    std::int64_t allocated = static_cast<std::int64_t>(entry.allocatedSize);
+    if (!isFolder && entry.linkCount > 1 && !mPool->hardLinks.claim({device, entry.inode})) {
+        allocated = 0;  // this inode's blocks are counted at another link already
+    }
+    if (parent->isPack() || (!isFolder && entry.type != EntryType::Regular)) {
+        // Links, devices, sockets and pipes get no node, nor does anything
+        // inside a package: their blocks count into the folder that holds them.
+        if (allocated != 0) {
+            addOwnBytes(parent, allocated);
+        }
+        if (isFolder) {
+            pushFolder(parent, folderPath, entry.name);
+        }
+        return allocated;
+    }
+    // Only files of on-demand remote mounts are stubs; elsewhere a file with
+    // few blocks for its length is sparse, and takes what it allocated.
     const bool cloud =
-        entry.logicalSize != 0 &&
+        mPool->onDemandMount && entry.logicalSize != 0 &&
         static_cast<double>(entry.allocatedSize) / static_cast<double>(entry.logicalSize) < 0.1;
     std::string_view name = entry.name;
-    if (skipList.isInExcludeListName(name, folderPath)) {
-        return counted;
-    }
     const bool hidden = isHiddenName(name);
     if (isFolder) {
-        FolderSystemItem* childParent = parent;
-        if (!parent->isPack()) {
-            FolderRef folder = FolderSystemItem::initWithPathSizeNoParent(name, parent, 0, false, 0,
-                                                                          hidden, cloud);
-            if (isPackageName(name)) {
-                folder->SetitsLeafPackage();
-                mPending.packages.push_back(folder);
-            } else {
-                mPending.folders.push_back(folder);
-            }
-            childParent = folder.get();
-        }
-        std::string childPath = folderPath;
-        if (childPath.empty() || childPath.back() != '/') {
-            childPath.push_back('/');
-        }
-        childPath.append(name);
-        if (mstack.empty() || !tryDispacthWorkPath(childPath, childParent, false)) {
-            mstack.push_back({childParent, std::move(childPath)});
-        }
-        return counted;
-    }
-    if (parent->isPack()) {
-        if (!mPending.packageBytes.empty() && mPending.packageBytes.back().first == parent) {
-            mPending.packageBytes.back().second += allocated;
+        FolderRef folder =
+            FolderSystemItem::initWithPathSizeNoParent(name, parent, 0, false, 0, hidden, cloud);
+        folder->addOwnBlocks(allocated);
+        if (isPackageName(name)) {
+            folder->SetitsLeafPackage();
+            mPending.packages.push_back(folder);
         } else {
-            mPending.packageBytes.emplace_back(parent, allocated);
+            mPending.folders.push_back(folder);
         }
-        return counted;
+        pushFolder(folder.get(), folderPath, name);
+        return allocated;
     }
-    mPending.files.push_back(
-        FileSystemItem::initWithPathSizeNoParent(name, parent, allocated, 0, hidden, cloud));
-    return counted;
+    ItemRef file =
+        FileSystemItem::initWithPathSizeNoParent(name, parent, allocated, 0, hidden, cloud);
+    if (entry.linkCount > 1) {
+        mPool->hardLinks.remember({device, entry.inode}, file);
+    }
+    mPending.files.push_back(std::move(file));
+    return allocated;
+}
+
+void TWalker::pushFolder(FolderSystemItem* node, const std::string& folderPath,
+                         std::string_view name) {
+    std::string childPath = folderPath;
+    if (childPath.empty() || childPath.back() != '/') {
+        childPath.push_back('/');
+    }
+    childPath.append(name);
+    if (mstack.empty() || !tryDispacthWorkPath(childPath, node, false)) {
+        mstack.push_back({node, std::move(childPath)});
+    }
+}
+
+void TWalker::addOwnBytes(FolderSystemItem* folder, std::int64_t bytes) {
+    if (!mPending.ownBytes.empty() && mPending.ownBytes.back().first == folder) {
+        mPending.ownBytes.back().second += bytes;
+    } else {
+        mPending.ownBytes.emplace_back(folder, bytes);
+    }
 }
 
 void TWalker::handOverPending(bool withUpdate) {
@@ -261,8 +290,8 @@ void TWalker::handOverPending(bool withUpdate) {
         append(fileArray, batch->files);
         append(folderArray, batch->folders);
         append(packageArray, batch->packages);
-        for (auto& [package, bytes] : batch->packageBytes) {
-            package->addFileSizeForAll(bytes);
+        for (auto& [folder, bytes] : batch->ownBytes) {
+            folder->addOwnBlocks(bytes);
         }
         for (auto& [folder, path] : batch->denied) {
             folder->setAccessDenied(true);
@@ -297,7 +326,8 @@ void TWalker::doForceUpdateProgress(bool ordinaryUpdate) {
     bool offerTaken = false;
     for (const ItemRef& file : fileArray) {
         file->getParent()->addChild(file);
-        if (big != nullptr && file->gettotalsize() >= threshold) {
+        // Hard links are offered once the scan has settled which one counts.
+        if (big != nullptr && !file->isHardLinked() && file->gettotalsize() >= threshold) {
             offerTaken = big->tryAddtoScanArray(file.get(), false) || offerTaken;
         }
     }

@@ -3,9 +3,9 @@
 #include "platform/ConditionLock.h"
 #include "platform/dispatch/DispatchGroup.h"
 #include "platform/fs/DirectoryReader.h"
-#include "scan/skip/TWalkerSkipList.h"
 #include "scan/tree/FolderSystemItem.h"
 #include "scan/walker/BiggestFilesSink.h"
+#include "scan/walker/HardLinkRegistry.h"
 
 #include <array>
 #include <atomic>
@@ -24,11 +24,15 @@ class TWalker;
 // 1 work or a wake-up waiting), the worker table and the count of workers
 // that hold a task. One set per scan, so that a cancelled scan whose workers
 // are still winding down never hands work to the workers of the next one.
+// The scan's hard links and facts of its mount are shared here as well.
 struct TWalkerPool {
     static constexpr int kWorkers = 4;
     std::array<platform::ConditionLock, kWorkers> locks;
     std::array<TWalker*, kWorkers> workers{};
     std::atomic<int> activeWorkers{0};
+    HardLinkRegistry hardLinks;
+    // Files of on-demand remote mounts may be only stubs on this machine.
+    bool onDemandMount = false;
 };
 
 // One of the four scan workers. It reads folders depth-first with the bulk
@@ -86,10 +90,12 @@ class TWalker {
         ItemList files;
         ItemList folders;
         ItemList packages;
-        std::vector<std::pair<FolderRef, std::int64_t>> packageBytes;
+        // Bytes counted into a folder itself: a package's content, the
+        // blocks of links and special files, a scan root's own blocks.
+        std::vector<std::pair<FolderRef, std::int64_t>> ownBytes;
         std::vector<std::pair<FolderRef, std::string>> denied;
         std::size_t count() const {
-            return files.size() + folders.size() + packages.size() + packageBytes.size() +
+            return files.size() + folders.size() + packages.size() + ownBytes.size() +
                    denied.size();
         }
     };
@@ -104,7 +110,13 @@ class TWalker {
                     int& entriesSinceUpdate);
     // Classifies one entry; answers the bytes it counts.
     std::int64_t ProcesFileSystemElement(const platform::DirectoryEntry& entry,
-                                         FolderSystemItem* parent, const std::string& folderPath);
+                                         FolderSystemItem* parent, const std::string& folderPath,
+                                         std::uint64_t device);
+    // Reads the folder `name` of `folderPath` into `node`: handed to an idle
+    // worker, or stacked for this one.
+    void pushFolder(FolderSystemItem* node, const std::string& folderPath, std::string_view name);
+    // Counts bytes into the folder itself, on the main thread at hand-over.
+    void addOwnBytes(FolderSystemItem* folder, std::int64_t bytes);
     // Queues the pending nodes to the main thread, with a tree update when asked.
     void handOverPending(bool withUpdate);
     void finalizeCancelWork() { mstack.clear(); }
@@ -133,7 +145,6 @@ class TWalker {
     std::vector<char> attrBuffer;
     std::vector<platform::DirectoryEntry> mEntries;
     std::optional<std::string> scanTaskPath;
-    TWalkerSkipList skipList;
 
     std::shared_ptr<TWalkerPool> mPool;
     std::thread mThread;

@@ -151,10 +151,10 @@ TEST_F(FolderContents, RowsAreReusedWhileTheFolderStaysShown) {
 }
 
 TEST_F(FolderContents, FilesAndPackagesHaveNoRows) {
-    tree.files().file("Tool.app/Contents/binary", 900000);
+    tree.files().file("Tool.AppDir/usr/binary", 900000);
     tree.files().file("plain.bin", 900000);
     tree.scan();
-    structure.setItem(tree.node("Tool.app"));
+    structure.setItem(tree.node("Tool.AppDir"));
     EXPECT_TRUE(structure.childrens().empty());
     structure.setItem(tree.node("plain.bin"));
     EXPECT_TRUE(structure.childrens().empty());

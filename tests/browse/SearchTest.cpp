@@ -35,7 +35,7 @@ class NameSearchTree : public ::testing::Test {
         tree.files().file("Photos/holiday.JPG", 40000);
         tree.files().file("Photos/photo-index.txt", 4000);
         tree.files().file("Music/photo of band.flac", 90000);
-        tree.files().file("PhotoTool.app/Contents/photo.bin", 9000);
+        tree.files().file("PhotoTool.AppDir/usr/photo.bin", 9000);
         tree.files().file("deep/a/b/c/photo.raw", 200000);
         root = tree.scan();
     }
@@ -54,7 +54,7 @@ TEST_F(NameSearchTree, FindsNamesIgnoringCaseBiggestFirstButNothingInsidePackage
     ASSERT_TRUE(drainUntil([&] { return !view.shown.empty(); }));
     EXPECT_EQ(namesOf(view.shown.back()),
               (std::vector<std::string>{"photo.raw", "photo of band.flac", "Photos",
-                                        "PhotoTool.app", "photo-index.txt"}))
+                                        "PhotoTool.AppDir", "photo-index.txt"}))
         << "the matching folder is listed and searched; the package only by its own name";
     ItemList hits = view.shown.back();
     EXPECT_TRUE(std::is_sorted(hits.begin(), hits.end(), [](const ItemRef& a, const ItemRef& b) {

@@ -103,7 +103,7 @@ TEST_F(HitTest, UnscannedTargetsAnswerTheirMarkers) {
     EXPECT_EQ(controller.getItemByPoint(pointOn(1, 0.3)).marker, SectorMarker::Occupied);
     SectorItem free = controller.getItemByPoint(pointOn(1, 0.8));
     EXPECT_EQ(free.marker, SectorMarker::Free);
-    EXPECT_EQ(controller.hintForSector(free)->sizeText, "400 bytes");
+    EXPECT_EQ(controller.hintForSector(free)->sizeText, "400 B");
     EXPECT_EQ(controller.hintForSector(free)->caption, "Free:");
 }
 
@@ -148,7 +148,7 @@ TEST_F(Pointer, TheHintDescribesThePointedNode) {
     QTest::mouseMove(view.get(), pointOn(1, 0.7));
     ASSERT_TRUE(view->hintPanel().isVisible());
     EXPECT_EQ(view->hintPanel().titleText(), "big");
-    EXPECT_EQ(view->hintPanel().sizeText(), "4.00 KB");
+    EXPECT_EQ(view->hintPanel().sizeText(), "4 kB");
     EXPECT_EQ(view->hintPanel().pathText(), "/data/big");
     EXPECT_EQ(view->hintPanel().captionText(), "Size:");
     QTest::mouseMove(view.get(), QPoint(3, 3));

@@ -22,7 +22,7 @@ std::map<std::string, DirectoryEntry> readAll(const std::string& path,
     std::map<std::string, DirectoryEntry> entries;
     std::vector<char> buffer(25'600);
     std::vector<DirectoryEntry> batch;
-    while (DirectoryReader::readBatch(dir, buffer.data(), buffer.size(), batch) > 0) {
+    while (DirectoryReader::readBatch(dir, buffer.data(), buffer.size(), batch).read > 0) {
         for (const DirectoryEntry& entry : batch) {
             names.emplace_back(entry.name);
             DirectoryEntry copy = entry;
@@ -70,6 +70,24 @@ TEST(DirectoryReading, LargeFoldersAreReadCompletelyInBatches) {
     auto entries = readAll(tree.path("many"), names);
     EXPECT_EQ(names.size(), static_cast<std::size_t>(kCount));
     EXPECT_EQ(entries.size(), static_cast<std::size_t>(kCount));
+}
+
+TEST(DirectoryReading, HardLinksShareTheirInodeAndCountTheirNames) {
+    test::TempTree tree;
+    std::string first = tree.file("first", 9'000);
+    std::filesystem::create_hard_link(first, tree.path("second"));
+    tree.file("single", 9'000);
+    std::vector<std::string> names;
+    auto entries = readAll(tree.path(), names);
+    EXPECT_EQ(entries["first"].linkCount, 2u);
+    EXPECT_EQ(entries["first"].inode, entries["second"].inode);
+    EXPECT_EQ(entries["single"].linkCount, 1u);
+    EXPECT_NE(entries["single"].inode, entries["first"].inode);
+    struct stat self {};
+    ASSERT_EQ(::stat(tree.path().c_str(), &self), 0);
+    DirectoryHandle dir = DirectoryReader::openDirectory(tree.path());
+    EXPECT_EQ(dir.allocatedSize, static_cast<std::uint64_t>(self.st_blocks) * 512);
+    DirectoryReader::close(dir);
 }
 
 TEST(DirectoryReading, MountPointsAreFlagged) {

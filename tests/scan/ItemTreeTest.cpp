@@ -299,21 +299,24 @@ TEST(ItemTreeSizes, SpecialTail) {
     EXPECT_EQ(index, 2u);
 }
 
-TEST(ItemTreeFlags, TrashFlagNeedsTheHiddenFlag) {
+TEST(ItemTreeFlags, TrashFlagFollowsTheFreedesktopNames) {
     FolderRef root =
         FolderSystemItem::initWithPathSizeNoParent("/r", nullptr, 0, false, 0, false, false);
-    auto hidden =
-        FolderSystemItem::initWithPathSize(".Trash", root.get(), 0, false, 0, true, false);
-    auto hiddenS =
-        FolderSystemItem::initWithPathSize(".Trashes", root.get(), 0, false, 0, true, false);
-    auto shown =
-        FolderSystemItem::initWithPathSize(".Trash", root.get(), 0, false, 0, false, false);
-    auto other =
-        FolderSystemItem::initWithPathSize(".Trash2", root.get(), 0, false, 0, true, false);
+    auto make = [&](const char* name) {
+        return FolderSystemItem::initWithPathSize(name, root.get(), 0, false, 0, name[0] == '.',
+                                                  false);
+    };
+    auto hidden = make(".Trash");
     EXPECT_TRUE(hidden->isTrashFlag());
-    EXPECT_TRUE(hiddenS->isTrashFlag());
-    EXPECT_FALSE(shown->isTrashFlag());
-    EXPECT_FALSE(other->isTrashFlag());
+    EXPECT_TRUE(make(".Trash-0")->isTrashFlag());
+    EXPECT_FALSE(make(".Trashes")->isTrashFlag());
+    EXPECT_FALSE(make(".Trash2")->isTrashFlag());
+    EXPECT_FALSE(make(".Trash-")->isTrashFlag());
+    EXPECT_FALSE(make("Trash")->isTrashFlag());
+    // A scan root knows only its path.
+    EXPECT_TRUE(FolderSystemItem::initWithPathSizeNoParent("/home/u/.local/share/Trash", nullptr, 0,
+                                                           false, 0, false, false)
+                    ->isTrashFlag());
     ItemRef inside = addFile(hidden.get(), "f", 1);
     EXPECT_TRUE(inside->isTopTrashFlag());
     EXPECT_TRUE(inside->isTopHiddenFlag());

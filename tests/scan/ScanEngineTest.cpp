@@ -1,9 +1,12 @@
 #include "platform/dispatch/MainQueue.h"
 #include "platform/dispatch/NotificationCenter.h"
+#include "scan/format/ItemNotes.h"
 #include "scan/model/BlockingScan.h"
 #include "scan/model/ScanNotifications.h"
 #include "scan/tree/VolumeSystemItem.h"
 #include "scan/walker/ScanBiggestFiles.h"
+#include "support/DiskUsage.h"
+#include "support/ScanFixture.h"
 #include "support/TempTree.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +18,8 @@
 #include <unistd.h>
 
 #include <fcntl.h>
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -22,25 +27,9 @@
 namespace korvex {
 namespace {
 
+using test::duBytes;
 using test::TempTree;
 namespace fs = std::filesystem;
-
-// Allocated bytes of every regular file below `root`, as `find -type f -printf %b` sees them.
-std::int64_t allocatedBytesOfFiles(const fs::path& root) {
-    std::int64_t total = 0;
-    struct stat self {};
-    if (::lstat(root.c_str(), &self) == 0 && S_ISREG(self.st_mode)) {
-        return static_cast<std::int64_t>(self.st_blocks) * 512;
-    }
-    for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator();
-         ++it) {
-        struct stat info {};
-        if (::lstat(it->path().c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
-            total += static_cast<std::int64_t>(info.st_blocks) * 512;
-        }
-    }
-    return total;
-}
 
 // Every folder's cached size equals the sum of its children, and children
 // are in size order.
@@ -60,44 +49,49 @@ void expectConsistentAndSorted(FileSystemItem& node) {
         }
         expectConsistentAndSorted(*child);
     }
-    EXPECT_EQ(folder.gettotalsize(), sum) << folder.fullPath();
+    EXPECT_EQ(folder.gettotalsize(), sum + folder.ownCountedSize()) << folder.fullPath();
 }
 
-class ScanEngine : public ::testing::Test {
-  protected:
-    BlockingScanResult scan(const std::string& path) {
-        return runBlockingScan(model, path, &biggest);
-    }
-    TempTree tree;
-    CModel model;
-    ScanBiggestFiles biggest;
-};
+using ScanEngine = test::ScanFixture;
 
-TEST_F(ScanEngine, TotalIsTheAllocatedSizeOfEveryRegularFile) {
+TEST_F(ScanEngine, TotalIsWhatDuCountsFoldersIncluded) {
     tree.file("a.bin", 100'000);
     tree.file("sub/b.bin", 5'000);
     tree.file("sub/deeper/c.bin", 70'000);
     tree.file(".hidden/d.bin", 9'000);
     tree.file("sub/Tool.app/Contents/MacOS/tool", 30'000);
     tree.file("empty.txt", 0);
+    // A wide folder whose own entry table takes several blocks.
+    for (int i = 0; i < 400; ++i) {
+        tree.folder("wide/folder-with-a-long-name-" + std::to_string(i));
+    }
     BlockingScanResult result = scan(tree.path());
     ASSERT_FALSE(result.cancelled);
-    EXPECT_EQ(result.root->gettotalsize(), allocatedBytesOfFiles(tree.root()));
+    EXPECT_EQ(result.root->gettotalsize(), duBytes(tree.path()));
+    ItemRef wide = result.root->getItemByFilePath(tree.path("wide"));
+    ASSERT_NE(wide, nullptr);
+    EXPECT_EQ(wide->gettotalsize(), duBytes(tree.path("wide")));
     EXPECT_EQ(result.root->fullPath(), tree.path());
     expectConsistentAndSorted(*result.root);
-    EXPECT_EQ(model.lastEntriesRead(), 12);  // every entry below the root, folders too
+    EXPECT_EQ(model.lastEntriesRead(), 413);  // every entry below the root, folders too
 }
 
 TEST_F(ScanEngine, PackagesAreSingleNodesSizedByTheirContent) {
-    tree.file("Tool.app/Contents/Resources/big", 40'000);
-    tree.file("Tool.app/Contents/Info.plist", 3'000);
+    tree.file("Tool.AppDir/usr/share/big", 40'000);
+    tree.file("Tool.AppDir/AppRun", 3'000);
+    fs::create_symlink("AppRun", tree.path("Tool.AppDir/link"));
+    tree.file("gst.bundle/inner", 3'000);  // an ordinary folder on Linux
     BlockingScanResult result = scan(tree.path());
-    ItemRef package = result.root->getItemByFilePath(tree.path("Tool.app"));
+    ItemRef package = result.root->getItemByFilePath(tree.path("Tool.AppDir"));
     ASSERT_NE(package, nullptr);
     EXPECT_TRUE(package->isPack());
     EXPECT_EQ(package->numberOfChildren(), 0u);
-    EXPECT_EQ(package->gettotalsize(), allocatedBytesOfFiles(tree.path("Tool.app")));
-    EXPECT_EQ(result.root->getItemByFilePath(tree.path("Tool.app/Contents")), nullptr);
+    EXPECT_EQ(package->gettotalsize(), duBytes(tree.path("Tool.AppDir")));
+    EXPECT_EQ(result.root->getItemByFilePath(tree.path("Tool.AppDir/usr")), nullptr);
+    ItemRef bundle = result.root->getItemByFilePath(tree.path("gst.bundle"));
+    ASSERT_NE(bundle, nullptr);
+    EXPECT_FALSE(bundle->isPack());
+    EXPECT_EQ(bundle->numberOfChildren(), 1u);
     ASSERT_FALSE(biggest.files().empty());
     EXPECT_EQ(biggest.files().front(), package);  // packages count as files
 }
@@ -119,20 +113,24 @@ TEST_F(ScanEngine, LinksSocketsAndPipesAddNoNode) {
     ::close(sock);
     ASSERT_EQ(result.root->numberOfChildren(), 1u);
     EXPECT_EQ(result.root->childAtIndex(0)->name(), "real");
-    EXPECT_EQ(result.root->gettotalsize(), allocatedBytesOfFiles(tree.root()));
+    EXPECT_EQ(result.root->gettotalsize(), duBytes(tree.path()));
 }
 
 TEST_F(ScanEngine, FlagsFollowTheEntries) {
     tree.file(".dotfile", 4'000);
-    std::string sparse = tree.file("sparse.img");
-    ASSERT_EQ(::truncate(sparse.c_str(), 10'000'000), 0);  // logical 10 MB, nothing allocated
+    std::string sparse = tree.file("sparse.img", 8'000);
+    ASSERT_EQ(::truncate(sparse.c_str(), 100'000'000), 0);  // logical 100 MB, 8 kB allocated
     tree.file("zero", 0);
     BlockingScanResult result = scan(tree.path());
     ItemRef dot = result.root->getItemByFilePath(tree.path(".dotfile"));
     ASSERT_NE(dot, nullptr);
     EXPECT_TRUE(dot->isHiddenFlag());
     EXPECT_FALSE(dot->isCloudStored());
-    EXPECT_TRUE(result.root->getItemByFilePath(sparse)->isCloudStored());
+    // A sparse file on a local disk is no remote stub: it takes what it allocated.
+    ItemRef sparseNode = result.root->getItemByFilePath(sparse);
+    EXPECT_FALSE(sparseNode->isCloudStored());
+    EXPECT_EQ(sparseNode->gettotalsize(), duBytes(sparse));
+    EXPECT_GT(sparseNode->gettotalsize(), 0);
     EXPECT_FALSE(result.root->getItemByFilePath(tree.path("zero"))->isCloudStored());
 }
 
@@ -156,7 +154,7 @@ TEST_F(ScanEngine, OddNamesAndWideFoldersLoseNothing) {
     ItemRef wide = result.root->getItemByFilePath(tree.path("wide"));
     ASSERT_NE(wide, nullptr);
     EXPECT_EQ(wide->numberOfChildren(), static_cast<std::size_t>(kWide));
-    EXPECT_EQ(result.root->gettotalsize(), allocatedBytesOfFiles(tree.root()));
+    EXPECT_EQ(result.root->gettotalsize(), duBytes(tree.path()));
 }
 
 TEST_F(ScanEngine, TreesDeeperThanAPathCanSayAreScannedWhole) {
@@ -211,10 +209,13 @@ int runTestsAsNobody(const std::string& filter, const std::string& root) {
 TEST_F(ScanEngine, UnreadableFolderIsMarkedAndReported) {
     tree.file("open/ok.bin", 4'000);
     tree.file("locked/secret.bin", 4'000);
+    tree.file("listonly/listed.bin", 4'000);
     fs::permissions(tree.root(), fs::perms::all);
     fs::permissions(tree.path("open"), fs::perms::all);
     fs::permissions(tree.path("open/ok.bin"), fs::perms::all);
     fs::permissions(tree.path("locked"), fs::perms::none);
+    fs::permissions(tree.path("listonly"),
+                    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     EXPECT_EQ(runTestsAsNobody("DeniedFolderChild.*", tree.path()), 0);
 }
 
@@ -231,7 +232,16 @@ TEST(DeniedFolderChild, ScanMarksAndReportsTheLockedFolder) {
     ASSERT_NE(locked, nullptr);
     EXPECT_TRUE(locked->accessDenied());
     EXPECT_EQ(locked->numberOfChildren(), 0u);
-    EXPECT_EQ(model.lastDeniedFolders(), std::vector<std::string>{root + "/locked"});
+    EXPECT_EQ(itemNote(*locked), "Access denied: you may not list this folder");
+    // Listed but not searchable: its entries cannot be sized, so it is denied too.
+    ItemRef listOnly = result.root->getItemByFilePath(root + "/listonly");
+    ASSERT_NE(listOnly, nullptr);
+    EXPECT_TRUE(listOnly->accessDenied());
+    EXPECT_EQ(itemNote(*listOnly),
+              "Access denied: you may list this folder but not open its items");
+    std::vector<std::string> denied = model.lastDeniedFolders();
+    std::sort(denied.begin(), denied.end());
+    EXPECT_EQ(denied, (std::vector<std::string>{root + "/listonly", root + "/locked"}));
     ItemRef ok = result.root->getItemByFilePath(root + "/open/ok.bin");
     ASSERT_NE(ok, nullptr);
     EXPECT_FALSE(ok->getParent()->accessDenied());
@@ -249,9 +259,10 @@ TEST_F(ScanEngine, MountPointsBelowTheScannedFolderAreNotEntered) {
         ::close(fd);
     }
     BlockingScanResult result = scan(tree.path());
+    const std::int64_t du = duBytes(tree.path(), true);
     ::umount(mountPoint.c_str());
     EXPECT_EQ(result.root->getItemByFilePath(mountPoint), nullptr);
-    EXPECT_EQ(result.root->gettotalsize(), allocatedBytesOfFiles(tree.path("here.bin")));
+    EXPECT_EQ(result.root->gettotalsize(), du);
 }
 
 TEST_F(ScanEngine, CancelLeavesAConsistentSortedPartialTree) {
@@ -264,7 +275,7 @@ TEST_F(ScanEngine, CancelLeavesAConsistentSortedPartialTree) {
     BlockingScanResult result = runBlockingScan(model, tree.path(), &biggest, &cancel);
     EXPECT_TRUE(result.cancelled);
     expectConsistentAndSorted(*result.root);
-    EXPECT_LE(result.root->gettotalsize(), allocatedBytesOfFiles(tree.root()));
+    EXPECT_LE(result.root->gettotalsize(), duBytes(tree.path()));
 }
 
 TEST_F(ScanEngine, StartingAScanCancelsTheRunningOne) {
@@ -289,7 +300,7 @@ TEST_F(ScanEngine, StartingAScanCancelsTheRunningOne) {
     EXPECT_EQ(finished, 1);
     EXPECT_EQ(cancelled, 1);
     EXPECT_EQ(model.getRootItem(), second.root);
-    EXPECT_EQ(second.root->gettotalsize(), allocatedBytesOfFiles(tree.path("second")));
+    EXPECT_EQ(second.root->gettotalsize(), duBytes(tree.path("second")));
     EXPECT_NE(first, second.root);
 }
 

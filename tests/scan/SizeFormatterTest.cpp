@@ -11,38 +11,29 @@
 namespace korvex {
 namespace {
 
-TEST(SizeGeneralStyle, ThresholdsAndTrailingZeros) {
+TEST(SizeText, DecimalUnitsWithAtMostOneDecimal) {
     EXPECT_EQ(formatMemoryStringDot1(0), "0 B");
     EXPECT_EQ(formatMemoryStringDot1(999), "999 B");
-    EXPECT_EQ(formatMemoryStringDot1(1000), "1 KB");
+    EXPECT_EQ(formatMemoryStringDot1(1000), "1 kB");
     EXPECT_EQ(formatMemoryStringDot1(1'500'000), "1.5 MB");
     EXPECT_EQ(formatMemoryStringDot1(2'000'000), "2 MB");
-    EXPECT_EQ(formatMemoryStringDot1(999'999), "1000 KB");  // rounds up but stays in KB
+    EXPECT_EQ(formatMemoryStringDot1(999'999), "1000 kB");   // rounds up but stays in kB
+    EXPECT_EQ(formatMemoryStringDot1(1'250'000), "1.2 MB");  // ties go to even
     EXPECT_EQ(formatMemoryStringDot1(1'234'567'890'123), "1.2 TB");
-    EXPECT_EQ(convertToStringFromFileSize(1'250'000), "1.2 MB");  // ties go to even
     EXPECT_EQ(formatMemoryStringDot1(999'000'000'000'000'000), "999 PB");
     // From 1000 PB on there is no unit label.
     EXPECT_EQ(formatMemoryStringDot1(UINT64_MAX), "18.4 ");
 }
 
-TEST(SizeShortStyle, DecimalsShrinkAsValuesGrow) {
-    EXPECT_EQ(Utilmod::stringFromFileSizeShort1(0), "Zero KB");
-    EXPECT_EQ(Utilmod::stringFromFileSizeShort1(1), "1 bytes");
-    EXPECT_EQ(Utilmod::stringFromFileSizeShort1(999), "999 bytes");
-    EXPECT_EQ(Utilmod::stringFromFileSizeShort1(5'000), "5.00 KB");
-    EXPECT_EQ(Utilmod::stringFromFileSizeShort1(50'000), "50.0 KB");
-    EXPECT_EQ(Utilmod::stringFromFileSizeShort1(500'000), "500 KB");
-    EXPECT_EQ(Utilmod::stringFromFileSizeShort1(999'999), "1000 KB");
-    EXPECT_EQ(Utilmod::stringFromFileSizeShort1(3'000'000'000'000'000ULL), "3000 TB");
+TEST(SizeText, BinaryRoundNumbersAreNotShownAsRoundDecimalOnes) {
+    // A 1 GiB file is 1.07 GB; the old lists' 1024 steps called it "1.00 GB".
+    EXPECT_EQ(formatMemoryStringDot1(1'073'741'824), "1.1 GB");
+    EXPECT_EQ(formatMemoryStringDot1(4096), "4.1 kB");
 }
 
-TEST(SizePowerOfTwoStyle, StepsBy1024SwitchesAt1000) {
-    EXPECT_EQ(stringFromSize(0), "0 bytes");
-    EXPECT_EQ(stringFromSize(999), "999 bytes");
-    EXPECT_EQ(stringFromSize(1'000), "0.98 KB");
-    EXPECT_EQ(stringFromSize(2'048), "2.00 KB");
-    EXPECT_EQ(SizeToStringConverter::stringFromSize(1'048'576), "1.00 MB");
-    EXPECT_EQ(stringFromSize(1'023'999), "1000 KB");
+TEST(SizeText, NegativeAmountsShowAsNothing) {
+    EXPECT_EQ(sizeString(-5), "0 B");
+    EXPECT_EQ(sizeString(4096), formatMemoryStringDot1(4096));
 }
 
 // tools/dev.sh generates the locale before it runs the tests.
@@ -80,9 +71,6 @@ TEST_F(UnderCommaLocale, SizeTextsKeepTheDecimalPoint) {
     ASSERT_EQ(stream.str(), "1,5");
 
     EXPECT_EQ(formatMemoryStringDot1(1'500'000), "1.5 MB");
-    EXPECT_EQ(Utilmod::stringFromFileSizeShort1(5'000), "5.00 KB");
-    EXPECT_EQ(Utilmod::stringFromFileSizeShort1(50'000), "50.0 KB");
-    EXPECT_EQ(stringFromSize(2'048), "2.00 KB");
 }
 
 }  // namespace

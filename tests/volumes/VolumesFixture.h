@@ -27,6 +27,13 @@ inline std::shared_ptr<VolumeItem> makeVolume(const std::string& path, const std
     return volume;
 }
 
+// A volume mounted over the network: no device, a network file-system type.
+inline std::shared_ptr<VolumeItem> makeNetworkVolume(const std::string& path) {
+    auto volume = makeVolume(path, "");
+    volume->DAVolumeKind = "nfs4";
+    return volume;
+}
+
 inline std::shared_ptr<FolderItem> makeFolder(const std::string& path) {
     return std::make_shared<FolderItem>(path, path.substr(path.rfind('/') + 1));
 }

@@ -18,7 +18,7 @@ class VolumesGrouping : public VolumesFixture {};
 
 TEST_F(VolumesGrouping, VolumesOfOneKindShareAGroupAndOtherKindsGetTheirOwn) {
     fill({makeVolume("/", "SATA"), makeVolume("/media/a", "USB"),
-          makeVolume("/media/img", "Virtual Interface"), makeVolume("/mnt/nas", ""),
+          makeVolume("/media/img", "Virtual Interface"), makeNetworkVolume("/mnt/nas"),
           makeVolume("/media/b", "USB"), makeVolume("/media/dvd", "SATA", 2)},
          {}, {});
     EXPECT_EQ(layout(), (Rows{"[Storages]", "/", "[External Disks]", "/media/a", "/media/b",
@@ -32,7 +32,7 @@ TEST_F(VolumesGrouping, AddingWithoutReplaceKeepsRowsAndReplaceStartsOver) {
     controller.setVolumesArray({makeVolume("/media/a", "USB")}, false);
     controller.setVolumesArray({makeVolume("/media/b", "USB"), makeFolder("/srv")}, false);
     EXPECT_EQ(layout(), (Rows{"[External Disks]", "/media/a", "/media/b"}));
-    controller.setVolumesArray({makeVolume("/mnt/nas", "")}, true);
+    controller.setVolumesArray({makeNetworkVolume("/mnt/nas")}, true);
     EXPECT_EQ(layout(), (Rows{"[Network Disks]", "/mnt/nas"}));
     controller.cleanVolumesArray();
     EXPECT_TRUE(controller.rows().empty());
@@ -141,7 +141,7 @@ TEST_F(VolumesSelection, UnknownPathFallsBackToTheFirstEntry) {
 
 TEST_F(VolumesSelection, SelectionLeftOnAHeaderMovesToTheRowAbove) {
     fill({makeVolume("/", "SATA"), makeVolume("/media/a", "USB"), makeVolume("/media/b", "USB"),
-          makeVolume("/mnt/nas", "")},
+          makeNetworkVolume("/mnt/nas")},
          {}, {});
     ASSERT_TRUE(controller.selectVolumeByName("/media/b"));  // row 4
     controller.volumesCountChanged(false, "/media/b", nullptr);

@@ -256,23 +256,30 @@ TEST_F(Overview, FolderShowsItsKindDatesAndPlace) {
     EXPECT_EQ(delegate.starts, 1);
 }
 
-TEST_F(Overview, VolumeShowsCapacityAvailableAndType) {
+TEST_F(Overview, VolumeShowsCapacityUseReserveItemsAndType) {
     auto volume = makeVolume("/media/tester/Backup", "USB");
     volume->DAVolumeKind = "ext4";
+    volume->setReservedSize(25'000'000'000);
     overview.setEntry(volume, kHome);
     auto facts = overview.shownFacts();
-    ASSERT_EQ(facts.size(), 3u);
+    ASSERT_EQ(facts.size(), 6u);
     EXPECT_EQ(facts[0], std::make_pair(QStringLiteral("Capacity"), QStringLiteral("500 GB")));
-    EXPECT_EQ(facts[1], std::make_pair(QStringLiteral("Available"), QStringLiteral("120 GB")));
-    EXPECT_EQ(facts[2], std::make_pair(QStringLiteral("Type"), QStringLiteral("ext4")));
+    // The reserve is neither used nor available.
+    EXPECT_EQ(facts[1], std::make_pair(QStringLiteral("Used"), QStringLiteral("355 GB")));
+    EXPECT_EQ(facts[2], std::make_pair(QStringLiteral("Available"), QStringLiteral("120 GB")));
+    EXPECT_EQ(facts[3], std::make_pair(QStringLiteral("Reserved for the administrator"),
+                                       QStringLiteral("25 GB")));
+    EXPECT_EQ(facts[4].first, QStringLiteral("Items"));
+    EXPECT_EQ(facts[5], std::make_pair(QStringLiteral("Type"), QStringLiteral("ext4")));
     EXPECT_FALSE(overview.summaryLabel()->isHidden());
     EXPECT_EQ(overview.summaryLabel()->text(), QStringLiteral("120 GB available of 500 GB"));
 
     // A new entry replaces the facts; a missing type says so; no entry shows none.
     volume->DAVolumeKind.clear();
+    volume->setReservedSize(0);
     overview.setEntry(volume, kHome);
-    EXPECT_EQ(overview.shownFacts().size(), 3u);
-    EXPECT_EQ(overview.shownFacts()[2].second, QStringLiteral("Unknown"));
+    EXPECT_EQ(overview.shownFacts().size(), 5u);
+    EXPECT_EQ(overview.shownFacts().back().second, QStringLiteral("Unknown"));
     overview.setEntry(nullptr);
     EXPECT_TRUE(overview.shownFacts().empty());
     overview.startButton()->click();  // no delegate: nothing happens

@@ -6,6 +6,7 @@
 #include "diagram/volumes/UnscannedOverview.h"
 #include "diagram/volumes/VolumesListView.h"
 #include "scan/tree/FolderSystemItem.h"
+#include "support/DiskUsage.h"
 #include "support/TempSettings.h"
 #include "support/TempTree.h"
 
@@ -21,8 +22,11 @@
 #include <QStackedWidget>
 #include <QTreeView>
 #include "browse/lists/ContentsPanel.h"
+#include "browse/lists/FolderColumnView.h"
+#include "browse/lists/OutlineListConrtoller.h"
 
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <thread>
 
@@ -43,6 +47,15 @@ bool waitFor(Predicate done, std::chrono::milliseconds limit = 20s) {
         std::this_thread::sleep_for(1ms);
     }
     return true;
+}
+
+ItemRef childNamed(const ItemRef& folder, std::string_view name) {
+    for (std::size_t i = 0; i < folder->numberOfChildren(); ++i) {
+        if (folder->childAtIndex(i)->name() == name) {
+            return folder->childAtIndex(i);
+        }
+    }
+    return nullptr;
 }
 
 CSTreeController::Timing fastTiming() {
@@ -281,13 +294,7 @@ TEST_F(MainWindowTest, TheDiagramFollowsTheListsAndFilesFavouritesThroughTheWind
     RadialController& radial = controller().radialController();
     ASSERT_NE(radial.host(), nullptr);
     EXPECT_EQ(radial.host()->scanningState(), ScanningStateObserver::Idle);
-    auto* root = static_cast<FolderSystemItem*>(radial.root().get());
-    ItemRef folderA;
-    for (const ItemRef& item : root->childrenArray()) {
-        if (item->name() == "a") {
-            folderA = item;
-        }
-    }
+    ItemRef folderA = childNamed(radial.root(), "a");
     ASSERT_NE(folderA, nullptr);
     // Rows selected in the lists are outlined in the diagram.
     controller().contentsPanelSelectionChanged({folderA});
@@ -327,6 +334,71 @@ TEST_F(MainWindowTest, AnUnscannedFolderHintCountsTheEntriesOnDisk) {
     ASSERT_TRUE(hint.has_value());
     EXPECT_EQ(hint->caption, "Items:");
     EXPECT_EQ(hint->sizeText, "3") << "two files and a folder, not what is inside the folder";
+}
+
+// The total `korvex-cli scan PATH --json` reports, -1 when it cannot be run.
+std::int64_t cliTotal(const std::string& path) {
+    const std::filesystem::path cli =
+        std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / "tools" /
+        "cli" / "korvex-cli";
+    FILE* pipe = ::popen(("'" + cli.string() + "' scan '" + path + "' --json").c_str(), "r");
+    if (pipe == nullptr) {
+        return -1;
+    }
+    std::string out;
+    char buffer[4096];
+    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) {
+        out.append(buffer, n);
+    }
+    ::pclose(pipe);
+    const std::size_t at = out.find("\"total_bytes\":");
+    return at == std::string::npos ? -1 : std::stoll(out.substr(at + 14));
+}
+
+TEST_F(MainWindowTest, TheWindowCountsWhatTheCommandLineAndDuCount) {
+    tree.file("b/original.bin", 200'000);
+    std::filesystem::create_hard_link(tree.path("b/original.bin"), tree.path("a/link.bin"));
+    selectFolder(tree.path());
+    controller().startAction();
+    ASSERT_TRUE(waitForScans(1));
+    const std::int64_t total = selected()->scannedRoot()->gettotalsize();
+    EXPECT_EQ(total, test::duBytes(tree.path()));
+    EXPECT_EQ(total, cliTotal(tree.path()));
+}
+
+TEST_F(MainWindowTest, OneNodeShowsOneSizeTextInTheListsTheHintAndTheHeader) {
+    window.resize(1200, 800);
+    window.show();
+    selectFolder(tree.path());
+    controller().startAction();
+    ASSERT_TRUE(waitForScans(1));
+    RadialController& radial = controller().radialController();
+    ItemRef folderA = childNamed(radial.root(), "a");
+    ASSERT_NE(folderA, nullptr);
+    // Between 1000 and 1024 to the kilobyte the texts would differ.
+    ASSERT_GT(folderA->gettotalsize(), 300'000);
+
+    FolderColumnView* column = window.summaryPanel()->contents()->folderColumns().column(0);
+    ASSERT_NE(column, nullptr);
+    QString listed;
+    QAbstractItemModel* rows = column->model();
+    for (int row = 0; row < rows->rowCount(); ++row) {
+        if (rows->index(row, 0).data().toString() == "a") {
+            listed = rows->index(row, 1).data().toString();
+        }
+    }
+    ASSERT_FALSE(listed.isEmpty());
+
+    SectorItem sector;
+    ASSERT_TRUE(radial.fillSectorItem(sector, folderA.get()));
+    const std::optional<HintContent> hint = radial.hintForSector(sector);
+    ASSERT_TRUE(hint.has_value());
+    EXPECT_EQ(QString::fromStdString(hint->sizeText), listed);
+
+    radial.startDrillInAnumation(folderA);
+    ASSERT_TRUE(waitFor([&] { return radial.drillState() == 0; }, 3s));
+    ASSERT_EQ(radial.root(), folderA);
+    EXPECT_EQ(window.summaryPanel()->sizeLabel()->text(), listed);
 }
 
 }  // namespace

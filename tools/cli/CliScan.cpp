@@ -38,7 +38,7 @@ void catchInterrupt() {
 }
 
 std::string sizeText(std::int64_t bytes) {
-    return formatMemoryStringDot1(static_cast<std::uint64_t>(std::max<std::int64_t>(bytes, 0)));
+    return sizeString(bytes);
 }
 
 nlohmann::json itemJson(const FileSystemItem& item) {

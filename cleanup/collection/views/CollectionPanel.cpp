@@ -185,8 +185,7 @@ QString CollectionPanel::countText(std::int64_t count) {
 void CollectionPanel::showState(const CollectionViewState& state) {
     mState = state;
     mSummary->setText(countText(state.count));
-    mSize->setText(QString::fromStdString(
-        stringFromSize(static_cast<std::uint64_t>(std::max<std::int64_t>(state.size, 0)))));
+    mSize->setText(QString::fromStdString(sizeString(state.size)));
     mSummaryRow->setVisible(state.summaryVisible);
     mDropArea->setVisible(state.dropAreaVisible);
     mEmptyHint->setVisible(state.count == 0 && !state.dropAreaVisible && state.chooserVisible);

@@ -3,6 +3,7 @@
 #include "browse/preview/PreviewController.h"
 #include "cleanup/collection/views/CollectionPanel.h"
 #include "platform/desktop/FileManagerService.h"
+#include "scan/format/ItemNotes.h"
 #include "scan/format/SizeFormatter.h"
 
 #include <QApplication>
@@ -38,8 +39,7 @@ QByteArray pathBytes(const std::string& path) {
 }
 
 QString sizeText(std::int64_t size) {
-    return QString::fromStdString(
-        stringFromSize(static_cast<std::uint64_t>(std::max<std::int64_t>(size, 0))));
+    return QString::fromStdString(sizeString(size));
 }
 
 // A round badge with a tick, in the accent colour: the sign of a clean result.
@@ -301,7 +301,10 @@ void RemoveListSheet::fillRows() {
         row->setText(sizeColumn, sizeText(item->size()));
         row->setTextAlignment(sizeColumn, Qt::AlignRight | Qt::AlignVCenter);
         const OperationResult state = item->state();
-        const QString details = detailsOf(state);
+        QString details = detailsOf(state);
+        if (details.isEmpty() && item->systemItem() != nullptr) {
+            details = QString::fromStdString(removalNote(*item->systemItem()).value_or(""));
+        }
         // One line in the cell; the tooltip keeps the message's own lines.
         row->setText(detailsColumn, QString(details).replace(QLatin1Char('\n'), QLatin1Char(' ')));
         row->setToolTip(detailsColumn, details);
