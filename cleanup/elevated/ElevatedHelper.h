@@ -1,8 +1,8 @@
 #pragma once
 
 #include "cleanup/elevated/records/ElevatedRecords.h"
+#include "platform/UniqueFd.h"
 #include "platform/dispatch/MainQueue.h"
-#include "platform/process/UniqueFd.h"
 
 #include <sys/types.h>
 

@@ -1,6 +1,6 @@
 #include "platform/fs/CopyEntryTree.h"
 
-#include "platform/fs/Descriptor.h"
+#include "platform/UniqueFd.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -134,13 +134,12 @@ std::optional<FileOpFailure> copyAt(const Place& from, const Place& to, const Co
 
 std::optional<FileOpFailure> copyRegular(const Place& from, const Place& to,
                                          const struct stat& info, const Copying& copying) {
-    Descriptor in(::openat(from.folderFd, from.name, O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    UniqueFd in(::openat(from.folderFd, from.name, O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
     if (!in.valid()) {
         return failure(errno, "Could not read", from.shown);
     }
-    Descriptor out(::openat(to.folderFd, to.name,
-                            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                            S_IRUSR | S_IWUSR));
+    UniqueFd out(::openat(to.folderFd, to.name,
+                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, S_IRUSR | S_IWUSR));
     if (!out.valid()) {
         return failure(errno, "Could not create", to.shown);
     }
@@ -162,7 +161,7 @@ std::optional<FileOpFailure> copyRegular(const Place& from, const Place& to,
 
 std::optional<FileOpFailure> copyFolder(const Place& from, const Place& to, const struct stat& info,
                                         const Copying& copying) {
-    Descriptor in(
+    UniqueFd in(
         ::openat(from.folderFd, from.name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     if (!in.valid()) {
         return failure(errno, "Could not read the folder", from.shown);
@@ -172,7 +171,7 @@ std::optional<FileOpFailure> copyFolder(const Place& from, const Place& to, cons
         return failure(errno, "Could not create", to.shown);
     }
     noteCreatedAt(copying, to);
-    Descriptor out(::openat(to.folderFd, to.name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    UniqueFd out(::openat(to.folderFd, to.name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     if (!out.valid()) {
         return failure(errno, "Could not open", to.shown);
     }

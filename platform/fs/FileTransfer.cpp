@@ -1,7 +1,7 @@
 #include "platform/fs/FileTransfer.h"
 
+#include "platform/UniqueFd.h"
 #include "platform/fs/CopyEntryTree.h"
-#include "platform/fs/Descriptor.h"
 #include "platform/fs/NoReplaceRename.h"
 #include "platform/fs/RemoveItemTree.h"
 
@@ -26,7 +26,7 @@ constexpr unsigned kTemporaryAttempts = 100;
 // The destination folder, open: every name in it is made relative to this
 // handle, so a folder swapped for another on the way changes nothing.
 struct Destination {
-    Descriptor fd;
+    UniqueFd fd;
     std::string path;
 
     std::string shown(const std::string& name) const {
@@ -63,7 +63,7 @@ std::variant<Destination, FileOpFailure> prepare(const std::string& source,
     if (::lstat(source.c_str(), &info) != 0) {
         return systemFailure(errno, what);
     }
-    Destination destination{Descriptor(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)),
+    Destination destination{UniqueFd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)),
                             folder};
     if (!destination.fd.valid()) {
         return systemFailure(errno, what + " to " + quotedPath(folder));

@@ -1,6 +1,6 @@
 #include "platform/fs/RemoveItemTree.h"
 
-#include "platform/fs/Descriptor.h"
+#include "platform/UniqueFd.h"
 #include "platform/fs/EntryWalk.h"
 
 #include <fcntl.h>
@@ -38,8 +38,7 @@ std::optional<FileOpFailure> removeItemTreeAt(int folderFd, const std::string& n
         return std::nullopt;
     }
     openUp(folderFd, name, info);
-    Descriptor fd(
-        ::openat(folderFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    UniqueFd fd(::openat(folderFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     if (!fd.valid()) {
         return systemFailure(errno, what);
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/process/UniqueFd.h"
+#include "platform/UniqueFd.h"
 
 #include <sys/types.h>
 

@@ -54,12 +54,12 @@ CacheFolderOwner CacheFolderOwner::current() {
     return {UserFolders::current().home(), ::getuid()};
 }
 
-std::variant<Descriptor, CacheFolderMissing, std::string> openCacheFolderToEmpty(
+std::variant<UniqueFd, CacheFolderMissing, std::string> openCacheFolderToEmpty(
     const std::string& folder, const CacheFolderOwner& owner) {
     if (folder.empty() || folder[0] != '/') {
         return refusal(folder, "it is not an absolute path.");
     }
-    Descriptor current(::open("/", O_PATH | O_DIRECTORY | O_CLOEXEC));
+    UniqueFd current(::open("/", O_PATH | O_DIRECTORY | O_CLOEXEC));
     std::string reached;
     for (std::size_t start = 1; start <= folder.size();) {
         std::size_t end = folder.find('/', start);
@@ -75,7 +75,7 @@ std::variant<Descriptor, CacheFolderMissing, std::string> openCacheFolderToEmpty
             return refusal(folder, "its path climbs with \"..\".");
         }
         reached += "/" + part;
-        Descriptor next(::openat(current.get(), part.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+        UniqueFd next(::openat(current.get(), part.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
         if (!next.valid()) {
             if (errno == ENOENT) {
                 return CacheFolderMissing{};
@@ -115,7 +115,7 @@ std::variant<Descriptor, CacheFolderMissing, std::string> openCacheFolderToEmpty
     if (info.st_uid != owner.uid) {
         return refusal(folder, "it belongs to another user.");
     }
-    Descriptor readable(::openat(current.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    UniqueFd readable(::openat(current.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!readable.valid()) {
         return refusal(folder, std::string("it cannot be read (") + std::strerror(errno) + ").");
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/fs/Descriptor.h"
+#include "platform/UniqueFd.h"
 
 #include <sys/types.h>
 
@@ -25,7 +25,7 @@ struct CacheFolderMissing {};
 // and reached from "/" without passing a symbolic link. Answers the folder,
 // open for reading (callers work on this handle, never on the path again),
 // or the reason it is refused, in words for the user.
-std::variant<Descriptor, CacheFolderMissing, std::string> openCacheFolderToEmpty(
+std::variant<UniqueFd, CacheFolderMissing, std::string> openCacheFolderToEmpty(
     const std::string& folder, const CacheFolderOwner& owner);
 
 }  // namespace korvex::platform

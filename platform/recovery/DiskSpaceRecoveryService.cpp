@@ -28,7 +28,7 @@ void DiskSpaceRecoveryService::forEachCacheFolderOnVolume(const std::string& vol
             refused(*reason);
             continue;
         }
-        const auto* fd = std::get_if<Descriptor>(&opened);
+        const auto* fd = std::get_if<UniqueFd>(&opened);
         struct stat info {};
         if (fd != nullptr && ::fstat(fd->get(), &info) == 0 && info.st_dev == volume.st_dev) {
             body(fd->get(), volume.st_dev, folder);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cleanup/elevated/records/ElevatedRecords.h"
-#include "platform/process/UniqueFd.h"
+#include "platform/UniqueFd.h"
 
 #include <sys/stat.h>
 #include <sys/types.h>

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <utility>
 
 namespace korvex::platform {
@@ -28,6 +29,12 @@ class UniqueFd {
     // Hands the descriptor to a new owner.
     int release() { return std::exchange(mFd, -1); }
     bool valid() const { return mFd >= 0; }
+    // Closes now, answering close's error (a delayed write error shows here).
+    int close() {
+        const int result = ::close(mFd);
+        mFd = -1;
+        return result == 0 ? 0 : errno;
+    }
 
   private:
     int mFd = -1;
