@@ -86,6 +86,12 @@ class MainWindowTest : public ::testing::Test {
         ASSERT_NE(selected(), nullptr);
         ASSERT_EQ(selected()->getPath(), path);
     }
+    // Files the test tree into the left panel and scans it to the end.
+    void scanTree() {
+        selectFolder(tree.path());
+        controller().startAction();
+        ASSERT_TRUE(waitForScans(1));
+    }
     bool waitForScans(int count) {
         return waitFor([&] { return controller().scannedCount() >= count; });
     }
@@ -212,9 +218,7 @@ TEST_F(MainWindowTest, UnmountOfAnotherVolumeLeavesTheRunningScanAlone) {
 }
 
 TEST_F(MainWindowTest, RescanReturnsToTheDiagramRootSavedMeanwhileWhileItExists) {
-    selectFolder(tree.path());
-    controller().startAction();
-    ASSERT_TRUE(waitForScans(1));
+    ASSERT_NO_FATAL_FAILURE(scanTree());
     // The diagram saves its root whenever the user moves in it, also while
     // a rescan runs.
     auto moveDuringRescanTo = [this](const std::string& path) {
@@ -288,9 +292,7 @@ TEST_F(MainWindowTest, AppearanceSettingChoosesThePalette) {
 TEST_F(MainWindowTest, TheDiagramFollowsTheListsAndFilesFavouritesThroughTheWindow) {
     window.resize(1200, 800);
     window.show();
-    selectFolder(tree.path());
-    controller().startAction();
-    ASSERT_TRUE(waitForScans(1));
+    ASSERT_NO_FATAL_FAILURE(scanTree());
     RadialController& radial = controller().radialController();
     ASSERT_NE(radial.host(), nullptr);
     EXPECT_EQ(radial.host()->scanningState(), ScanningStateObserver::Idle);
@@ -317,9 +319,7 @@ TEST_F(MainWindowTest, AnUnscannedFolderHintCountsTheEntriesOnDisk) {
     RadialController& radial = controller().radialController();
     EXPECT_NE(qobject_cast<DiagramBackgroundPanel*>(views().radialView->parentWidget()), nullptr);
     // A scanned folder first, so the lists beside the diagram hold other rows.
-    selectFolder(tree.path());
-    controller().startAction();
-    ASSERT_TRUE(waitForScans(1));
+    ASSERT_NO_FATAL_FAILURE(scanTree());
     test::TempTree fresh;
     fresh.file("one.txt", 10);
     fresh.file("line\nbreak.bin", 10);
@@ -358,9 +358,7 @@ std::int64_t cliTotal(const std::string& path) {
 TEST_F(MainWindowTest, TheWindowCountsWhatTheCommandLineAndDuCount) {
     tree.file("b/original.bin", 200'000);
     std::filesystem::create_hard_link(tree.path("b/original.bin"), tree.path("a/link.bin"));
-    selectFolder(tree.path());
-    controller().startAction();
-    ASSERT_TRUE(waitForScans(1));
+    ASSERT_NO_FATAL_FAILURE(scanTree());
     const std::int64_t total = selected()->scannedRoot()->gettotalsize();
     EXPECT_EQ(total, test::duBytes(tree.path()));
     EXPECT_EQ(total, cliTotal(tree.path()));
@@ -369,9 +367,7 @@ TEST_F(MainWindowTest, TheWindowCountsWhatTheCommandLineAndDuCount) {
 TEST_F(MainWindowTest, OneNodeShowsOneSizeTextInTheListsTheHintAndTheHeader) {
     window.resize(1200, 800);
     window.show();
-    selectFolder(tree.path());
-    controller().startAction();
-    ASSERT_TRUE(waitForScans(1));
+    ASSERT_NO_FATAL_FAILURE(scanTree());
     RadialController& radial = controller().radialController();
     ItemRef folderA = childNamed(radial.root(), "a");
     ASSERT_NE(folderA, nullptr);
