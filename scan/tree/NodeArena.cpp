@@ -6,13 +6,21 @@
 #include <cstdint>
 #include <new>
 
+// Under the address sanitizer a node's memory is poisoned from its release
+// on, and the leak checker looks through mapped chunks for the heap blocks
+// that nodes point to (children lists, attributes).
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/asan_interface.h>
+#include <sanitizer/lsan_interface.h>
 #define KORVEX_POISON(p, n) ASAN_POISON_MEMORY_REGION(p, n)
 #define KORVEX_UNPOISON(p, n) ASAN_UNPOISON_MEMORY_REGION(p, n)
+#define KORVEX_SCAN_ROOTS(p, n) __lsan_register_root_region(p, n)
+#define KORVEX_UNSCAN_ROOTS(p, n) __lsan_unregister_root_region(p, n)
 #else
 #define KORVEX_POISON(p, n) ((void)(p), (void)(n))
 #define KORVEX_UNPOISON(p, n) ((void)(p), (void)(n))
+#define KORVEX_SCAN_ROOTS(p, n) ((void)(p), (void)(n))
+#define KORVEX_UNSCAN_ROOTS(p, n) ((void)(p), (void)(n))
 #endif
 
 namespace korvex::nodeArena {
@@ -66,6 +74,7 @@ Chunk* mapChunk(std::size_t bytes) {
     chunk->front = base + sizeof(Chunk);
     chunk->back = base + bytes;
     KORVEX_POISON(chunk->front, bytes - sizeof(Chunk));
+    KORVEX_SCAN_ROOTS(base, bytes);
     gMappedChunks.fetch_add(1, std::memory_order_relaxed);
     return chunk;
 }
@@ -76,6 +85,7 @@ void dropReference(Chunk* chunk) noexcept {
     }
     const std::size_t bytes = chunk->mappedBytes;
     // Other mappings may reuse the range; they must not find it poisoned.
+    KORVEX_UNSCAN_ROOTS(chunk, bytes);
     KORVEX_UNPOISON(chunk, bytes);
     chunk->~Chunk();
     ::munmap(chunk, bytes);
