@@ -53,11 +53,6 @@ TEST_F(VolumesGrouping, FavoritesBesideHomeKeepTheirHeaderAndOrder) {
     EXPECT_EQ(controller.getItemByRow(6)->group->_sectionKind, kFoldersSection);
 }
 
-TEST_F(VolumesGrouping, DocumentHeightCountsEveryRowAndItsSpacing) {
-    fill({makeVolume("/", "SATA")}, {}, {});  // header, entry, "Folders" header
-    EXPECT_EQ(controller.documentHeight(), 20 + 36 + 20 + 3 * 2 + 12);
-}
-
 class VolumesMounts : public VolumesFixture {};
 
 TEST_F(VolumesMounts, UnmountOfTheLastVolumeOfAGroupDropsItsHeader) {
