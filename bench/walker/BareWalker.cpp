@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
+#include <cstddef>
 
 #include <atomic>
 #include <condition_variable>
@@ -25,7 +26,7 @@ struct Dirent64 {
     off64_t d_off;
     unsigned short d_reclen;
     unsigned char d_type;
-    char d_name[];
+    char d_name[1];  // the name runs on to the end of the record
 };
 
 // Folders not yet read, shared by both threads. A thread reads depth-first
@@ -100,7 +101,8 @@ class Walk {
             for (long offset = 0; offset < bytes;) {
                 const auto* record = reinterpret_cast<const Dirent64*>(buffer.data() + offset);
                 offset += record->d_reclen;
-                const char* name = record->d_name;
+                const char* name =
+                    reinterpret_cast<const char*>(record) + offsetof(Dirent64, d_name);
                 if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) {
                     continue;
                 }
