@@ -8,8 +8,7 @@ inline constexpr const char* kTable = "DiagramContextMenuLocalizable";
 
 inline constexpr platform::TextEntry kShowInFileManager{"Show in File Manager",
                                                         "Show in File Manager", "menu item"};
-inline constexpr platform::TextEntry kGetInformation{"Get Information", "Get Information",
-                                                     "menu item"};
+inline constexpr platform::TextEntry kGetInformation{"Properties", "Properties", "menu item"};
 inline constexpr platform::TextEntry kPreview{"Preview", "Preview", "menu item"};
 inline constexpr platform::TextEntry kCopyPath{"Copy Path", "Copy Path", "menu item"};
 inline constexpr platform::TextEntry kFreeUpPurgeable{"Free Up Purgeable Space",

@@ -64,11 +64,15 @@ install_policy() {
   $sudo install -D -m 0644 "$policy" "$target"
 }
 
-# build DIR [cmake options...]
+# build DIR [cmake options...] [-- targets...]; every target without a list.
 build() {
   local dir="$1"; shift
-  cmake -S "$here" -B "$dir" -G Ninja "$@" >/dev/null
-  cmake --build "$dir" -j "$jobs"
+  local options=() targets=()
+  while [ $# -gt 0 ] && [ "$1" != "--" ]; do options+=("$1"); shift; done
+  [ $# -gt 0 ] && shift
+  targets=("$@")
+  cmake -S "$here" -B "$dir" -G Ninja "${options[@]}" >/dev/null
+  cmake --build "$dir" -j "$jobs" ${targets[@]:+--target "${targets[@]}"}
 }
 
 run_tests() {
@@ -81,7 +85,9 @@ case "${1:-}" in
     # The window asks for administrator rights through pkexec.
     packages+=(pkexec)
     install_missing
-    build "$here/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    # Only the window and the administrator helper it starts; the tests and
+    # benchmarks are built by the test command.
+    build "$here/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -- korvex korvex-elevated
     install_policy "$here/build"
     shift
     # Without a folder the window opens on the home folder and scans it.

@@ -1,12 +1,12 @@
 #include "app/toolkit/Appearance.h"
 
 #include "app/settings/Settings.h"
+#include "app/toolkit/ContrastStyle.h"
 #include "platform/desktop/ColorSchemePreference.h"
 
 #include <QApplication>
 #include <QPalette>
-#include <QStyle>
-#include <QStyleFactory>
+#include <QWidget>
 
 namespace korvex::Appearance {
 
@@ -110,10 +110,17 @@ void applyToApplication() {
     }
     gDark = dark;
     // One style everywhere, so both palettes look as designed on any desktop.
-    if (QApplication::style()->name().compare(QStringLiteral("fusion"), Qt::CaseInsensitive) != 0) {
-        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    if (dynamic_cast<ContrastStyle*>(QApplication::style()) == nullptr) {
+        QApplication::setStyle(new ContrastStyle);
     }
     QApplication::setPalette(makePalette(dark ? kDark : kLight));
+    // Style sheets take their palette() colours when they are set: set them
+    // again so that they follow the new palette.
+    for (QWidget* widget : QApplication::allWidgets()) {
+        if (!widget->styleSheet().isEmpty()) {
+            widget->setStyleSheet(widget->styleSheet());
+        }
+    }
 }
 
 bool isDark() {

@@ -25,6 +25,7 @@
 #include "platform/desktop/LauncherProgress.h"
 #include "platform/fs/CanonicalPath.h"
 #include "platform/fs/EntryExists.h"
+#include "scan/format/SizeFormatter.h"
 #include "scan/model/ScanNotifications.h"
 #include "scan/tree/FolderSystemItem.h"
 #include "scan/tree/VolumeSystemItem.h"
@@ -371,7 +372,7 @@ void CSTreeController::updateProgressDelay() {
         setProgressValue(
             static_cast<int>(mdProgress / static_cast<double>(mNvoloc) * kProgressMaximum));
     }
-    mViews.mStatus->setText(QString::number(mNposition));
+    mViews.mStatus->setText(scanProgressText());
     scheduleRadialUpdate();
     if (mViews.rightPanel != nullptr) {
         mViews.rightPanel->updateSummeryControllerResultInfo();
@@ -390,6 +391,15 @@ void CSTreeController::scheduleRadialUpdate() {
         mRadial.UpdateRadialStructureDuringProcessByRoot(mDirwalker.getRootItem().get());
         mViews.radialView->update();
     });
+}
+
+QString CSTreeController::scanProgressText() const {
+    const QString read = qtText(sizeString(static_cast<std::int64_t>(mdProgress)));
+    // The same measure as the bar: the part of the occupied space counted.
+    if (mViews.dockProgress->maximum() > 0 && mNvoloc > 0) {
+        return tr("%1 of %2 read").arg(read, qtText(sizeString(mNvoloc)));
+    }
+    return tr("%1 read").arg(read);
 }
 
 int CSTreeController::progressValue() const {
@@ -473,6 +483,12 @@ void CSTreeController::walkEnd(bool finished) {
     }
     mVolsController.setScannedRootInfo(root,
                                        finished ? TopLevelItem::Scanned : TopLevelItem::Cancelled);
+    // The count stays with the target it was read for.
+    for (const VolumeRow& row : mVolsController.rows()) {
+        if (root != nullptr && row.entry != nullptr && row.entry->scannedRoot() == root) {
+            row.entry->setEntriesRead(mDirwalker.lastEntriesRead());
+        }
+    }
     if (root != nullptr && root->isVol()) {
         mPurgeableSpaceCleaner->startObserveFor(static_cast<VolumeSystemItem*>(root.get()));
         mPurgeableSpaceCleaner->updateValueFor(root.get());
@@ -639,7 +655,6 @@ void CSTreeController::setCanStart(bool canStart) {
     if (mViews.startStopButton != nullptr) {
         // While a scan runs the same control stops it, until the stop is under way.
         mViews.startStopButton->setEnabled(canStart || isProcessing());
-        mViews.startStopButton->setText(isProcessing() ? tr("Stop") : tr("Start Scanning"));
     }
     if (mViews.overview != nullptr) {
         mViews.overview->startButton()->setEnabled(canStart && !isProcessing());

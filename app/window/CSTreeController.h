@@ -186,6 +186,8 @@ class CSTreeController : public QObject,
 
     // ---- State the window and tests read
     int progressValue() const;
+    // The text beside the bar: what the scan has counted, of how much.
+    QString scanProgressText() const;
     std::int32_t nposition() const { return mNposition; }
     std::int32_t scannedCount() const { return m_nScanned; }
     std::int64_t occupiedSize() const { return mNvoloc; }

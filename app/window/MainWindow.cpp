@@ -24,6 +24,7 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QVBoxLayout>
@@ -31,15 +32,30 @@
 namespace korvex {
 
 namespace {
-constexpr int kLeftWidth = 250;
-constexpr int kRightWidth = 360;
+constexpr int kLeftWidth = 230;
+// The right panel's share of the width beside the left one.
+constexpr double kRightShare = 0.42;
+// Small enough for an 800 × 600 screen.
+constexpr QSize kMinimumSize(780, 540);
+// What the window asks for, when the screen has room: a 1366 × 768 one
+// keeps the window whole beside its panel.
+constexpr QSize kDefaultSize(1280, 720);
+constexpr int kScreenMargin = 40;
+
+QSize defaultSizeOn(const QScreen* screen) {
+    if (screen == nullptr) {
+        return kDefaultSize;
+    }
+    const QSize room = screen->availableGeometry().size() - QSize(kScreenMargin, kScreenMargin);
+    return kDefaultSize.boundedTo(room).expandedTo(kMinimumSize);
+}
 }  // namespace
 
 MainWindow::MainWindow(std::string homeFolder, CSTreeController::Timing timing, QWidget* parent)
     : QMainWindow(parent), mController(std::make_unique<CSTreeController>(std::move(homeFolder))) {
     setWindowTitle(QStringLiteral("Korvex"));
-    setMinimumSize(960, 600);
-    resize(1320, 820);
+    setMinimumSize(kMinimumSize);
+    resize(defaultSizeOn(screen()));
     mController->setTiming(timing);
 
     mViews.window = this;
@@ -51,26 +67,37 @@ MainWindow::MainWindow(std::string homeFolder, CSTreeController::Timing timing, 
 
     mSplitter = new QSplitter(Qt::Horizontal, central);
     mSplitter->setChildrenCollapsible(false);
-    mSplitter->setHandleWidth(1);
+    // A handle that shows where to drag: a line, lit under the pointer.
+    mSplitter->setHandleWidth(5);
+    mSplitter->setStyleSheet(QStringLiteral(
+        "QSplitter::handle { background: palette(mid); border-left: 2px solid palette(window);"
+        " border-right: 2px solid palette(window); }"
+        "QSplitter::handle:hover { background: palette(highlight); }"));
     mViews.volumesList = new VolumesListView(mController->volumesController(), mSplitter);
     auto* diagramPanel = new DiagramBackgroundPanel(mController->radialController(), mSplitter);
     mViews.radialView = &diagramPanel->radialView();
-    mViews.radialView->setMinimumWidth(360);
+    mViews.radialView->setMinimumWidth(280);
     // The right side: the panel of the shown target above the collection.
     auto* right = new QWidget(mSplitter);
     auto* rightColumn = new QVBoxLayout(right);
     rightColumn->setContentsMargins(0, 0, 0, 0);
     rightColumn->setSpacing(0);
     mViews.rightStack = new QStackedWidget(right);
-    mViews.rightStack->setMinimumWidth(300);
+    mViews.rightStack->setMinimumWidth(290);
     mViews.collectionPanel = new CollectionPanel(right);
     rightColumn->addWidget(mViews.rightStack, 1);
     rightColumn->addWidget(mViews.collectionPanel);
     mViews.overview = new UnscannedOverview(mViews.rightStack);
     mSummary = new ScanSummaryPanel(mViews.rightStack);
     mSummary->setEntriesSource([this]() -> std::int64_t {
-        CModel& model = mController->dirwalker();
-        return model.isScanning() ? -1 : model.lastEntriesRead();
+        const TopLevelRef entry = mController->volumesController().getObjectForSelectedRow();
+        if (entry == nullptr) {
+            return ScanSummaryPanel::kEntriesUnknown;
+        }
+        if (entry->scanningState() == TopLevelItem::Scanning) {
+            return ScanSummaryPanel::kEntriesScanning;
+        }
+        return entry->entriesRead().value_or(ScanSummaryPanel::kEntriesUnknown);
     });
     mViews.rightStack->addWidget(mViews.overview);
     mViews.rightStack->addWidget(mSummary);
@@ -84,14 +111,20 @@ MainWindow::MainWindow(std::string homeFolder, CSTreeController::Timing timing, 
     mSplitter->setStretchFactor(0, 0);
     mSplitter->setStretchFactor(1, 1);
     mSplitter->setStretchFactor(2, 0);
-    mSplitter->setSizes({kLeftWidth, width() - kLeftWidth - kRightWidth, kRightWidth});
+    const int rightWidth = static_cast<int>((width() - kLeftWidth) * kRightShare);
+    mSplitter->setSizes({kLeftWidth, width() - kLeftWidth - rightWidth, rightWidth});
     column->addWidget(mSplitter, 1);
     setCentralWidget(central);
 
     makeMenus();
     connect(mController.get(), &CSTreeController::scanningChanged, this,
             [this](bool scanning) { updateScanControls(scanning); });
-    connect(mController.get(), &CSTreeController::targetChanged, this, [this] { validateMenus(); });
+    connect(mController.get(), &CSTreeController::targetChanged, this, [this] {
+        validateMenus();
+        updateStartStopTitle();
+        // The figures under the title are the new target's.
+        mSummary->updateSummeryControllerResultInfo();
+    });
     connect(qApp, &QApplication::focusChanged, this, [this] { validateMenus(); });
     MainMenuController::shared().setCategoryListPanel(this);
     mController->windowDidLoad(mViews);
@@ -117,13 +150,14 @@ QWidget* MainWindow::makeToolbar() {
         " border: none; border-radius: 6px; padding: 6px 18px; font-weight: 600; }"
         "#startStopButton:pressed { background: palette(dark); }"
         "#startStopButton:disabled { background: palette(mid); color: palette(light); }"
-        "#scanFolderButton { background: transparent; border: 1px solid palette(mid);"
+        "#scanFolderButton { background: transparent; color: palette(button-text);"
+        " border: 1px solid palette(mid);"
         " border-radius: 6px; padding: 6px 14px; }"
         "#scanFolderButton:hover { background: palette(alternate-base); }"));
     auto* row = new QHBoxLayout(bar);
     row->setContentsMargins(14, 8, 14, 8);
     row->setSpacing(10);
-    auto* start = new QPushButton(tr("Start Scanning"), bar);
+    auto* start = new QPushButton(bar);
     start->setObjectName(QStringLiteral("startStopButton"));
     start->setDefault(true);
     start->setMinimumWidth(132);
@@ -241,6 +275,19 @@ void MainWindow::updateScanControls(bool scanning) {
     mViews.dockProgress->setVisible(scanning || mController->isRunningUp());
     mViews.mStatus->setVisible(scanning);
     validateMenus();
+    updateStartStopTitle();
+}
+
+void MainWindow::updateStartStopTitle() {
+    // An unscanned target shows its own "Start Scanning" button in the
+    // overview; a scanned one is scanned again.
+    const TopLevelRef entry = mController->volumesController().getObjectForSelectedRow();
+    const bool scanned = entry != nullptr && entry->scannedRoot() != nullptr;
+    QAbstractButton* button = mViews.startStopButton;
+    button->setText(mController->isProcessing() ? tr("Stop")
+                    : scanned                   ? tr("Rescan")
+                                                : tr("Start Scanning"));
+    button->setVisible(mController->isProcessing() || scanned);
 }
 
 bool MainWindow::isCategoryListCollapsed() const {

@@ -43,6 +43,7 @@ class MainWindow : public QMainWindow, public CategoryListPanel {
     void validateMenus();
     void chooseFolderToScan();
     void updateScanControls(bool scanning);
+    void updateStartStopTitle();
 
     std::unique_ptr<CSTreeController> mController;
     MainWindowViews mViews;

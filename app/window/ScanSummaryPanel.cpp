@@ -89,8 +89,14 @@ void ScanSummaryPanel::updateSummeryControllerResultInfo() {
     }
     mSize->setText(totalText(mRoot->gettotalsize()));
     const std::int64_t read = mEntriesSource ? mEntriesSource() : -1;
-    mDetails->setText(read < 0 ? tr("Scanning…") : tr("%L1 items read").arg(read));
-    if (read < 0 && !mReloadTimer.isActive()) {
+    if (read == kEntriesScanning) {
+        mDetails->setText(tr("Scanning…"));
+    } else if (read < 0) {
+        mDetails->clear();
+    } else {
+        mDetails->setText(read == 1 ? tr("1 item read") : tr("%L1 items read").arg(read));
+    }
+    if (read == kEntriesScanning && !mReloadTimer.isActive()) {
         mReloadTimer.start();
     }
 }

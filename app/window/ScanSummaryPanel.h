@@ -18,7 +18,9 @@ class ScanSummaryPanel : public QWidget, public ContentPanel {
   public:
     explicit ScanSummaryPanel(QWidget* parent = nullptr);
 
-    // How many entries the scan read; negative while it runs.
+    // How many entries the scan of the shown target read, or one of these.
+    static constexpr std::int64_t kEntriesScanning = -1;
+    static constexpr std::int64_t kEntriesUnknown = -2;
     void setEntriesSource(std::function<std::int64_t()> source) {
         mEntriesSource = std::move(source);
     }
@@ -32,6 +34,7 @@ class ScanSummaryPanel : public QWidget, public ContentPanel {
 
     QLabel* titleLabel() const { return mTitle; }
     QLabel* sizeLabel() const { return mSize; }
+    QLabel* detailsLabel() const { return mDetails; }
     ContentsPanel* contents() const { return mContents; }
 
   protected:

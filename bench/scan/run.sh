@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Scan benchmark: korvex-cli against du, gdu and ncdu on the same warm-cache
-# tree, several runs each; prints median wall time, median peak memory and the
-# korvex/peer ratios.
+# Scan benchmark: korvex-cli against a bare two-thread walker (getdents64 and
+# one fstatat per entry, nothing kept) and the peers du, gdu and ncdu, those
+# that are installed, on the same warm-cache tree. The tools take turns within
+# every run, so that a busy moment of the machine hits them all alike; prints
+# median wall time, CPU time (user + system) and peak memory, and the
+# korvex/tool ratios.
 #
 #   bash bench/scan/run.sh [runs] [entries]
 #
@@ -14,19 +17,15 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 build="$here/build-bench"
 tree="${KORVEX_BENCH_TREE:-/tmp/korvex-bench-tree-$entries}"
 
-need=()
-for p in gdu ncdu time; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || need+=("$p")
-done
-if [ ${#need[@]} -gt 0 ]; then
+if [ ! -x /usr/bin/time ]; then
   sudo=""; [ "$(id -u)" -ne 0 ] && sudo="sudo"
   $sudo apt-get update -qq
-  $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${need[@]}"
+  $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq time
 fi
 
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKORVEX_BUILD_TESTS=OFF \
   -DKORVEX_BUILD_GUI=OFF >/dev/null
-cmake --build "$build" --target korvex-cli korvex-treegen >/dev/null
+cmake --build "$build" --target korvex-cli korvex-treegen korvex-bench-walker >/dev/null
 
 if [ ! -f "$tree/.complete" ]; then
   rm -rf "$tree"
@@ -36,36 +35,48 @@ fi
 
 declare -A commands=(
   [korvex]="$build/tools/cli/korvex-cli scan $tree"
+  [walker]="$build/bench/walker/korvex-bench-walker $tree"
   [du]="du -s $tree"
   [gdu]="gdu --non-interactive --no-progress $tree"
   [ncdu]="ncdu -o /dev/null $tree"
 )
-order=(korvex du gdu ncdu)
+order=(korvex walker)
+for peer in du gdu ncdu; do
+  command -v "$peer" >/dev/null && order+=("$peer")
+done
 
 # Warm the caches once with every tool.
 for name in "${order[@]}"; do ${commands[$name]} >/dev/null 2>&1 || true; done
 
 median() { sort -g | awk '{a[NR]=$1} END {print (NR%2) ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2}'; }
 
-declare -A wall mem
+declare -A walls cpus peaks
 measure="$(mktemp)"
 trap 'rm -f "$measure"' EXIT
-for name in "${order[@]}"; do
-  times=(); peaks=()
-  for ((i = 0; i < runs; i++)); do
-    /usr/bin/time -f "%e %M" -o "$measure" ${commands[$name]} >/dev/null 2>&1 || true
-    out="$(tail -n 1 "$measure")"
-    times+=("${out%% *}"); peaks+=("${out##* }")
+for ((i = 0; i < runs; i++)); do
+  for name in "${order[@]}"; do
+    /usr/bin/time -f "%e %U %S %M" -o "$measure" ${commands[$name]} >/dev/null 2>&1 || true
+    read -r wall user system peak < <(tail -n 1 "$measure")
+    walls[$name]+="$wall "
+    cpus[$name]+="$(awk -v u="$user" -v s="$system" 'BEGIN{print u+s}') "
+    peaks[$name]+="$peak "
   done
-  wall[$name]=$(printf '%s\n' "${times[@]}" | median)
-  mem[$name]=$(printf '%s\n' "${peaks[@]}" | median)
 done
 
-echo "tree: $tree ($(find "$tree" | wc -l) entries), $runs runs each, median values"
-printf '%-8s %10s %12s %14s %14s\n' tool "wall s" "peak MiB" "korvex/peer t" "korvex/peer m"
+declare -A wall cpu mem
 for name in "${order[@]}"; do
-  printf '%-8s %10.3f %12.1f %14.2f %14.2f\n' "$name" "${wall[$name]}" \
-    "$(awk -v k="${mem[$name]}" 'BEGIN{print k/1024}')" \
-    "$(awk -v a="${wall[korvex]}" -v b="${wall[$name]}" 'BEGIN{print (b>0)?a/b:0}')" \
-    "$(awk -v a="${mem[korvex]}" -v b="${mem[$name]}" 'BEGIN{print (b>0)?a/b:0}')"
+  wall[$name]=$(printf '%s\n' ${walls[$name]} | median)
+  cpu[$name]=$(printf '%s\n' ${cpus[$name]} | median)
+  mem[$name]=$(printf '%s\n' ${peaks[$name]} | median)
+done
+
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN{print (b>0)?a/b:0}'; }
+echo "tree: $tree ($(find "$tree" | wc -l) entries), $runs runs each, median values"
+printf '%-8s %9s %9s %10s %9s %9s %9s\n' tool "wall s" "cpu s" "peak MiB" \
+  "korvex/t" "korvex/c" "korvex/m"
+for name in "${order[@]}"; do
+  printf '%-8s %9.3f %9.3f %10.1f %9.2f %9.2f %9.2f\n' "$name" "${wall[$name]}" \
+    "${cpu[$name]}" "$(ratio "${mem[$name]}" 1024)" \
+    "$(ratio "${wall[korvex]}" "${wall[$name]}")" "$(ratio "${cpu[korvex]}" "${cpu[$name]}")" \
+    "$(ratio "${mem[korvex]}" "${mem[$name]}")"
 done

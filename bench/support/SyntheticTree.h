@@ -45,11 +45,15 @@ inline SyntheticTree buildSyntheticTree(int fanOut, int filesPerFolder) {
                                                  sizes(random), 0, false, false);
                 ++tree.files;
             }
+            // As the scan does once a folder is read to the end.
+            sub->childrenComplete();
             if ((i * fanOut + j) % 97 == 0) {
                 tree.samplePaths.push_back(sub->fullPath() + "/file_0.dat");
             }
         }
+        top->childrenComplete();
     }
+    tree.root->childrenComplete();
     return tree;
 }
 

@@ -3,6 +3,7 @@
 #include "browse/contents/VolumeContentContainerLocalizable.h"
 #include "browse/lists/FileListModel.h"
 #include "browse/lists/ItemTexts.h"
+#include "browse/lists/NameAndFolderDelegate.h"
 #include "browse/lists/OutlineListConrtoller.h"
 #include "scan/tree/FolderSystemItem.h"
 
@@ -17,6 +18,8 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include <unordered_set>
+
 namespace korvex {
 
 namespace {
@@ -28,6 +31,8 @@ DraggableTreeView* makeFileList(FileListModel* model, QWidget* parent) {
     view->setHeaderHidden(true);
     view->setUniformRowHeights(true);
     view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    view->setTextElideMode(Qt::ElideMiddle);
+    view->setItemDelegateForColumn(0, new NameAndFolderDelegate(view));
     view->header()->setStretchLastSection(false);
     view->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     view->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
@@ -64,6 +69,19 @@ ContentsPanel::ContentsPanel(QWidget* parent)
 
     auto* folders = new QPushButton(tr("Folder"), this);
     auto* biggest = new QPushButton(tr("Biggest files"), this);
+    // The list on show is the checked one.
+    for (QPushButton* choice : {folders, biggest}) {
+        choice->setCheckable(true);
+        choice->setAutoExclusive(true);
+        choice->setStyleSheet(QStringLiteral(
+            "QPushButton { border: 1px solid palette(mid); border-radius: 5px;"
+            " padding: 4px 10px; background: palette(button); color: palette(button-text); }"
+            "QPushButton:checked { background: palette(highlight);"
+            " color: palette(highlighted-text); border-color: palette(highlight); }"));
+    }
+    folders->setChecked(true);
+    mFoldersSwitch = folders;
+    mBiggestSwitch = biggest;
     connect(folders, &QPushButton::clicked, this,
             [this] { showList(ActiveControllerType::folders); });
     connect(biggest, &QPushButton::clicked, this,
@@ -154,6 +172,9 @@ void ContentsPanel::showList(ActiveControllerType type) {
         showBiggestFiles(mBiggest.displayRoot(), mBiggest.displayFiles(), false);
     }
     mProxy->updateActiveControllerType(type);
+    if (type != ActiveControllerType::search) {
+        (type == ActiveControllerType::biggest ? mBiggestSwitch : mFoldersSwitch)->setChecked(true);
+    }
     selectionChanged();
 }
 
@@ -240,11 +261,24 @@ void ContentsPanel::selectionChanged() {
             QStringLiteral("<b>%1</b> %2<br>%3")
                 .arg(qtText(item.name()).toHtmlEscaped(), sizeText(item.itemSize()), lock));
     } else {
-        std::int64_t total = 0;
+        // A row inside a selected folder is already in the folder's figures.
+        std::unordered_set<const FileSystemItem*> chosen;
         for (const ItemRef& item : selected) {
-            total += item->itemSize();
+            chosen.insert(item.get());
         }
-        mDetails->setText(tr("%n items", nullptr, static_cast<int>(selected.size())) +
+        std::int64_t total = 0;
+        int count = 0;
+        for (const ItemRef& item : selected) {
+            const FileSystemItem* above = item->getParent();
+            while (above != nullptr && chosen.count(above) == 0) {
+                above = above->getParent();
+            }
+            if (above == nullptr) {
+                total += item->itemSize();
+                ++count;
+            }
+        }
+        mDetails->setText((count == 1 ? tr("1 item") : tr("%L1 items").arg(count)) +
                           QStringLiteral(" ") + sizeText(total));
     }
     if (mDelegate != nullptr) {

@@ -14,6 +14,7 @@
 
 class QLabel;
 class QLineEdit;
+class QPushButton;
 
 namespace korvex {
 
@@ -68,6 +69,9 @@ class ContentsPanel : public QWidget,
     QLineEdit& searchField() { return *mField; }
     DraggableTreeView& biggestFilesView() { return *mBiggestView; }
     DraggableTreeView& searchResultsView() { return *mSearchView; }
+    // The Folder and Biggest files switches; the shown list's is checked.
+    QPushButton& foldersSwitch() { return *mFoldersSwitch; }
+    QPushButton& biggestSwitch() { return *mBiggestSwitch; }
     QString detailsText() const;
     ItemList selectedItems() const { return mProxy->getActiveSelectedItems(); }
 
@@ -104,6 +108,8 @@ class ContentsPanel : public QWidget,
     ListProxyController* mProxy;
     QLineEdit* mField;
     QLabel* mDetails;
+    QPushButton* mFoldersSwitch = nullptr;
+    QPushButton* mBiggestSwitch = nullptr;
     ActiveControllerType mListBeforeSearch = ActiveControllerType::folders;
     std::unique_ptr<SearchBarPresenterImpl> mBar;
     std::unique_ptr<SearchResultsPresenter> mResults;

@@ -1,7 +1,10 @@
 #include "browse/lists/FileListModel.h"
 
 #include "browse/lists/ItemTexts.h"
+#include "browse/lists/NameAndFolderDelegate.h"
 #include "browse/lists/RowDrag.h"
+#include "scan/format/PathUtils.h"
+#include "scan/tree/FolderSystemItem.h"
 
 namespace korvex {
 
@@ -69,6 +72,11 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
             return mCollectToggle && index.column() == 0 ? collectCheckState(item) : QVariant();
         case Qt::DisplayRole:
             return index.column() == 1 ? sizeText(item.itemSize()) : qtText(item.name());
+        case NameAndFolderDelegate::kFolderRole:
+            return index.column() == 0 && item.getParent() != nullptr
+                       ? qtText(
+                             pathWithReplasingHomeFolderUsingTilda(item.getParent()->getFullPath()))
+                       : QVariant();
         case Qt::ToolTipRole: {
             QString lock = detailsHtml(item);
             QString path = qtText(item.getFullPath()).toHtmlEscaped();

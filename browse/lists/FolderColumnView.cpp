@@ -7,8 +7,11 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QScrollBar>
+#include <QSignalBlocker>
 
 #include <algorithm>
+#include <functional>
 
 namespace korvex {
 
@@ -18,6 +21,8 @@ FolderColumnView::FolderColumnView(QWidget* parent) : DraggableTreeView(parent),
     setRootIsDecorated(true);
     setUniformRowHeights(true);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
+    // The start and the end of a name (its kind) say the most.
+    setTextElideMode(Qt::ElideMiddle);
     header()->setStretchLastSection(false);
     header()->setSectionResizeMode(0, QHeaderView::Stretch);
     header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
@@ -44,6 +49,56 @@ FolderColumnView::FolderColumnView(QWidget* parent) : DraggableTreeView(parent),
 void FolderColumnView::setFolder(ItemRef folder) {
     mModel.setFolder(std::move(folder));
     showGroupExpansions();
+}
+
+void FolderColumnView::reload() {
+    const ItemList kept = selectedNodes();
+    ItemList current;
+    if (const OutlineListSubItem* row = mModel.subItem(currentIndex().siblingAtColumn(0))) {
+        current.push_back(row->systemItem());
+    }
+    const int scroll = verticalScrollBar()->value();
+    QModelIndexList restored;
+    {
+        // The columns after this one follow its selection: a rebuild that
+        // brings the same rows back must not close them.
+        const QSignalBlocker quiet(selectionModel());
+        setFolder(folder());
+        restored = rowsOf(kept);
+        for (const QModelIndex& row : restored) {
+            selectionModel()->select(row, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        }
+        if (const QModelIndexList rows = rowsOf(current); !rows.isEmpty()) {
+            selectionModel()->setCurrentIndex(rows.front(), QItemSelectionModel::NoUpdate);
+        }
+    }
+    verticalScrollBar()->setValue(scroll);
+    viewport()->update();
+    if (restored.size() != static_cast<int>(kept.size())) {
+        emit nodesSelected();
+    }
+}
+
+QModelIndexList FolderColumnView::rowsOf(const ItemList& nodes) const {
+    QModelIndexList rows;
+    if (nodes.empty()) {
+        return rows;
+    }
+    std::function<void(const QModelIndex&)> visit = [&](const QModelIndex& parent) {
+        for (int row = 0; row < mModel.rowCount(parent); ++row) {
+            const QModelIndex index = mModel.index(row, 0, parent);
+            if (const OutlineListSubItem* item = mModel.subItem(index)) {
+                if (std::find(nodes.begin(), nodes.end(), item->systemItem()) != nodes.end()) {
+                    rows.push_back(index);
+                }
+            }
+            if (mModel.hasChildren(index)) {
+                visit(index);
+            }
+        }
+    };
+    visit({});
+    return rows;
 }
 
 void FolderColumnView::showGroupExpansions() {

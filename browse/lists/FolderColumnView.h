@@ -16,6 +16,9 @@ class FolderColumnView : public DraggableTreeView {
 
     // Rebuilds the rows; groups show the expansion their structure keeps.
     void setFolder(ItemRef folder);
+    // Rebuilds the rows of the same folder after its tree changed, keeping
+    // the selected rows that are still there, the current row and the scroll.
+    void reload();
     const ItemRef& folder() const { return mModel.structure().item(); }
     FolderContentsModel& contentsModel() { return mModel; }
     void setScanning(bool scanning);
@@ -40,6 +43,8 @@ class FolderColumnView : public DraggableTreeView {
 
   private:
     void showGroupExpansions();
+    // The rows, groups' members included, whose nodes are among `nodes`.
+    QModelIndexList rowsOf(const ItemList& nodes) const;
 
     FolderContentsModel mModel;
     bool mScanning = false;

@@ -91,8 +91,15 @@ QVariant FolderContentsModel::data(const QModelIndex& index, int role) const {
             return QApplication::style()->standardIcon(
                 item == nullptr ? QStyle::SP_DirOpenIcon
                                 : (item->isFolder() ? QStyle::SP_DirIcon : QStyle::SP_FileIcon));
-        case Qt::ToolTipRole:
-            return item != nullptr ? detailsHtml(*item->systemItem()) : QVariant();
+        case Qt::ToolTipRole: {
+            if (item == nullptr) {
+                return {};
+            }
+            // The whole name, which the row may have shortened, above the notes.
+            const QString name = qtText(item->displayName()).toHtmlEscaped();
+            const QString notes = detailsHtml(*item->systemItem());
+            return QStringLiteral("<p style='white-space:pre'>%1</p>%2").arg(name, notes);
+        }
         case Qt::TextAlignmentRole:
             return index.column() == 1 ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant();
         default:

@@ -43,7 +43,7 @@ void OutlineListConrtoller::setCollectToggle(CollectToggle toggle) {
 
 void OutlineListConrtoller::reloadColumns() {
     for (FolderColumnView* column : mColumns) {
-        column->setFolder(column->folder());
+        column->reload();
     }
 }
 

@@ -32,6 +32,9 @@ struct CollectionViewState {
     std::int64_t count = 0;
     std::int64_t size = 0;
     DoCollectionCurrentOperationState operationState = DoCollectionCurrentOperationState::none;
+    // What the last operation run without its sheet did ("3 items moved to
+    // the Trash…"), until the next one starts.
+    std::string lastResult;
 
     std::string buttonAccessibilityValue() const;
     bool operator==(const CollectionViewState&) const = default;

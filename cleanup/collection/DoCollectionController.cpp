@@ -310,6 +310,7 @@ void DoCollectionController::askFolder(CollectionAction action,
 }
 
 void DoCollectionController::operationModelDidStartAction(CollectionAction action) {
+    mViewState.lastResult.clear();
     setOperationState(operationStateFor(action));
 }
 
@@ -327,8 +328,12 @@ void DoCollectionController::operationModelShowUI(bool afterGotErrorInFastMode) 
 }
 
 void DoCollectionController::operationModelDidFinishWithUI(bool withUI) {
-    if (!withUI)
+    if (!withUI) {
+        // No sheet tells the result: the status line does.
+        if (mOperationsManager)
+            mViewState.lastResult = mOperationsManager->viewRepresentation().congratulationsText();
         releaseOperation();
+    }
     setOperationState(DoCollectionCurrentOperationState::none);
 }
 
@@ -524,6 +529,7 @@ void DoCollectionController::setOperationState(DoCollectionCurrentOperationState
 void DoCollectionController::updateState() {
     CollectionViewState state;
     state.operationState = mViewState.operationState;
+    state.lastResult = mViewState.lastResult;
     state.count = static_cast<std::int64_t>(mMainStorage->count());
     state.size = mMainStorage->getTotalSize();
     const bool hasItems = state.count > 0;

@@ -41,7 +41,6 @@ void OperationsManager::startOperation() {
         startWithDestination(std::nullopt);
         return;
     }
-    mCollection->operationModelDidStartAction(mAction);
     std::weak_ptr<OperationsManager> weak = weak_from_this();
     mCollection->askDestinationFolderForAction(mAction,
                                                [weak](std::optional<std::string> destination) {
@@ -60,6 +59,8 @@ void OperationsManager::startWithDestination(const std::optional<std::string>& d
         });
         return;
     }
+    // Only now is there something to wait for: the status says so.
+    mCollection->operationModelDidStartAction(mAction);
     operationPerformer = mBuilder.build(mAction, *destination);
     OperationItems kept;
     {

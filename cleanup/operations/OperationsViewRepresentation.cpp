@@ -6,38 +6,53 @@ namespace korvex {
 
 namespace {
 
-// The texts of one action, in the order the sheet goes through them.
+// The texts of one action, in the order the sheet goes through them. Counts
+// come as "one" and "many" forms, "%d" the count, "%@" the destination's name.
 struct ActionTexts {
     const char* reviewTitle;
     const char* button;
     const char* running;
     const char* succeeded;
     const char* partlyFailed;
-    const char* count;  // "%d" the count, "%@" the destination's name
-    const char* congratulations;
+    const char* countOne;
+    const char* countMany;
+    const char* doneTitle;
+    const char* doneOne;
+    const char* doneMany;
 };
 
-constexpr ActionTexts kRemoveTexts{"Review and confirm removal",
-                                   "Remove",
-                                   "Removing selected items...",
-                                   "Removal successfully completed",
-                                   "Removal process completed, some items were not removed.",
-                                   "%d items removed to <b>Bin.</b>",
-                                   "You just successfully removed %d files"};
+// Removed items go to the Trash: their space comes back only once it is emptied.
+constexpr ActionTexts kRemoveTexts{
+    "Review and confirm removal",
+    "Move to Trash",
+    "Moving selected items to the Trash...",
+    "Moved to Trash",
+    "Some items could not be moved to the Trash.",
+    "1 item moved to the <b>Trash</b>. Its space returns when the Trash is emptied.",
+    "%d items moved to the <b>Trash</b>. Their space returns when the Trash is emptied.",
+    "Moved to Trash",
+    "1 item moved to the Trash. Its space returns when the Trash is emptied.",
+    "%d items moved to the Trash. Their space returns when the Trash is emptied."};
 constexpr ActionTexts kMoveTexts{"Review and confirm moving",
                                  "Move to Folder...",
                                  "Moving selected items...",
                                  "Moving successfully completed",
                                  "Move process completed, some items not moved.",
-                                 "%d items moved to <b>%@.</b>",
-                                 "You just successfully moved %d files"};
+                                 "1 item moved to <b>%@</b>.",
+                                 "%d items moved to <b>%@</b>.",
+                                 "Moving completed",
+                                 "1 item moved to %@.",
+                                 "%d items moved to %@."};
 constexpr ActionTexts kCopyTexts{"Review and confirm copying",
                                  "Copy to Folder...",
                                  "Copying selected items...",
                                  "Copying successfully completed",
                                  "Copy process completed, some items not copied.",
-                                 "%d items copied to <b>%@.</b>",
-                                 "You just successfully copied %d files"};
+                                 "1 item copied to <b>%@</b>.",
+                                 "%d items copied to <b>%@</b>.",
+                                 "Copying completed",
+                                 "1 item copied to %@.",
+                                 "%d items copied to %@."};
 
 const ActionTexts& textsOf(CollectionAction action) {
     switch (action) {
@@ -51,8 +66,8 @@ const ActionTexts& textsOf(CollectionAction action) {
     return kRemoveTexts;
 }
 
-std::string withCount(const char* pattern, long count) {
-    std::string text = pattern;
+std::string withCount(const char* one, const char* many, long count) {
+    std::string text = count == 1 ? one : many;
     const auto at = text.find("%d");
     if (at != std::string::npos)
         text.replace(at, 2, std::to_string(count));
@@ -143,7 +158,9 @@ std::string OperationsViewRepresentation::resultText() const {
         return {};
     const std::string folder =
         mDestination ? escapedForMarkup(lastComponent(*mDestination)) : std::string();
-    return platform::fillPlaceholders(withCount(textsOf(mAction).count, done->succeeded), {folder});
+    const ActionTexts& texts = textsOf(mAction);
+    return platform::fillPlaceholders(withCount(texts.countOne, texts.countMany, done->succeeded),
+                                      {folder});
 }
 
 bool OperationsViewRepresentation::isCongratulations() const {
@@ -156,9 +173,21 @@ bool OperationsViewRepresentation::isCongratulations() const {
     return true;
 }
 
+std::string OperationsViewRepresentation::congratulationsTitle() const {
+    return textsOf(mAction).doneTitle;
+}
+
 std::string OperationsViewRepresentation::congratulationsText() const {
     const auto* done = std::get_if<OperationCompleted>(&mState);
-    return withCount(textsOf(mAction).congratulations, done ? done->succeeded : 0);
+    const ActionTexts& texts = textsOf(mAction);
+    const std::string folder = mDestination ? lastComponent(*mDestination) : std::string();
+    return platform::fillPlaceholders(
+        withCount(texts.doneOne, texts.doneMany, done ? done->succeeded : 0), {folder});
+}
+
+bool OperationsViewRepresentation::offersTrash() const {
+    const auto* done = std::get_if<OperationCompleted>(&mState);
+    return mAction == CollectionAction::remove && done != nullptr && done->succeeded > 0;
 }
 
 void OperationsViewRepresentation::notify() {

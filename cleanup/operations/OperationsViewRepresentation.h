@@ -44,7 +44,11 @@ class OperationsViewRepresentation {
     std::string resultText() const;
     // Every item went through without failure or warning.
     bool isCongratulations() const;
+    // The heading and the plain-text line of that success page.
+    std::string congratulationsTitle() const;
     std::string congratulationsText() const;
+    // Items went to the Trash: the sheet offers to show it.
+    bool offersTrash() const;
 
   private:
     void notify();

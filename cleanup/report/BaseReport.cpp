@@ -62,8 +62,8 @@ std::string BaseReport::fileNameForDate(std::chrono::system_clock::time_point wh
     std::tm local{};
     ::localtime_r(&seconds, &local);
     char stamp[32];
-    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
-    return reportName() + "-" + stamp + "." + kFileExtension;
+    std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H.%M.%S", &local);
+    return reportName() + " " + stamp + "." + kFileExtension;
 }
 
 void BaseReport::saveWithShouldOpen(bool shouldOpen, bool showSavePanel, Completion completion) {

@@ -27,7 +27,7 @@ class ReportSource {
 // the thread that changes it, and the window stays responsive between batches.
 class BaseReport : public std::enable_shared_from_this<BaseReport> {
   public:
-    static constexpr const char* kFileExtension = "csv";
+    static constexpr const char* kFileExtension = "tsv";
     static constexpr const char* kErrorPrefix = "Error writing report: ";
 
     // The saved file's path, or the error text (prefixed by kErrorPrefix); both
@@ -56,7 +56,7 @@ class BaseReport : public std::enable_shared_from_this<BaseReport> {
     void setSavePanel(SavePanel panel) { mSavePanel = std::move(panel); }
     void setOpener(Opener opener) { mOpener = std::move(opener); }
 
-    // "<report name>-yyyyMMdd-HHmmss.csv" in local time.
+    // "<report name> yyyy-MM-dd HH.mm.ss.tsv" in local time.
     std::string fileNameForDate(std::chrono::system_clock::time_point when) const;
 
     // Saves to a chosen place (with the panel) or to defaultFolderToSave; the

@@ -3,6 +3,7 @@
 #include "cleanup/report/ResultsReportItem.h"
 #include "platform/fs/FileDates.h"
 
+#include <filesystem>
 #include <vector>
 
 namespace korvex {
@@ -133,6 +134,13 @@ void ResultsReport::configureWithRoot(const ItemRef& node) {
     if (node != nullptr && node->isDir()) {
         mRoot = FolderRef(static_cast<FolderSystemItem*>(node.get()));
     }
+}
+
+std::string ResultsReport::reportName() const {
+    // The scanned folder's own name; a volume's root "/" has none.
+    const std::string folder =
+        mRoot != nullptr ? std::filesystem::path(mRoot->getFullPath()).filename().string() : "";
+    return folder.empty() ? "Korvex report" : "Korvex report " + folder;
 }
 
 const std::set<std::string, std::less<>>& ResultsReport::skipList() {

@@ -21,7 +21,8 @@ class ResultsReport : public BaseReport {
     // A node that is not a folder is ignored.
     void configureWithRoot(const ItemRef& node);
     const FolderRef& root() const { return mRoot; }
-    std::string reportName() const override { return "QSAScannedResults"; }
+    // "Korvex report <root folder name>".
+    std::string reportName() const override;
 
     // Lines collected before each write.
     std::size_t batchSize() const { return mBatchSize; }

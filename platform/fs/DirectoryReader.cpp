@@ -65,12 +65,21 @@ int openLongPath(const std::string& path) {
 
 }  // namespace
 
-DirectoryHandle DirectoryReader::openDirectory(const std::string& path) {
+DirectoryHandle DirectoryReader::openDirectoryOnDevice(const std::string& path,
+                                                       std::uint32_t devMajor,
+                                                       std::uint32_t devMinor) {
     DirectoryHandle dir;
     dir.fd = ::open(path.c_str(), kOpenFlags);
     if (dir.fd < 0 && errno == ENAMETOOLONG && !path.empty() && path.front() == '/') {
         dir.fd = openLongPath(path);
     }
+    dir.devMajor = devMajor;
+    dir.devMinor = devMinor;
+    return dir;
+}
+
+DirectoryHandle DirectoryReader::openDirectory(const std::string& path) {
+    DirectoryHandle dir = openDirectoryOnDevice(path, 0, 0);
     if (dir.fd < 0) {
         return dir;
     }

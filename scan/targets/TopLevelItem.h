@@ -74,6 +74,16 @@ class TopLevelItem {
     void setScanningState(std::int64_t state) { _scanningState = state; }
     const FolderRef& scannedRoot() const { return _scannedRoot; }
     void setScannedRoot(FolderRef root) { _scannedRoot = std::move(root); }
+    // What the scan that made the scanned root read; unknown until it ended.
+    std::optional<std::int64_t> entriesRead() const {
+        return _scannedRoot != nullptr && _scannedRoot.get() == _entriesRoot
+                   ? std::optional(_entriesRead)
+                   : std::nullopt;
+    }
+    void setEntriesRead(std::int64_t count) {
+        _entriesRoot = _scannedRoot.get();
+        _entriesRead = count;
+    }
 
     // ---- Tree forwarding; each does nothing before a scan
     ItemList updateRemovingItemsByPaths(const std::vector<std::string>& paths);
@@ -107,6 +117,9 @@ class TopLevelItem {
     std::int64_t mnValence = 0;
     std::int64_t _scanningState = NeverScanned;
     FolderRef _scannedRoot;
+    // Only compared with the scanned root, never followed.
+    const void* _entriesRoot = nullptr;
+    std::int64_t _entriesRead = 0;
 };
 
 using TopLevelRef = std::shared_ptr<TopLevelItem>;

@@ -13,13 +13,13 @@ constexpr platform::TextEntry kNetwork{"Network Disks", "Network Disks", "volume
 constexpr platform::TextEntry kImages{"Disk Images", "Disk Images", "volume group"};
 constexpr platform::TextEntry kExternal{"External Disks", "External Disks", "volume group"};
 constexpr platform::TextEntry kOptical{"Optical Disks", "Optical Disks", "volume group"};
-constexpr platform::TextEntry kStorages{"Storages", "Storages", "volume group"};
+constexpr platform::TextEntry kDevices{"Devices", "Devices", "volume group"};
 constexpr std::string_view externalDiskProtocols[] = {"USB", "PCI-Express", "PCIe", "NVMe"};
 }  // namespace
 
 std::string getGroupNameForItem(const VolumeItem& volume) {
     const std::string& protocol = volume.DADeviceProtocol;
-    const platform::TextEntry* title = &kStorages;
+    const platform::TextEntry* title = &kDevices;
     if (volume.isNetworkVol()) {
         title = &kNetwork;
     } else if (protocol == "Virtual Interface") {

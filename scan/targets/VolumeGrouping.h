@@ -8,7 +8,7 @@ namespace korvex {
 
 // The title of the volumes-list group a volume belongs to, by its device
 // protocol: "Network Disks", "Disk Images", "External Disks", "Optical Disks"
-// or "Storages".
+// or "Devices".
 std::string getGroupNameForItem(const VolumeItem& volume);
 
 }  // namespace korvex

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "scan/tree/ItemRef.h"
+#include "scan/tree/NodeArena.h"
 
 #include <cstdint>
 #include <cstring>
@@ -17,8 +18,8 @@ class CopiedFileItem;
 // One node of a scanned tree: a file, and the base of every other node kind.
 //
 // Memory matters here: a scan holds millions of nodes. A node keeps only its
-// own name (a root keeps its absolute path), stored in the same allocation as
-// the node itself, and all flags share one byte with the time code. Full paths
+// own name (a root keeps its absolute path), stored next to it in the node
+// arena, and all flags share one byte with the time code. Full paths
 // are rebuilt on demand. The parent is a non-owning back reference: a folder
 // owns its children, and a subtree must not be used after its root is gone.
 class FileSystemItem : public boost::intrusive_ref_counter<FileSystemItem> {
@@ -50,8 +51,9 @@ class FileSystemItem : public boost::intrusive_ref_counter<FileSystemItem> {
     FileSystemItem(const FileSystemItem&) = delete;
     FileSystemItem& operator=(const FileSystemItem&) = delete;
 
-    // Nodes live in one allocation with their name; see allocate().
-    static void operator delete(void* p) { ::operator delete(p); }
+    // Nodes and their names live in the node arena; see allocate(). The
+    // deleting destructor passes the size of the node's own kind.
+    static void operator delete(void* p, std::size_t bytes) { nodeArena::release(p, bytes); }
 
     // ---- Kinds
     virtual bool isUnscanned() const { return false; }
@@ -191,18 +193,18 @@ class FileSystemItem : public boost::intrusive_ref_counter<FileSystemItem> {
     FileSystemItem(InlineName name, FolderSystemItem* parent, std::int64_t itemsize,
                    std::uint8_t timeCode, bool hidden, bool cloud);
 
-    // Allocates a node of type T with its name stored right behind it.
+    // Allocates a node of type T and its name from the node arena.
     template <class T, class... Args>
     static boost::intrusive_ptr<T> allocate(std::string_view name, Args&&... args) {
-        void* memory = ::operator new(sizeof(T) + name.size() + 1);
-        char* text = static_cast<char*>(memory) + sizeof(T);
-        std::memcpy(text, name.data(), name.size());
-        text[name.size()] = '\0';
+        static_assert(alignof(T) <= nodeArena::kNodeAlignment);
+        nodeArena::Placement place = nodeArena::allocate(sizeof(T), name.size() + 1);
+        std::memcpy(place.name, name.data(), name.size());
+        place.name[name.size()] = '\0';
         T* node = nullptr;
         try {
-            node = ::new (memory) T(InlineName(text), std::forward<Args>(args)...);
+            node = ::new (place.node) T(InlineName(place.name), std::forward<Args>(args)...);
         } catch (...) {
-            ::operator delete(memory);
+            nodeArena::release(place.node, sizeof(T));
             throw;
         }
         return boost::intrusive_ptr<T>(node);

@@ -38,6 +38,8 @@ class FolderSystemItem : public FileSystemItem {
     const ItemList& childrenArray() const { return children; }
     bool containsObject(const FileSystemItem* child) const;
     virtual void addChild(ItemRef child);
+    // Called once every child is attached: the list drops its growth slack.
+    void childrenComplete() { children.shrink_to_fit(); }
     // Removes the child from the list; sizes are not touched.
     void removeChild(const FileSystemItem* child);
     // Subtracts the child's size from this folder and its ancestors, then removes it.

@@ -148,15 +148,23 @@ void TWalker::iterateFolderStack(const std::string& path, FolderSystemItem* pare
 void TWalker::readFolder(StackEntry& entry, std::uint64_t& taskBytes,
                          std::uint64_t& lastUpdateBytes, int& entriesSinceUpdate) {
     const std::string& path = entry.path;
+    // A scan root was met as nobody's entry: its device and own blocks come
+    // from the folder itself. Any other folder is on the root's device (other
+    // mounts are not entered) and its blocks were counted from its entry.
+    const bool root = entry.folder->getParent() == nullptr;
     platform::DirectoryHandle dir = platform::LimitedTimePerformer::perform(
-        kSystemCallLimit, platform::DirectoryHandle{}, "iterateFolderStack; open", path,
-        [&] { return platform::DirectoryReader::openDirectory(path); });
+        kSystemCallLimit, platform::DirectoryHandle{}, "iterateFolderStack; open", path, [&] {
+            return root ? platform::DirectoryReader::openDirectory(path)
+                        : platform::DirectoryReader::openDirectoryOnDevice(
+                              path, mPool->devMajor.load(), mPool->devMinor.load());
+        });
     if (!dir.valid()) {
         mPending.denied.emplace_back(entry.folder, path);
         return;
     }
-    if (entry.folder->getParent() == nullptr) {
-        // A scan root was met as nobody's entry: its own blocks come from here.
+    if (root) {
+        mPool->devMajor = dir.devMajor;
+        mPool->devMinor = dir.devMinor;
         addOwnBytes(entry.folder.get(), static_cast<std::int64_t>(dir.allocatedSize));
     }
     const std::uint64_t device = (std::uint64_t{dir.devMajor} << 32) | dir.devMinor;
@@ -201,6 +209,9 @@ void TWalker::readFolder(StackEntry& entry, std::uint64_t& taskBytes,
     }
     platform::LimitedTimePerformer::perform(kSystemCallLimit, -1, "iterateFolderStack; close", path,
                                             [&] { return platform::DirectoryReader::close(dir); });
+    if (!BCancelled) {
+        mPending.complete.push_back(entry.folder);
+    }
 }
 
 std::int64_t TWalker::ProcesFileSystemElement(const platform::DirectoryEntry& entry,
@@ -283,13 +294,14 @@ void TWalker::handOverPending(bool withUpdate) {
     auto batch = std::make_shared<PendingNodes>(std::move(mPending));
     mPending = PendingNodes();
     platform::MainQueue::shared().async(*m_group, [this, batch, withUpdate] {
-        auto append = [](ItemList& to, ItemList& from) {
+        auto append = [](auto& to, auto& from) {
             to.insert(to.end(), std::make_move_iterator(from.begin()),
                       std::make_move_iterator(from.end()));
         };
         append(fileArray, batch->files);
         append(folderArray, batch->folders);
         append(packageArray, batch->packages);
+        append(completeArray, batch->complete);
         for (auto& [folder, bytes] : batch->ownBytes) {
             folder->addOwnBlocks(bytes);
         }
@@ -343,9 +355,13 @@ void TWalker::doForceUpdateProgress(bool ordinaryUpdate) {
         allPackagesArray.push_back(package);
         attach(package);
     }
+    for (const FolderRef& folder : completeArray) {
+        folder->childrenComplete();
+    }
     fileArray.clear();
     folderArray.clear();
     packageArray.clear();
+    completeArray.clear();
     for (const ItemRef& package : allPackagesArray) {
         if (package->calctotalsize() >= threshold && big != nullptr) {
             big->tryAddtoScanArray(package.get(), true);

@@ -33,6 +33,9 @@ struct TWalkerPool {
     HardLinkRegistry hardLinks;
     // Files of on-demand remote mounts may be only stubs on this machine.
     bool onDemandMount = false;
+    // The device of the scan root, which every folder read shares.
+    std::atomic<std::uint32_t> devMajor{0};
+    std::atomic<std::uint32_t> devMinor{0};
 };
 
 // One of the four scan workers. It reads folders depth-first with the bulk
@@ -94,9 +97,12 @@ class TWalker {
         // blocks of links and special files, a scan root's own blocks.
         std::vector<std::pair<FolderRef, std::int64_t>> ownBytes;
         std::vector<std::pair<FolderRef, std::string>> denied;
+        // Folders read to the end: all their children are among the nodes
+        // handed over so far.
+        std::vector<FolderRef> complete;
         std::size_t count() const {
             return files.size() + folders.size() + packages.size() + ownBytes.size() +
-                   denied.size();
+                   denied.size() + complete.size();
         }
     };
 
@@ -136,6 +142,7 @@ class TWalker {
     ItemList fileArray;
     ItemList folderArray;
     ItemList packageArray;
+    std::vector<FolderRef> completeArray;
     BiggestFilesSink* mpBiggestFilesController = nullptr;
     ItemList allPackagesArray;
     std::vector<std::string> foldersWithDeniedItems;

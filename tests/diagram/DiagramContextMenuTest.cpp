@@ -89,7 +89,7 @@ TEST_F(ContextMenu, WhileTheShownTargetIsScannedOnlyViewingIsOffered) {
     auto entries = openAt(pointOn(1, 0.25));
     EXPECT_EQ(
         enabledTitles(entries),
-        (std::set<std::string>{"Show in File Manager", "Get Information", "Preview", "Copy Path"}));
+        (std::set<std::string>{"Show in File Manager", "Properties", "Preview", "Copy Path"}));
     host.state = 0;
     entries = openAt(pointOn(1, 0.25));
     EXPECT_TRUE(enabledTitles(entries).count("Move to Folder..."));

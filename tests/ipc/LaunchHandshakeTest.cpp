@@ -64,17 +64,6 @@ class LaunchHandshake : public test::PrivateBusTest {
     std::vector<QVariantMap> segments;
 };
 
-TEST(StartScanningIdentifiers, OneForEachMemberOfTheFamily) {
-    using M = StartScanningInLaunchedAppManager;
-    EXPECT_EQ(M::startScanningIdentifierWithType(1), "com.halvorn.TesselIdentifierToStartScanning");
-    EXPECT_EQ(M::startScanningIdentifierWithType(2), "com.halvorn.MorrowIdentifierToStartScanning");
-    EXPECT_EQ(M::startScanningIdentifierWithType(3), "com.halvorn.KorvexIdentifierToStartScanning");
-    EXPECT_EQ(M::startScanningIdentifierWithType(4), "com.halvorn.PellamIdentifierToStartScanning");
-    for (int type : {0, 5, -1, 1 << 30}) {
-        EXPECT_FALSE(M::startScanningIdentifierWithType(type)) << type;
-    }
-}
-
 TEST_F(LaunchHandshake, TheLauncherAnswersAndTheLaunchedAppStartsOneScan) {
     launcher.prepareToAppLaunchingWithType(3);
     launched.appWithTypeDidFinishLaunching(3);

@@ -54,20 +54,6 @@ class MainMenu : public ::testing::Test {
     std::vector<std::string> log;
 };
 
-TEST_F(MainMenu, IdentifiersAndKnownItemsMapToTheirCodes) {
-    EXPECT_EQ(menu.actionFor(item("copyToFolder")), Action::CopyToFolder);
-    EXPECT_EQ(menu.actionFor(item("moveToFolder")), Action::MoveToFolder);
-    EXPECT_EQ(menu.actionFor(item("remove")), Action::Remove);
-    EXPECT_EQ(menu.actionFor(item("deselectAll")), Action::DeselectAll);
-    EXPECT_EQ(menu.actionFor(item("find")), Action::Find);
-    EXPECT_EQ(menu.actionFor(item("Find")), Action::None);
-    EXPECT_EQ(menu.actionFor(item("")), Action::None);
-    EXPECT_EQ(menu.actionFor(item("", Kind::ShowInFileManager)), Action::ShowInFileManager);
-    EXPECT_EQ(menu.actionFor(item("", Kind::Information)), Action::Information);
-    EXPECT_EQ(menu.actionFor(item("", Kind::Preview)), Action::Preview);
-    EXPECT_EQ(menu.actionFor(item("", Kind::CopyToFolder)), Action::None);
-}
-
 TEST_F(MainMenu, ItemsAreEnabledOnlyWhenSomeControllerCanAct) {
     for (const char* id : {"copyToFolder", "moveToFolder", "remove", "deselectAll", "find"}) {
         EXPECT_FALSE(enabled(item(id))) << id;

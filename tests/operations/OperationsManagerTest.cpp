@@ -193,7 +193,7 @@ TEST_F(OperationsManagerTest, ResultNamesAFolderWithMarkupCharactersAsWritten) {
     ops->performOpeationsWithUI(false);
     waitForFinish();
     EXPECT_EQ(ops->viewRepresentation().resultText(),
-              "1 items copied to <b>R&amp;D &lt;b&gt;x.</b>");
+              "1 item copied to <b>R&amp;D &lt;b&gt;x</b>.");
 }
 
 TEST_F(OperationsManagerTest, MovingAMissingSourceFailsWithItsMessage) {
@@ -220,6 +220,7 @@ TEST_F(OperationsManagerTest, CancellingTheFolderPanelPerformsNothing) {
     EXPECT_TRUE(fs::exists(tree.files().path("src/a.txt")));
     platform::MainQueue::shared().runPending();
     EXPECT_TRUE(collection.finished.empty());
+    EXPECT_TRUE(collection.started.empty()) << "no \"Moving, please wait\" without a folder";
 }
 
 TEST_F(OperationsManagerTest, TheSheetDropsUntickedItemsBeforeTheStart) {
@@ -241,10 +242,13 @@ TEST_F(OperationsManagerTest, TheSheetDropsUntickedItemsBeforeTheStart) {
     EXPECT_FALSE(fs::exists(tree.files().path("src/a.txt")));
     EXPECT_EQ(collection.finished, std::vector<bool>{true});
     auto& view = ops->viewRepresentation();
-    EXPECT_EQ(view.title(), "Removal successfully completed");
+    EXPECT_EQ(view.title(), "Moved to Trash");
     EXPECT_TRUE(view.isCongratulations());
-    EXPECT_EQ(view.congratulationsText(), "You just successfully removed 1 files");
-    EXPECT_EQ(view.resultText(), "1 items removed to <b>Bin.</b>");
+    EXPECT_TRUE(view.offersTrash());
+    EXPECT_EQ(view.congratulationsText(),
+              "1 item moved to the Trash. Its space returns when the Trash is emptied.");
+    EXPECT_EQ(view.resultText(),
+              "1 item moved to the <b>Trash</b>. Its space returns when the Trash is emptied.");
 }
 
 // The system's copy, but the names in `failOnce` are refused the first time,

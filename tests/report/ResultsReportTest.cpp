@@ -275,11 +275,12 @@ TEST_F(MainQueueTest, SavePanelIsOfferedTheNameFolderAndExtension) {
     EXPECT_EQ(cancelled.path, std::nullopt);
     EXPECT_EQ(cancelled.error, std::nullopt);
     EXPECT_EQ(asked.folder, tree.path());
-    EXPECT_EQ(asked.allowedExtension, "csv");
-    EXPECT_TRUE(asked.proposedName.starts_with("QSAScannedResults-"));
+    EXPECT_EQ(asked.allowedExtension, "tsv");
+    EXPECT_TRUE(asked.proposedName.starts_with("Korvex report p "));
+    EXPECT_TRUE(asked.proposedName.ends_with(".tsv"));
     EXPECT_TRUE(std::filesystem::is_empty(tree.root()));
 
-    answer = tree.path("chosen.csv");
+    answer = tree.path("chosen.tsv");
     Outcome saved;
     report->saveWithShouldOpen(true, true, recordInto(saved));
     waitFor(saved);
@@ -313,8 +314,13 @@ TEST(ResultsReportSaving, FileNameCarriesTheLocalTime) {
     local.tm_sec = 5;
     local.tm_isdst = -1;
     auto when = std::chrono::system_clock::from_time_t(std::mktime(&local));
-    EXPECT_EQ(ResultsReport::create()->fileNameForDate(when),
-              "QSAScannedResults-20260102-030405.csv");
+    auto report = ResultsReport::create();
+    EXPECT_EQ(report->fileNameForDate(when), "Korvex report 2026-01-02 03.04.05.tsv");
+    // The scanned folder's name follows; a volume's root "/" gives none.
+    report->configureWithRoot(folder("/data/photos", nullptr));
+    EXPECT_EQ(report->fileNameForDate(when), "Korvex report photos 2026-01-02 03.04.05.tsv");
+    report->configureWithRoot(folder("/", nullptr));
+    EXPECT_EQ(report->fileNameForDate(when), "Korvex report 2026-01-02 03.04.05.tsv");
 }
 
 }  // namespace

@@ -23,6 +23,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 namespace korvex {
 namespace {
@@ -304,20 +306,32 @@ TEST_F(ScanEngine, StartingAScanCancelsTheRunningOne) {
     EXPECT_NE(first, second.root);
 }
 
-TEST(ScanModelLifetime, ModelGoneBeforeItsIdleCheckLeavesNothingBehind) {
+// Remembers every scanning path the model reports, and outlives the model.
+class RecordingScanningInfo : public ScanningInfoObserver {
+  public:
+    void setScanningPath(const std::string& path) override { paths.push_back(path); }
+    bool isScanning() const override { return !paths.empty() && !paths.back().empty(); }
+    std::vector<std::string> paths;
+};
+
+TEST(ScanModelLifetime, ModelGoneBeforeItsIdleCheckIsNeverCalledBack) {
     TempTree tree;
     tree.file("a/b.bin", 4'000);
+    RecordingScanningInfo info;
     {
-        CModel shortLived;
-        ScanBiggestFiles biggest;
-        BlockingScanResult result = runBlockingScan(shortLived, tree.path(), &biggest);
-        ASSERT_FALSE(result.cancelled);
+        CModel shortLived(&info);
+        shortLived.StartWalkWithPath(tree.path(), 0, nullptr);
+        // Stopping a running scan arms the check for an idle queue, due a
+        // tenth of a second later; the model goes before it is due.
+        shortLived.StopWalking();
     }
-    // The model's check for an idle queue was due a tenth of a second later;
-    // serving the queue past it must not reach the model that went.
+    ASSERT_FALSE(info.paths.empty());
+    EXPECT_EQ(info.paths.back(), "");
+    const std::size_t reported = info.paths.size();
     const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(300);
     platform::MainQueue::shared().runUntil([&] { return std::chrono::steady_clock::now() > until; },
                                            std::chrono::seconds(2));
+    EXPECT_EQ(info.paths.size(), reported);
 }
 
 TEST_F(ScanEngine, ProgressIsReportedWithTheCountedTotal) {

@@ -21,7 +21,7 @@ TEST_F(VolumesGrouping, VolumesOfOneKindShareAGroupAndOtherKindsGetTheirOwn) {
           makeVolume("/media/img", "Virtual Interface"), makeNetworkVolume("/mnt/nas"),
           makeVolume("/media/b", "USB"), makeVolume("/media/dvd", "SATA", 2)},
          {}, {});
-    EXPECT_EQ(layout(), (Rows{"[Storages]", "/", "[External Disks]", "/media/a", "/media/b",
+    EXPECT_EQ(layout(), (Rows{"[Devices]", "/", "[External Disks]", "/media/a", "/media/b",
                               "[Disk Images]", "/media/img", "[Network Disks]", "/mnt/nas",
                               "[Optical Disks]", "/media/dvd", "[Folders]"}));
     EXPECT_EQ(controller.getItemByRow(0)->group->_sectionKind, kVolumeSection);
@@ -40,22 +40,17 @@ TEST_F(VolumesGrouping, AddingWithoutReplaceKeepsRowsAndReplaceStartsOver) {
 
 TEST_F(VolumesGrouping, HomeFolderAloneGoesToTheTopWithoutFavoritesHeader) {
     fill({makeVolume("/", "SATA")}, {makeFolder(kHome)}, {});
-    EXPECT_EQ(layout(), (Rows{kHome, "[Storages]", "/", "[Folders]"}));
+    EXPECT_EQ(layout(), (Rows{kHome, "[Devices]", "/", "[Folders]"}));
 }
 
 TEST_F(VolumesGrouping, FavoritesBesideHomeKeepTheirHeaderAndOrder) {
     fill({makeVolume("/", "SATA")},
          {makeFolder("/data/photos"), makeFolder(kHome), makeFolder("/data/music")},
          {makeFolder("/tmp/x"), makeFolder("/tmp/y")});
-    EXPECT_EQ(layout(), (Rows{kHome, "[Storages]", "/", "[Favorite folders]", "/data/photos",
+    EXPECT_EQ(layout(), (Rows{kHome, "[Devices]", "/", "[Favorite folders]", "/data/photos",
                               "/data/music", "[Folders]", "/tmp/x", "/tmp/y"}));
     EXPECT_EQ(controller.getItemByRow(3)->group->_sectionKind, kFavoriteFoldersSection);
     EXPECT_EQ(controller.getItemByRow(6)->group->_sectionKind, kFoldersSection);
-}
-
-TEST_F(VolumesGrouping, DocumentHeightCountsEveryRowAndItsSpacing) {
-    fill({makeVolume("/", "SATA")}, {}, {});  // header, entry, "Folders" header
-    EXPECT_EQ(controller.documentHeight(), 20 + 36 + 20 + 3 * 2 + 12);
 }
 
 class VolumesMounts : public VolumesFixture {};
@@ -63,7 +58,7 @@ class VolumesMounts : public VolumesFixture {};
 TEST_F(VolumesMounts, UnmountOfTheLastVolumeOfAGroupDropsItsHeader) {
     fill({makeVolume("/", "SATA"), makeVolume("/media/a", "USB")}, {makeFolder(kHome)}, {});
     controller.volumesCountChanged(false, "/media/a", nullptr);
-    EXPECT_EQ(layout(), (Rows{kHome, "[Storages]", "/", "[Folders]"}));
+    EXPECT_EQ(layout(), (Rows{kHome, "[Devices]", "/", "[Folders]"}));
 }
 
 TEST_F(VolumesMounts, UnmountOfTheSelectedVolumeMovesTheSelectionToAnotherRow) {

@@ -89,7 +89,7 @@ TEST_F(VolumesListWidget, ModelReadsTheRowsInPlace) {
     const VolumesListModel& model = view.listModel();
     ASSERT_EQ(model.rowCount(), controller.numberOfRows());
     EXPECT_EQ(model.index(0).data().toString(), QStringLiteral("tester"));
-    EXPECT_EQ(model.index(1).data().toString(), QStringLiteral("Storages"));
+    EXPECT_EQ(model.index(1).data().toString(), QStringLiteral("Devices"));
     EXPECT_TRUE(model.index(1).data(VolumesListModel::IsGroupRole).toBool());
     EXPECT_EQ(model.index(0).data(Qt::ToolTipRole).toString(), QString::fromLatin1(kHome));
     EXPECT_FALSE(model.flags(model.index(1)) & Qt::ItemIsSelectable);
@@ -133,7 +133,7 @@ TEST_F(VolumesListWidget, SelectedRowIsScrolledIntoView) {
 
 TEST_F(VolumesListWidget, ArrowKeysStepOverHeaders) {
     view.setFocus();
-    controller.selectVolumeByName(kHome);  // row 0, header "Storages" below
+    controller.selectVolumeByName(kHome);  // row 0, header "Devices" below
     key(&view, Qt::Key_Down);
     EXPECT_EQ(controller.getSelectedVolume(), "/");
     key(&view, Qt::Key_Up);

@@ -152,11 +152,22 @@ TEST_F(CollectionWindowTest, ReviewedRemovalTrashesOnlyTheTickedFileAndShrinksTh
     sheet()->rowFor(tree.path("gone.bin"))->setCheckState(0, Qt::Unchecked);
     EXPECT_FALSE(sheet()->actionButton()->isEnabled()) << "nothing ticked, nothing to do";
     sheet()->rowFor(tree.path("gone.bin"))->setCheckState(0, Qt::Checked);
-    EXPECT_EQ(sheet()->actionButton()->text(), "Remove");
+    EXPECT_EQ(sheet()->actionButton()->text(), "Move to Trash");
+    EXPECT_FALSE(sheet()->showTrashButton()->isVisibleTo(sheet()));
     sheet()->actionButton()->click();
 
-    ASSERT_TRUE(sheetShows("Congratulations!"));
-    EXPECT_EQ(sheet()->subtitleLabel()->text(), "You just successfully removed 1 files");
+    ASSERT_TRUE(sheetShows("Moved to Trash"));
+    EXPECT_EQ(sheet()->subtitleLabel()->text(),
+              "1 item moved to the Trash. Its space returns when the Trash is emptied.");
+    // The sheet offers the Trash, and says so when nothing opens it.
+    int trashOpened = 0;
+    controller().collectionViews().setTrashOpener([&] {
+        ++trashOpened;
+        return true;
+    });
+    ASSERT_TRUE(sheet()->showTrashButton()->isVisibleTo(sheet()));
+    sheet()->showTrashButton()->click();
+    EXPECT_EQ(trashOpened, 1);
     EXPECT_FALSE(sheet()->rows()->isVisible());
     EXPECT_FALSE(fs::exists(tree.path("gone.bin")));
     EXPECT_TRUE(fs::exists(tree.path("keep.bin")));
@@ -194,10 +205,10 @@ TEST_F(CollectionWindowTest, CopyIntoAFolderWithTakenNamesWarnsOfTheNewName) {
     EXPECT_EQ(asked, std::vector<CollectionAction>{CollectionAction::copy});
     EXPECT_TRUE(fs::exists(target.path(kMarkupFolder + "/a 3.txt")));
     EXPECT_TRUE(fs::exists(tree.path("docs/a.txt")));
-    EXPECT_NE(sheet()->titleLabel()->text(), "Congratulations!") << "a renamed copy is news";
+    EXPECT_NE(sheet()->titleLabel()->text(), "Copying completed") << "a renamed copy is news";
     QTextDocument shown;
     shown.setHtml(sheet()->resultLabel()->text());
-    EXPECT_EQ(shown.toPlainText(), "1 items copied to R&D <b>.");
+    EXPECT_EQ(shown.toPlainText(), "1 item copied to R&D <b>.");
     EXPECT_TRUE(sheet()->detailsButton()->isVisible());
     sheet()->detailsButton()->click();
     QTreeWidgetItem* row = sheet()->rowFor(tree.path("docs/a.txt"));
@@ -208,9 +219,11 @@ TEST_F(CollectionWindowTest, CopyIntoAFolderWithTakenNamesWarnsOfTheNewName) {
     sheet()->closeButton()->click();
 }
 
-TEST_F(CollectionWindowTest, CancelledFolderPanelPerformsNothing) {
+TEST_F(CollectionWindowTest, CancelledFolderPanelPerformsNothingAndSaysNothingIsRunning) {
     controller().collectionViews().setFolderChooser(
-        [](CollectionAction, std::function<void(std::optional<std::string>)> answer) {
+        [&](CollectionAction, std::function<void(std::optional<std::string>)> answer) {
+            // Nothing runs while the user chooses: the status line waits too.
+            EXPECT_FALSE(panel().statusLabel()->isVisibleTo(&panel()));
             answer(std::nullopt);
         });
     collection().setSelected(true, node("keep.bin"));
@@ -219,6 +232,7 @@ TEST_F(CollectionWindowTest, CancelledFolderPanelPerformsNothing) {
     EXPECT_TRUE(fs::exists(tree.path("keep.bin")));
     EXPECT_FALSE(collection().isProcessingFiles());
     EXPECT_EQ(collection().mainStorage().count(), 1U);
+    EXPECT_FALSE(panel().statusLabel()->isVisibleTo(&panel())) << "nothing was moved";
 }
 
 TEST_F(CollectionWindowTest, DroppedPayloadAddsItsNodesAndRefusesStrangers) {
@@ -299,7 +313,7 @@ TEST_F(CollectionWindowTest, ReviewRowsKeepNamesThatReadAlikeApart) {
     first->setCheckState(0, Qt::Unchecked);
     sheet()->actionButton()->click();
 
-    ASSERT_TRUE(sheetShows("Congratulations!"));
+    ASSERT_TRUE(sheetShows("Moved to Trash"));
     EXPECT_TRUE(fs::exists(tree.path(kInvalidName))) << "the unticked one stays";
     EXPECT_FALSE(fs::exists(tree.path(kInvalidTwin)));
     sheet()->closeButton()->click();

@@ -1,112 +1,17 @@
+#include "window/MainWindowFixture.h"
+
 #include "app/toolkit/Appearance.h"
-#include "app/window/MainWindow.h"
-#include "app/window/ScanSummaryPanel.h"
 #include "diagram/DiagramBackgroundPanel.h"
-#include "diagram/RadialView.h"
-#include "diagram/volumes/UnscannedOverview.h"
-#include "diagram/volumes/VolumesListView.h"
-#include "scan/tree/FolderSystemItem.h"
 #include "support/DiskUsage.h"
-#include "support/TempSettings.h"
-#include "support/TempTree.h"
 
 #include <gtest/gtest.h>
-#include <QAbstractButton>
-#include <QApplication>
-#include <QElapsedTimer>
-#include <QFile>
-#include <QFileDialog>
-#include <QLabel>
-#include <QMessageBox>
-#include <QProgressBar>
-#include <QStackedWidget>
-#include <QTreeView>
-#include "browse/lists/ContentsPanel.h"
-#include "browse/lists/FolderColumnView.h"
-#include "browse/lists/OutlineListConrtoller.h"
+#include <QFileInfo>
 
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <thread>
 
 namespace korvex {
 namespace {
-
-using namespace std::chrono_literals;
-
-template <class Predicate>
-bool waitFor(Predicate done, std::chrono::milliseconds limit = 20s) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > limit.count()) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        std::this_thread::sleep_for(1ms);
-    }
-    return true;
-}
-
-ItemRef childNamed(const ItemRef& folder, std::string_view name) {
-    for (std::size_t i = 0; i < folder->numberOfChildren(); ++i) {
-        if (folder->childAtIndex(i)->name() == name) {
-            return folder->childAtIndex(i);
-        }
-    }
-    return nullptr;
-}
-
-CSTreeController::Timing fastTiming() {
-    CSTreeController::Timing timing;
-    timing.progressDelay = 1ms;
-    timing.runUpTick = 5ms;
-    return timing;
-}
-
-class MainWindowTest : public ::testing::Test {
-  protected:
-    MainWindowTest() : window(home.path(), fastTiming()) {
-        tree.file("a/big.bin", 300'000);
-        tree.file("a/b/c/deep.txt", 5'000);
-        tree.file("notes \"quoted\".txt", 12'000);
-        tree.folder("empty");
-        QObject::connect(views().dockProgress, &QProgressBar::valueChanged,
-                         [this](int value) { progressValues.push_back(value); });
-    }
-
-    CSTreeController& controller() { return window.treeController(); }
-    const MainWindowViews& views() const { return window.views(); }
-    TopLevelRef selected() { return controller().volumesController().getObjectForSelectedRow(); }
-
-    // Files the folder into the left panel and selects it, without scanning.
-    void selectFolder(const std::string& path) {
-        controller().folderFiling().doScanFolder(path, false);
-        ASSERT_NE(selected(), nullptr);
-        ASSERT_EQ(selected()->getPath(), path);
-    }
-    // Files the test tree into the left panel and scans it to the end.
-    void scanTree() {
-        selectFolder(tree.path());
-        controller().startAction();
-        ASSERT_TRUE(waitForScans(1));
-    }
-    bool waitForScans(int count) {
-        return waitFor([&] { return controller().scannedCount() >= count; });
-    }
-    // The run-up values that came after the last time the bar was set to `from`.
-    std::vector<int> valuesAfter(int from) const {
-        auto it = std::find(progressValues.rbegin(), progressValues.rend(), from);
-        return {it.base(), progressValues.end()};
-    }
-
-    test::TempSettings settings;
-    test::TempTree home;
-    test::TempTree tree;
-    MainWindow window;
-    std::vector<int> progressValues;
-};
 
 TEST_F(MainWindowTest, StartControlScansTheSelectedFolderToTheFinishedState) {
     selectFolder(tree.path());
@@ -126,7 +31,7 @@ TEST_F(MainWindowTest, StartControlScansTheSelectedFolderToTheFinishedState) {
     EXPECT_EQ(window.summaryPanel()->titleLabel()->text().toStdString(),
               tree.root().filename().string());
     EXPECT_FALSE(controller().isProcessing());
-    EXPECT_EQ(views().startStopButton->text(), "Start Scanning");
+    EXPECT_EQ(views().startStopButton->text(), "Rescan");
     EXPECT_TRUE(views().startStopButton->isEnabled());
     EXPECT_EQ(controller().progressValue(), 0);
     // The biggest files were collected by the walker, biggest first.
@@ -249,8 +154,12 @@ TEST_F(MainWindowTest, ExportWritesTheSelectedScanWhereTheUserChose) {
     QFileDialog* panel = nullptr;
     ASSERT_TRUE(waitFor([&] { return (panel = window.findChild<QFileDialog*>()) != nullptr; }));
     ASSERT_FALSE(panel->selectedFiles().isEmpty());
-    EXPECT_TRUE(panel->selectedFiles().front().endsWith(".csv"));
-    const std::string out = home.path("scan report.csv");
+    const QString proposed = QFileInfo(panel->selectedFiles().front()).fileName();
+    EXPECT_TRUE(proposed.startsWith("Korvex report " +
+                                    QString::fromStdString(tree.root().filename().string()) + " "))
+        << proposed.toStdString();
+    EXPECT_TRUE(proposed.endsWith(".tsv"));
+    const std::string out = home.path("scan report.tsv");
     panel->selectFile(QString::fromStdString(out));
     QMetaObject::invokeMethod(panel, "accept");
 

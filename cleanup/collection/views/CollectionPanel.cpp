@@ -85,6 +85,7 @@ CollectionPanel::CollectionPanel(QWidget* parent) : QFrame(parent) {
     mStatus = new QLabel(this);
     mStatus->setObjectName(QStringLiteral("collectionStatus"));
     mStatus->setAlignment(Qt::AlignCenter);
+    mStatus->setWordWrap(true);
 
     column->addWidget(makeSummary());
     column->addWidget(mEmptyHint);
@@ -202,10 +203,19 @@ void CollectionPanel::showState(const CollectionViewState& state) {
     }
     mChooser->setVisible(state.chooserVisible);
     mChooser->setEnabled(state.chooserEnabled);
+    // Starting and stopping a scan is the window's own button: this one
+    // only reviews the Selected list of a scanned tree.
+    const bool reviews = state.buttonScanState == 2;
+    mButton->setVisible(reviews);
 
     const QString status = QString::fromStdString(statusTextFor(state.operationState));
-    mStatus->setText(status);
-    mStatus->setVisible(!status.isEmpty());
+    mStatus->setText(status.isEmpty() ? QString::fromStdString(state.lastResult) : status);
+    mStatus->setVisible(!mStatus->text().isEmpty());
+    // With nothing to show the panel leaves its room to the lists.
+    if (!isWindow()) {
+        setVisible(reviews || state.summaryVisible || state.dropAreaVisible ||
+                   !mStatus->text().isEmpty());
+    }
     if (status.isEmpty()) {
         mFlashTimer.stop();
     } else if (!mFlashTimer.isActive()) {

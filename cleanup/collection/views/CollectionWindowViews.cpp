@@ -4,6 +4,8 @@
 #include "cleanup/collection/views/CollectionPanel.h"
 #include "cleanup/collection/views/RemoveListSheet.h"
 #include "platform/Localization.h"
+#include "platform/UserFolders.h"
+#include "platform/desktop/FileManagerService.h"
 
 #include <QFile>
 #include <QFileDialog>
@@ -107,6 +109,17 @@ void CollectionWindowViews::showReviewSheet(const std::shared_ptr<OperationsMana
     mPresenter = presenter;
     auto* sheet = new RemoveListSheet(presenter, mWindow);
     mSheet = sheet;
+    QPointer<RemoveListSheet> shown(sheet);
+    sheet->setTrashOpener([this, shown] {
+        const bool opened =
+            mTrashOpener ? mTrashOpener()
+                         : platform::FileManagerService::openWithDesktopHandler(
+                               platform::UserFolders::current().trash() + "/files");
+        if (!opened && shown) {
+            QMessageBox::information(shown, QObject::tr("Show Trash"),
+                                     QObject::tr("No application could open the Trash."));
+        }
+    });
     sheet->open();
 }
 

@@ -26,6 +26,10 @@ class CollectionWindowViews : public CollectionViews {
     ~CollectionWindowViews() override;
 
     void setFolderChooser(FolderChooser chooser) { mFolderChooser = std::move(chooser); }
+    // What the review sheet's "Show Trash" does; answers whether it was shown.
+    // By default the Trash's files folder opens with the desktop's handler.
+    using TrashOpener = std::function<bool()>;
+    void setTrashOpener(TrashOpener opener) { mTrashOpener = std::move(opener); }
     RemoveListSheet* reviewSheet() const;
     // The alert on screen, if any.
     QWidget* currentAlert() const { return mAlert; }
@@ -48,6 +52,7 @@ class CollectionWindowViews : public CollectionViews {
                          std::function<void(std::optional<std::string>)> answer);
 
     QPointer<QWidget> mWindow;
+    TrashOpener mTrashOpener;
     QPointer<CollectionPanel> mPanel;
     QPointer<RemoveListSheet> mSheet;
     std::weak_ptr<RemoveListPresenter> mPresenter;

@@ -174,6 +174,7 @@ QWidget* RemoveListSheet::makeHeading() {
     mSubtitle = new QLabel(mHeading);
     mSubtitle->setObjectName(QStringLiteral("removeListSubtitle"));
     mSubtitle->setForegroundRole(QPalette::PlaceholderText);
+    mSubtitle->setTextFormat(Qt::PlainText);
     mSubtitle->setWordWrap(true);
     // Above and below, so that the congratulations stand in the middle.
     rows->addStretch(1);
@@ -194,18 +195,24 @@ QLayout* RemoveListSheet::makeButtons() {
     mRetry = new QPushButton(tr("Retry"), this);
     mClose = new QPushButton(tr("Close"), this);
     mClose->setObjectName(QStringLiteral("removeListClose"));
+    mShowTrash = new QPushButton(tr("Show Trash"), this);
+    mShowTrash->setObjectName(QStringLiteral("removeListShowTrash"));
     mAction = new QPushButton(this);
     mAction->setObjectName(QStringLiteral("removeListAction"));
     mAction->setDefault(true);
     buttons->addWidget(mDetails);
     buttons->addStretch(1);
-    for (QPushButton* button : {mCancel, mRetry, mClose, mAction})
+    for (QPushButton* button : {mShowTrash, mCancel, mRetry, mClose, mAction})
         buttons->addWidget(button);
 
     connect(mAction, &QPushButton::clicked, this, [this] { mPresenter->startOperation(); });
     connect(mRetry, &QPushButton::clicked, this, [this] { mPresenter->startOperation(); });
     connect(mCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(mClose, &QPushButton::clicked, this, &QDialog::accept);
+    connect(mShowTrash, &QPushButton::clicked, this, [this] {
+        if (mTrashOpener)
+            mTrashOpener();
+    });
     connect(mDetails, &QPushButton::toggled, this, [this](bool on) {
         mRows->setColumnHidden(detailsColumn, !on);
         mDetails->setText(on ? tr("Hide details") : tr("Show details"));
@@ -237,8 +244,8 @@ void RemoveListSheet::refresh() {
     RemoveListPresenter& presenter = *mPresenter;
     OperationsViewRepresentation& model = presenter.model();
     const bool congratulations = model.isCongratulations();
-    mTitle->setText(congratulations ? tr("Congratulations!")
-                                    : QString::fromStdString(model.title()));
+    mTitle->setText(QString::fromStdString(congratulations ? model.congratulationsTitle()
+                                                           : model.title()));
     if (congratulations) {
         mSubtitle->setText(QString::fromStdString(model.congratulationsText()));
     } else if (presenter.isReviewing()) {
@@ -268,6 +275,7 @@ void RemoveListSheet::refresh() {
     mRetry->setVisible(presenter.canRetry());
     mClose->setVisible(presenter.isCompleted());
     mClose->setDefault(presenter.isCompleted());
+    mShowTrash->setVisible(model.offersTrash());
     mDetails->setVisible(presenter.hasDetails() && !congratulations);
     fillRows();
 }

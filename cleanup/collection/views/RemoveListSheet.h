@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+#include <functional>
 #include <memory>
 
 class QLabel;
@@ -36,6 +37,9 @@ class RemoveListSheet : public QDialog {
     QPushButton* closeButton() const { return mClose; }
     QPushButton* cancelButton() const { return mCancel; }
     QPushButton* detailsButton() const { return mDetails; }
+    // Shown after items went to the Trash.
+    QPushButton* showTrashButton() const { return mShowTrash; }
+    void setTrashOpener(std::function<void()> opener) { mTrashOpener = std::move(opener); }
     // The row of the item at `path`, if shown.
     QTreeWidgetItem* rowFor(const std::string& path) const;
 
@@ -64,6 +68,8 @@ class RemoveListSheet : public QDialog {
     QPushButton* mClose;
     QPushButton* mCancel;
     QPushButton* mDetails;
+    QPushButton* mShowTrash;
+    std::function<void()> mTrashOpener;
     QVBoxLayout* mColumn;
     bool mFilling = false;
 };

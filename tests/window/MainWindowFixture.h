@@ -1,0 +1,111 @@
+#pragma once
+
+// The main window over a scratch home folder and a small scanned tree, with
+// the waits the window tests share.
+
+#include "app/window/MainWindow.h"
+#include "app/window/ScanSummaryPanel.h"
+#include "browse/lists/ContentsPanel.h"
+#include "browse/lists/FolderColumnView.h"
+#include "browse/lists/OutlineListConrtoller.h"
+#include "diagram/RadialView.h"
+#include "diagram/volumes/UnscannedOverview.h"
+#include "diagram/volumes/VolumesListView.h"
+#include "scan/tree/FolderSystemItem.h"
+#include "support/TempSettings.h"
+#include "support/TempTree.h"
+
+#include <gtest/gtest.h>
+#include <QAbstractButton>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QStackedWidget>
+#include <QTreeView>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+namespace korvex {
+
+using namespace std::chrono_literals;
+
+template <class Predicate>
+bool waitFor(Predicate done, std::chrono::milliseconds limit = 20s) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > limit.count()) {
+            return false;
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        std::this_thread::sleep_for(1ms);
+    }
+    return true;
+}
+
+inline ItemRef childNamed(const ItemRef& folder, std::string_view name) {
+    for (std::size_t i = 0; i < folder->numberOfChildren(); ++i) {
+        if (folder->childAtIndex(i)->name() == name) {
+            return folder->childAtIndex(i);
+        }
+    }
+    return nullptr;
+}
+
+inline CSTreeController::Timing fastTiming() {
+    CSTreeController::Timing timing;
+    timing.progressDelay = 1ms;
+    timing.runUpTick = 5ms;
+    return timing;
+}
+
+class MainWindowTest : public ::testing::Test {
+  protected:
+    MainWindowTest() : window(home.path(), fastTiming()) {
+        tree.file("a/big.bin", 300'000);
+        tree.file("a/b/c/deep.txt", 5'000);
+        tree.file("notes \"quoted\".txt", 12'000);
+        tree.folder("empty");
+        QObject::connect(views().dockProgress, &QProgressBar::valueChanged,
+                         [this](int value) { progressValues.push_back(value); });
+    }
+
+    CSTreeController& controller() { return window.treeController(); }
+    const MainWindowViews& views() const { return window.views(); }
+    TopLevelRef selected() { return controller().volumesController().getObjectForSelectedRow(); }
+
+    // Files the folder into the left panel and selects it, without scanning.
+    void selectFolder(const std::string& path) {
+        controller().folderFiling().doScanFolder(path, false);
+        ASSERT_NE(selected(), nullptr);
+        ASSERT_EQ(selected()->getPath(), path);
+    }
+    // Files the test tree into the left panel and scans it to the end.
+    void scanTree() {
+        selectFolder(tree.path());
+        controller().startAction();
+        ASSERT_TRUE(waitForScans(1));
+    }
+    bool waitForScans(int count) {
+        return waitFor([&] { return controller().scannedCount() >= count; });
+    }
+    // The run-up values that came after the last time the bar was set to `from`.
+    std::vector<int> valuesAfter(int from) const {
+        auto it = std::find(progressValues.rbegin(), progressValues.rend(), from);
+        return {it.base(), progressValues.end()};
+    }
+
+    test::TempSettings settings;
+    test::TempTree home;
+    test::TempTree tree;
+    MainWindow window;
+    std::vector<int> progressValues;
+};
+
+}  // namespace korvex
