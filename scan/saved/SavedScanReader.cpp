@@ -75,7 +75,11 @@ std::optional<std::string> readNodes(ByteCursor& payload, TreeAssembler& tree) {
         node.name = columns.names.string(kMaxNameLength);
         node.size = columns.sizes.signedVarint();
         if (node.kind == NodeKind::Folder) {
-            node.children = columns.counts.count(nodes - i - 1);
+            // Bounded by the nodes still to come, not by the column's bytes.
+            node.children = columns.counts.varint();
+            if (node.children > nodes - i - 1) {
+                columns.counts.fail("a folder claims more children than the file holds");
+            }
         }
         if (const auto& error = columns.firstError()) {
             return error;

@@ -138,6 +138,7 @@ std::optional<std::string> TreeAssembler::endFolder() {
     if (mOpen.empty()) {
         return std::string("a folder ends that was never begun");
     }
+    mOpen.back()->childrenComplete();
     mOpen.pop_back();
     return std::nullopt;
 }

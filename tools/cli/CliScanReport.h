@@ -12,6 +12,11 @@ namespace korvex::cli {
 void printScanJson(const SavedScan& scan, const ItemList& biggest, bool fromFile);
 void printScanText(const SavedScan& scan, const ItemList& biggest, bool fromFile);
 
+struct ScanOptions;
+// Writes the files `options` asks for; false, with the message printed, when
+// one cannot be written.
+bool writeScanFiles(const SavedScan& scan, const ScanOptions& options);
+
 // Names are bytes: JSON output replaces what is not UTF-8 instead of failing.
 void printJsonDocument(const nlohmann::json& document);
 
