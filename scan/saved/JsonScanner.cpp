@@ -117,14 +117,30 @@ std::string JsonScanner::string(std::size_t maxLength) {
         }
         const std::size_t escape = mPos - 1;
         switch (mText[mPos++]) {
-            case '"': out.push_back('"'); break;
-            case '\\': out.push_back('\\'); break;
-            case '/': out.push_back('/'); break;
-            case 'b': out.push_back('\b'); break;
-            case 'f': out.push_back('\f'); break;
-            case 'n': out.push_back('\n'); break;
-            case 'r': out.push_back('\r'); break;
-            case 't': out.push_back('\t'); break;
+            case '"':
+                out.push_back('"');
+                break;
+            case '\\':
+                out.push_back('\\');
+                break;
+            case '/':
+                out.push_back('/');
+                break;
+            case 'b':
+                out.push_back('\b');
+                break;
+            case 'f':
+                out.push_back('\f');
+                break;
+            case 'n':
+                out.push_back('\n');
+                break;
+            case 'r':
+                out.push_back('\r');
+                break;
+            case 't':
+                out.push_back('\t');
+                break;
             case 'u': {
                 std::optional<std::uint32_t> code = hex4();
                 if (!code) {
@@ -146,7 +162,9 @@ std::string JsonScanner::string(std::size_t maxLength) {
                 appendUtf8(out, *code);
                 break;
             }
-            default: fail("unknown escape", escape); return {};
+            default:
+                fail("unknown escape", escape);
+                return {};
         }
     }
 }
@@ -168,8 +186,8 @@ std::uint64_t JsonScanner::unsignedNumber() {
         ++mPos;
         ++digits;
     }
-    if (digits == 0 || (mPos < mText.size() && (mText[mPos] == '.' || mText[mPos] == 'e' ||
-                                                 mText[mPos] == 'E'))) {
+    if (digits == 0 ||
+        (mPos < mText.size() && (mText[mPos] == '.' || mText[mPos] == 'e' || mText[mPos] == 'E'))) {
         fail("expected a whole number of zero or more", start);
         return 0;
     }
@@ -198,8 +216,8 @@ bool JsonScanner::boolean() {
 void JsonScanner::skipNumber() {
     const std::size_t start = mPos;
     accept('-');
-    while (mPos < mText.size() && std::string_view("0123456789.eE+-").find(mText[mPos]) !=
-                                      std::string_view::npos) {
+    while (mPos < mText.size() &&
+           std::string_view("0123456789.eE+-").find(mText[mPos]) != std::string_view::npos) {
         ++mPos;
     }
     if (mPos == start) {

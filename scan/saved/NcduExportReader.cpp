@@ -116,8 +116,7 @@ class ExportReader {
         const std::size_t versionAt = mJson.offset();
         const std::uint64_t major = mJson.unsignedNumber();
         if (!mJson.failed() && major != 1) {
-            mJson.fail("export format " + std::to_string(major) + " is not version 1",
-                       versionAt);
+            mJson.fail("export format " + std::to_string(major) + " is not version 1", versionAt);
         }
         mJson.expect(',');
         mJson.unsignedNumber();

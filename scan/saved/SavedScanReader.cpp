@@ -89,8 +89,8 @@ std::optional<std::string> readNodes(ByteCursor& payload, TreeAssembler& tree) {
                    std::to_string(at) + ")";
         }
     }
-    for (const ByteCursor* rest : {&columns.kinds, &columns.marks, &columns.counts,
-                                   &columns.names, &columns.sizes}) {
+    for (const ByteCursor* rest :
+         {&columns.kinds, &columns.marks, &columns.counts, &columns.names, &columns.sizes}) {
         if (!rest->atEnd()) {
             return "unexpected data after the last node at byte " + std::to_string(rest->offset());
         }
@@ -126,8 +126,8 @@ SavedScanResult decodeSavedScan(std::string_view file) {
         return failure("unpacked size " + std::to_string(payloadSize) +
                        " is beyond what a scan can take (byte 16)");
     }
-    Unpacked unpacked =
-        zstdDecompress(file.substr(kHeaderSize), static_cast<std::size_t>(payloadSize), kHeaderSize);
+    Unpacked unpacked = zstdDecompress(file.substr(kHeaderSize),
+                                       static_cast<std::size_t>(payloadSize), kHeaderSize);
     if (unpacked.error) {
         return failure(*unpacked.error + " of the file");
     }

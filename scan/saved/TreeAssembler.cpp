@@ -19,10 +19,14 @@ bool isSpecialKind(NodeKind kind) {
 
 std::optional<SpecialSystemItem::Type> specialType(NodeKind kind) {
     switch (kind) {
-        case NodeKind::Unscanned: return SpecialSystemItem::Unscanned;
-        case NodeKind::Inaccessible: return SpecialSystemItem::Inaccessible;
-        case NodeKind::Purgeable: return SpecialSystemItem::Purgeable;
-        default: return std::nullopt;
+        case NodeKind::Unscanned:
+            return SpecialSystemItem::Unscanned;
+        case NodeKind::Inaccessible:
+            return SpecialSystemItem::Inaccessible;
+        case NodeKind::Purgeable:
+            return SpecialSystemItem::Purgeable;
+        default:
+            return std::nullopt;
     }
 }
 
@@ -50,9 +54,8 @@ std::optional<std::string> TreeAssembler::checkNode(const SavedNode& node) const
     if (mOpen.size() >= saved::kMaxDepth) {
         return "folders nest deeper than " + std::to_string(saved::kMaxDepth) + " levels";
     }
-    if (!isSpecialKind(node.kind) &&
-        (node.name.empty() || node.name == "." || node.name == ".." ||
-         node.name.find('/') != std::string_view::npos)) {
+    if (!isSpecialKind(node.kind) && (node.name.empty() || node.name == "." || node.name == ".." ||
+                                      node.name.find('/') != std::string_view::npos)) {
         return std::string("a name is empty, a dot entry, or holds a slash");
     }
     return std::nullopt;

@@ -13,8 +13,8 @@ namespace korvex {
 // One node as a scan file describes it, before it becomes part of a tree.
 struct SavedNode {
     saved::NodeKind kind = saved::NodeKind::File;
-    std::string_view name;  // the root's absolute path; a special node's description
-    std::int64_t size = 0;  // a file's bytes, a folder's own blocks
+    std::string_view name;       // the root's absolute path; a special node's description
+    std::int64_t size = 0;       // a file's bytes, a folder's own blocks
     std::uint64_t children = 0;  // folders, for the counted form of add()
     std::uint8_t timeCode = 0;
     bool hidden = false;

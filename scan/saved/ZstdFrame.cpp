@@ -9,7 +9,8 @@ namespace korvex::saved {
 
 std::string zstdCompress(std::string_view bytes, int level) {
     std::string out(ZSTD_compressBound(bytes.size()), '\0');
-    const std::size_t size = ZSTD_compress(out.data(), out.size(), bytes.data(), bytes.size(), level);
+    const std::size_t size =
+        ZSTD_compress(out.data(), out.size(), bytes.data(), bytes.size(), level);
     // Compression into a buffer of the bound's size cannot fail short of
     // running out of memory, which throws before we get here.
     out.resize(ZSTD_isError(size) ? 0 : size);

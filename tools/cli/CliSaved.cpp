@@ -25,10 +25,14 @@ std::optional<SavedScan> openScan(const std::string& file) {
 
 const char* kindText(ScanComparison::ChangeKind kind) {
     switch (kind) {
-        case ScanComparison::ChangeKind::Added: return "added";
-        case ScanComparison::ChangeKind::Removed: return "removed";
-        case ScanComparison::ChangeKind::Grown: return "grown";
-        case ScanComparison::ChangeKind::Shrunk: return "shrunk";
+        case ScanComparison::ChangeKind::Added:
+            return "added";
+        case ScanComparison::ChangeKind::Removed:
+            return "removed";
+        case ScanComparison::ChangeKind::Grown:
+            return "grown";
+        case ScanComparison::ChangeKind::Shrunk:
+            return "shrunk";
     }
     return "?";
 }
@@ -70,12 +74,10 @@ int runShow(const std::string& file, bool json) {
     if (!scan) {
         return 1;
     }
-    ItemList biggest;
-    scan->root->fillBiggestFilesArray(biggest);
     if (json) {
-        printScanJson(*scan, biggest, true);
+        printScanJson(*scan, true);
     } else {
-        printScanText(*scan, biggest, true);
+        printScanText(*scan, true);
     }
     return 0;
 }
@@ -89,10 +91,14 @@ int runDiff(const std::string& older, const std::string& newer, bool json) {
     const ScanComparison comparison(*before->root, *after->root);
     if (json) {
         nlohmann::json out;
-        out["old"] = {{"path", before->root->fullPath()}, {"host", before->host},
-                      {"scan_time", before->scanTime}, {"total_bytes", before->root->gettotalsize()}};
-        out["new"] = {{"path", after->root->fullPath()}, {"host", after->host},
-                      {"scan_time", after->scanTime}, {"total_bytes", after->root->gettotalsize()}};
+        out["old"] = {{"path", before->root->fullPath()},
+                      {"host", before->host},
+                      {"scan_time", before->scanTime},
+                      {"total_bytes", before->root->gettotalsize()}};
+        out["new"] = {{"path", after->root->fullPath()},
+                      {"host", after->host},
+                      {"scan_time", after->scanTime},
+                      {"total_bytes", after->root->gettotalsize()}};
         out["total_delta"] = comparison.totalDelta();
         out["changes"] = nlohmann::json::array();
         for (const ScanComparison::Change& change : comparison.changes()) {
@@ -113,8 +119,9 @@ int runDiff(const std::string& older, const std::string& newer, bool json) {
                 sizeString(after->root->gettotalsize()).c_str(),
                 signedSize(comparison.totalDelta()).c_str());
     for (const ScanComparison::Change& change : comparison.changes()) {
-        std::printf("  %-7s %10s  %s%s\n", kindText(change.kind), signedSize(change.delta()).c_str(),
-                    printable(change.path).c_str(), change.folder ? "/" : "");
+        std::printf("  %-7s %10s  %s%s\n", kindText(change.kind),
+                    signedSize(change.delta()).c_str(), printable(change.path).c_str(),
+                    change.folder ? "/" : "");
     }
     return 0;
 }

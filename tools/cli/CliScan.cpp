@@ -4,7 +4,6 @@
 
 #include "scan/model/BlockingScan.h"
 #include "scan/saved/ScanFile.h"
-#include "scan/walker/ScanBiggestFiles.h"
 
 #include <signal.h>
 #include <sys/stat.h>
@@ -51,8 +50,7 @@ int runScan(const std::string& path, const ScanOptions& options) {
     catchInterrupt();
     CModel model;
     model.enumerateVolumes();
-    ScanBiggestFiles biggest;
-    BlockingScanResult result = runBlockingScan(model, resolved, &biggest, &gInterrupted);
+    BlockingScanResult result = runBlockingScan(model, resolved, nullptr, &gInterrupted);
     SavedScan scan = savedScanOf(result.root, model.lastEntriesRead(), model.lastDeniedFolders(),
                                  result.elapsed.count(), result.cancelled);
     if (!writeScanFiles(scan, options)) {
@@ -61,9 +59,9 @@ int runScan(const std::string& path, const ScanOptions& options) {
     // With the export on standard output, nothing else may go there.
     if (options.ncduPath != "-") {
         if (options.json) {
-            printScanJson(scan, biggest.files(), false);
+            printScanJson(scan, false);
         } else {
-            printScanText(scan, biggest.files(), false);
+            printScanText(scan, false);
         }
     }
     return result.cancelled ? 130 : 0;

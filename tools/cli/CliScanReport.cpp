@@ -20,6 +20,12 @@ nlohmann::json itemJson(const FileSystemItem& item) {
             {"special", item.isSpecial() ? item.getDesc() : ""}};
 }
 
+ItemList biggestFiles(FolderSystemItem& root) {
+    ItemList list;
+    root.fillBiggestFilesArray(list);
+    return list;
+}
+
 }  // namespace
 
 std::string dateText(std::int64_t seconds) {
@@ -36,8 +42,9 @@ void printJsonDocument(const nlohmann::json& document) {
     std::cout << document.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
 }
 
-void printScanJson(const SavedScan& scan, const ItemList& biggest, bool fromFile) {
+void printScanJson(const SavedScan& scan, bool fromFile) {
     const FolderSystemItem& root = *scan.root;
+    const ItemList biggest = biggestFiles(*scan.root);
     nlohmann::json out;
     out["path"] = root.fullPath();
     out["total_bytes"] = root.gettotalsize();
@@ -60,8 +67,9 @@ void printScanJson(const SavedScan& scan, const ItemList& biggest, bool fromFile
     printJsonDocument(out);
 }
 
-void printScanText(const SavedScan& scan, const ItemList& biggest, bool fromFile) {
+void printScanText(const SavedScan& scan, bool fromFile) {
     const FolderSystemItem& root = *scan.root;
+    const ItemList biggest = biggestFiles(*scan.root);
     std::printf("%s%s\n", printable(root.fullPath()).c_str(), scan.cancelled ? " (cancelled)" : "");
     if (fromFile) {
         std::printf("  saved scan of  %s, %s\n", printable(scan.host).c_str(),

@@ -7,10 +7,11 @@
 namespace korvex::cli {
 
 // The report of one scan, printed the same way whether the scan has just
-// run or was read back from a file, so the two can be compared line by line.
+// run or was read back from a file, so the two can be compared line by line:
+// the biggest files are taken from the finished tree in both cases.
 // `fromFile` adds where and when a read-back scan was made.
-void printScanJson(const SavedScan& scan, const ItemList& biggest, bool fromFile);
-void printScanText(const SavedScan& scan, const ItemList& biggest, bool fromFile);
+void printScanJson(const SavedScan& scan, bool fromFile);
+void printScanText(const SavedScan& scan, bool fromFile);
 
 struct ScanOptions;
 // Writes the files `options` asks for; false, with the message printed, when

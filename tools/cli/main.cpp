@@ -17,12 +17,13 @@
 namespace {
 
 int usage() {
-    std::fputs("usage: korvex-cli scan PATH [--json] [--save FILE] [--export-ncdu FILE|-]\n"
-               "       korvex-cli show FILE [--json]\n"
-               "       korvex-cli diff OLD NEW [--json]\n"
-               "       korvex-cli volumes [--json]\n"
-               "       korvex-cli report PATH OUT\n",
-               stderr);
+    std::fputs(
+        "usage: korvex-cli scan PATH [--json] [--save FILE] [--export-ncdu FILE|-]\n"
+        "       korvex-cli show FILE [--json]\n"
+        "       korvex-cli diff OLD NEW [--json]\n"
+        "       korvex-cli volumes [--json]\n"
+        "       korvex-cli report PATH OUT\n",
+        stderr);
     return 2;
 }
 
