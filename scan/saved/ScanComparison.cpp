@@ -53,7 +53,7 @@ void ScanComparison::listOwnChange(const FileSystemItem& older, const FileSystem
         return;
     }
     mChanges.push_back({after > before ? ChangeKind::Grown : ChangeKind::Shrunk, newer.fullPath(),
-                        before, after, newer.isDir(), !leaf, &newer});
+                        before, after, newer.isDir(), !leaf});
 }
 
 void ScanComparison::compareFolders(const FileSystemItem& olderRoot,
@@ -82,7 +82,7 @@ void ScanComparison::compareFolders(const FileSystemItem& olderRoot,
             if (match == olderChildren.end() ||
                 match->second->isDirectory() != child->isDirectory()) {
                 mChanges.push_back({ChangeKind::Added, child->fullPath(), 0, child->gettotalsize(),
-                                    child->isDir(), false, child});
+                                    child->isDir(), false});
                 continue;
             }
             pending.emplace_back(match->second, child);
@@ -90,7 +90,7 @@ void ScanComparison::compareFolders(const FileSystemItem& olderRoot,
         }
         for (const auto& [key, child] : olderChildren) {
             mChanges.push_back({ChangeKind::Removed, child->fullPath(), child->gettotalsize(), 0,
-                                child->isDir(), false, nullptr});
+                                child->isDir(), false});
             mRemovedBelow[newer] += child->gettotalsize();
         }
     }

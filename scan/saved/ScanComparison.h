@@ -27,16 +27,12 @@ class ScanComparison {
         std::int64_t newBytes = 0;
         bool folder = false;
         bool ownBlocks = false;
-        // The node in the newer tree; null for a removed one.
-        const FileSystemItem* node = nullptr;
         std::int64_t delta() const { return newBytes - oldBytes; }
     };
 
     // Both trees must outlive the comparison.
     ScanComparison(const FolderSystemItem& older, const FolderSystemItem& newer);
 
-    const FolderSystemItem& older() const { return *mOlder; }
-    const FolderSystemItem& newer() const { return *mNewer; }
     // The node's size in the older scan; nothing when it is new.
     std::optional<std::int64_t> oldSizeOf(const FileSystemItem* node) const;
     // The node's change in bytes; an added node's whole size.

@@ -72,7 +72,9 @@ void printScanText(const SavedScan& scan, bool fromFile) {
     const ItemList biggest = biggestFiles(*scan.root);
     std::printf("%s%s\n", printable(root.fullPath()).c_str(), scan.cancelled ? " (cancelled)" : "");
     if (fromFile) {
-        std::printf("  saved scan of  %s, %s\n", printable(scan.host).c_str(),
+        // An ncdu export does not name the machine it was made on.
+        std::printf("  saved scan of  %s, %s\n",
+                    scan.host.empty() ? "an unnamed machine" : printable(scan.host).c_str(),
                     dateText(scan.scanTime).c_str());
     }
     std::printf("  total          %s (%lld bytes)\n", sizeString(root.gettotalsize()).c_str(),
