@@ -11,10 +11,12 @@ jobs="$(nproc 2>/dev/null || echo 2)"
 packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev libudev-dev libboost-dev nlohmann-json3-dev
+  qt6-base-dev libudev-dev libboost-dev nlohmann-json3-dev libzstd-dev
   xvfb xauth dbus-daemon ccache locales
   # mkfs tools of the scan tests that loop-mount ext4 and btrfs images
   e2fsprogs btrfs-progs
+  # the peer whose export files the saved-scan tests read and compare with
+  ncdu
 )
 
 # The size texts must keep their decimal point under a locale with a decimal

@@ -1,0 +1,116 @@
+#include "scan/saved/NcduExport.h"
+
+#include "scan/saved/NcduExportKeys.h"
+
+#include <cstdio>
+#include <vector>
+
+namespace korvex {
+
+namespace {
+
+void putText(std::string& out, std::string_view text) {
+    out.push_back('"');
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        switch (c) {
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            default:
+                if (byte < 0x20 || byte == 0x7F) {
+                    char escape[8];
+                    std::snprintf(escape, sizeof escape, "\\u%04x", byte);
+                    out += escape;
+                } else {
+                    out.push_back(c);
+                }
+        }
+    }
+    out.push_back('"');
+}
+
+void putKey(std::string& out, std::string_view key) {
+    out.push_back(',');
+    putText(out, key);
+    out.push_back(':');
+}
+
+void putInfo(std::string& out, const FileSystemItem& node, bool isRoot) {
+    out += "{\"name\":";
+    putText(out, isRoot ? node.fullPath() : std::string(node.relativePath()));
+    const bool folder = node.isDir();
+    putKey(out, ncdu::kDiskSize);
+    out += std::to_string(folder ? static_cast<const FolderSystemItem&>(node).ownCountedSize()
+                                 : node.selfSize());
+    if (node.accessDenied()) {
+        putKey(out, ncdu::kReadError);
+        out += "true";
+    }
+    if (node.isPack()) {
+        putKey(out, ncdu::kPackage);
+        out += "true";
+    }
+    if (node.isHardLinked()) {
+        putKey(out, ncdu::kHardLink);
+        out += "true";
+    }
+    out.push_back('}');
+}
+
+}  // namespace
+
+std::string encodeNcduExport(const SavedScan& scan) {
+    std::string out = "[1,0,{\"progname\":\"korvex\",\"progver\":\"1\"";
+    putKey(out, ncdu::kTimestamp);
+    out += std::to_string(scan.scanTime);
+    putKey(out, ncdu::kHost);
+    putText(out, scan.host);
+    out += "},\n";
+    // A stack of children still to write; a null entry closes a folder.
+    struct Step {
+        const FileSystemItem* node;
+        bool isRoot;
+    };
+    std::vector<Step> pending{{scan.root.get(), true}};
+    while (!pending.empty()) {
+        const Step step = pending.back();
+        pending.pop_back();
+        if (step.node == nullptr) {
+            out += "]";
+            continue;
+        }
+        if (step.node->isSpecial()) {
+            continue;
+        }
+        if (!step.isRoot) {
+            out += ",\n";
+        }
+        if (!step.node->isDir()) {
+            putInfo(out, *step.node, false);
+            continue;
+        }
+        out.push_back('[');
+        putInfo(out, *step.node, step.isRoot);
+        pending.push_back({nullptr, false});
+        for (std::size_t i = step.node->numberOfChildren(); i-- > 0;) {
+            pending.push_back({step.node->childAtIndex(i), false});
+        }
+    }
+    out += "]\n";
+    return out;
+}
+
+}  // namespace korvex

@@ -1,0 +1,60 @@
+#include "scan/saved/ScanFile.h"
+
+#include "platform/HostName.h"
+#include "platform/fs/EntryIdentity.h"
+#include "scan/saved/NcduExport.h"
+#include "scan/saved/SavedScanReader.h"
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+namespace korvex {
+
+SavedScanResult readScanFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return {std::nullopt, path + ": " + std::strerror(errno)};
+    }
+    std::ostringstream content;
+    content << in.rdbuf();
+    if (in.bad()) {
+        return {std::nullopt, path + ": " + std::strerror(errno)};
+    }
+    const std::string bytes = std::move(content).str();
+    SavedScanResult result;
+    if (looksLikeSavedScan(bytes)) {
+        result = decodeSavedScan(bytes);
+    } else if (looksLikeNcduExport(bytes)) {
+        result = decodeNcduExport(bytes);
+    } else {
+        return {std::nullopt, path + ": neither a saved scan nor an ncdu export"};
+    }
+    if (!result.scan) {
+        result.error = path + ": " + result.error;
+    }
+    return result;
+}
+
+SavedScan savedScanOf(FolderRef root, std::int64_t entriesRead,
+                      std::vector<std::string> deniedFolders, double seconds, bool cancelled) {
+    SavedScan scan;
+    if (auto identity = platform::entryIdentity(root->fullPath())) {
+        scan.rootDevice = identity->device;
+        scan.rootInode = identity->inode;
+    }
+    scan.root = std::move(root);
+    scan.host = platform::hostName();
+    scan.scanTime = std::chrono::duration_cast<std::chrono::seconds>(
+                        std::chrono::system_clock::now().time_since_epoch())
+                        .count();
+    scan.entriesRead = entriesRead;
+    scan.deniedFolders = std::move(deniedFolders);
+    scan.seconds = seconds;
+    scan.cancelled = cancelled;
+    return scan;
+}
+
+}  // namespace korvex

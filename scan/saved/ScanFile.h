@@ -1,0 +1,19 @@
+#pragma once
+
+#include "scan/saved/SavedScan.h"
+
+#include <string>
+
+namespace korvex {
+
+// Opens a scan file of either kind this program reads, a saved scan or an
+// ncdu export, telling them apart by their first bytes. Errors name the
+// file and say what is wrong where.
+SavedScanResult readScanFile(const std::string& path);
+
+// A finished scan as the saved-scan writer takes it: the tree plus this
+// machine's name, the time now and the root's identity on disk.
+SavedScan savedScanOf(FolderRef root, std::int64_t entriesRead,
+                      std::vector<std::string> deniedFolders, double seconds, bool cancelled);
+
+}  // namespace korvex
