@@ -2,6 +2,7 @@
 
 #include "scan/saved/NcduExport.h"
 #include "scan/saved/ScanFile.h"
+#include "support/DiskUsage.h"
 #include "support/ScannedTree.h"
 
 #include <unistd.h>
@@ -17,19 +18,6 @@ namespace {
 
 bool haveProgram(const char* name) {
     return std::system((std::string("command -v ") + name + " >/dev/null 2>&1").c_str()) == 0;
-}
-
-// The first number a command prints.
-std::int64_t numberFrom(const std::string& command) {
-    std::FILE* pipe = ::popen(command.c_str(), "r");
-    long long value = -1;
-    if (pipe != nullptr) {
-        if (std::fscanf(pipe, "%lld", &value) != 1) {
-            value = -1;
-        }
-        ::pclose(pipe);
-    }
-    return value;
 }
 
 // ncdu's own export of a tree opens with the disk usage ncdu and du report
@@ -54,7 +42,7 @@ TEST(NcduOracle, ExportOfATestTreeOpensWithItsTotals) {
     ASSERT_TRUE(result.scan) << result.error;
     FolderSystemItem& root = *result.scan->root;
     EXPECT_EQ(root.fullPath(), files.path());
-    EXPECT_EQ(root.gettotalsize(), numberFrom("du -sB1 '" + files.path() + "'"));
+    EXPECT_EQ(root.gettotalsize(), commandNumber("du -sB1 '" + files.path() + "'"));
     EXPECT_EQ(root.gettotalsize(), tree.scan()->gettotalsize());
     const ItemRef odd = root.getItemByFilePath(files.path("a/b/name\nwith newline"));
     ASSERT_NE(odd, nullptr);
