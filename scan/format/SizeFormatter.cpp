@@ -50,4 +50,8 @@ std::string sizeString(std::int64_t bytes) {
     return formatMemoryStringDot1(bytes < 0 ? 0 : static_cast<std::uint64_t>(bytes));
 }
 
+std::string signedSizeString(std::int64_t bytes) {
+    return (bytes < 0 ? "-" : "+") + sizeString(bytes < 0 ? -bytes : bytes);
+}
+
 }  // namespace korvex

@@ -11,5 +11,7 @@ namespace korvex {
 std::string formatMemoryStringDot1(std::uint64_t bytes);
 // The same for a signed amount; anything below zero shows as "0 B".
 std::string sizeString(std::int64_t bytes);
+// A change in size with its sign: "+2.2 GB", "-512 KB".
+std::string signedSizeString(std::int64_t bytes);
 
 }  // namespace korvex

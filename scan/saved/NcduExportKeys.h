@@ -17,6 +17,7 @@ inline constexpr std::string_view kExcluded = "excluded";
 inline constexpr std::string_view kNotRegular = "notreg";
 inline constexpr std::string_view kTimestamp = "timestamp";
 inline constexpr std::string_view kPackage = "korvex_package";
+// Read only: exports written before hard links got ncdu's own fields.
 inline constexpr std::string_view kHardLink = "korvex_hardlink";
 inline constexpr std::string_view kHost = "korvex_host";
 

@@ -4,6 +4,7 @@
 #include "scan/saved/TreeAssembler.h"
 #include "scan/skip/PackageRules.h"
 
+#include <memory>
 #include <unordered_set>
 #include <vector>
 
@@ -133,6 +134,10 @@ class ExportReader {
         }
         scan.root = mTree.finish();
         scan.entriesRead = mEntries;
+        if (!mIdentities->empty()) {
+            mIdentities->seal();
+            scan.identities = std::move(mIdentities);
+        }
         return {std::move(scan), {}};
     }
 
@@ -222,8 +227,8 @@ class ExportReader {
         if (info.excluded) {
             return;  // another file system, or left out on purpose: no node, as in a scan here
         }
+        const std::uint64_t device = info.device.value_or(mOpen.back().device);
         if (info.hardLinked && info.inode != 0) {
-            const std::uint64_t device = info.device.value_or(mOpen.back().device);
             if (!mLinks.insert({device, info.inode}).second) {
                 info.dsize = 0;  // this inode's blocks count at its first link
             }
@@ -233,6 +238,10 @@ class ExportReader {
             return;
         }
         refuse(mTree.addLeaf(nodeFor(info, NodeKind::File)), at);
+        // Kept so that the link is written as one again.
+        if (info.inode != 0 && !mJson.failed()) {
+            mIdentities->add(mTree.lastAdded(), {device, info.inode});
+        }
     }
 
     struct LinkHash {
@@ -248,6 +257,7 @@ class ExportReader {
     std::vector<bool> mSkipping;
     std::unordered_set<std::pair<std::uint64_t, std::uint64_t>, LinkHash> mLinks;
     std::int64_t mEntries = 0;
+    std::shared_ptr<NodeIdentities> mIdentities = std::make_shared<NodeIdentities>();
 };
 
 }  // namespace

@@ -48,7 +48,36 @@ void putKey(std::string& out, std::string_view key) {
     out.push_back(':');
 }
 
-void putInfo(std::string& out, const FileSystemItem& node, bool isRoot) {
+// ncdu's own marks of a hard link: the inode, so that a reader counts its
+// blocks once, and the flag. Without a recorded inode the link is written as
+// a plain file; it carries no size anyway but at its first link.
+void putHardLink(std::string& out, const FileSystemItem& node, const NodeIdentities* identities) {
+    const auto identity = identities != nullptr ? identities->of(&node) : std::nullopt;
+    if (!identity) {
+        return;
+    }
+    putKey(out, ncdu::kInode);
+    out += std::to_string(identity->inode);
+    putKey(out, ncdu::kHardLinkCount);
+    out += "true";
+}
+
+// The device where it differs from the parent's, as ncdu writes it.
+void putDevice(std::string& out, const FileSystemItem& node, const NodeIdentities* identities) {
+    if (identities == nullptr || !node.isDir()) {
+        return;
+    }
+    const auto identity = identities->of(&node);
+    const auto parent =
+        node.getParent() != nullptr ? identities->of(node.getParent()) : std::nullopt;
+    if (identity && (!parent || parent->device != identity->device)) {
+        putKey(out, ncdu::kDevice);
+        out += std::to_string(identity->device);
+    }
+}
+
+void putInfo(std::string& out, const FileSystemItem& node, bool isRoot,
+             const NodeIdentities* identities) {
     out += "{\"name\":";
     putText(out, isRoot ? node.fullPath() : std::string(node.relativePath()));
     const bool folder = node.isDir();
@@ -63,9 +92,9 @@ void putInfo(std::string& out, const FileSystemItem& node, bool isRoot) {
         putKey(out, ncdu::kPackage);
         out += "true";
     }
+    putDevice(out, node, identities);
     if (node.isHardLinked()) {
-        putKey(out, ncdu::kHardLink);
-        out += "true";
+        putHardLink(out, node, identities);
     }
     out.push_back('}');
 }
@@ -99,11 +128,11 @@ std::string encodeNcduExport(const SavedScan& scan) {
             out += ",\n";
         }
         if (!step.node->isDir()) {
-            putInfo(out, *step.node, false);
+            putInfo(out, *step.node, false, scan.identities.get());
             continue;
         }
         out.push_back('[');
-        putInfo(out, *step.node, step.isRoot);
+        putInfo(out, *step.node, step.isRoot, scan.identities.get());
         pending.push_back({nullptr, false});
         for (std::size_t i = step.node->numberOfChildren(); i-- > 0;) {
             pending.push_back({step.node->childAtIndex(i), false});

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "scan/saved/NodeIdentities.h"
 #include "scan/tree/FolderSystemItem.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,6 +26,9 @@ struct SavedScan {
     // Device and inode of the scanned root when it was scanned; 0 when unknown.
     std::uint64_t rootDevice = 0;
     std::uint64_t rootInode = 0;
+    // Each entry's identity when it was saved; null when the file kept none
+    // (an older saved scan, an ncdu export).
+    std::shared_ptr<const NodeIdentities> identities;
 };
 
 // What a reader answers: the scan, or why the file cannot be used.

@@ -9,7 +9,7 @@
 // A file is a fixed header followed by one zstd stream:
 //   magic "KORVEXSC", u32 format version, u32 zero, u64 size of the unpacked
 //   payload (all little-endian).
-// The payload holds the scan's facts, then the node count and five columns
+// The payload holds the scan's facts, then the node count and seven columns
 // of the nodes in depth-first order, parent before children, each column
 // prefixed by its length: one column per kind of value compresses far better
 // than whole records would.
@@ -19,10 +19,16 @@
 //   names  a string per node (a special node's description; the root's
 //          absolute path)
 //   sizes  a zigzag varint per node: a file's bytes, a folder's own blocks
+//   devices a varint per node: 0 identity unknown, 1 the device of the last
+//          node with one, else the device plus 2
+//   inodes a zigzag varint per node with a known identity: the change from
+//          the last one (entries made together have inodes close together)
+// Version 1 files end after the sizes and record no identities.
 namespace korvex::saved {
 
 inline constexpr std::string_view kMagic = "KORVEXSC";
-inline constexpr std::uint32_t kVersion = 1;
+inline constexpr std::uint32_t kVersion = 2;
+inline constexpr std::uint32_t kOldestVersion = 1;
 inline constexpr std::size_t kHeaderSize = 24;
 
 enum class NodeKind : std::uint8_t {

@@ -5,6 +5,9 @@
 #include "scan/saved/TreeAssembler.h"
 #include "scan/saved/ZstdFrame.h"
 
+#include <array>
+#include <memory>
+
 namespace korvex {
 
 namespace {
@@ -26,9 +29,14 @@ SavedScanResult failure(std::string what) {
 // The columns of the node table, each read on its own.
 struct ColumnCursors {
     ByteCursor kinds, marks, counts, names, sizes;
+    // Empty in files of version 1.
+    ByteCursor devices, inodes;
 
+    std::array<const ByteCursor*, 7> all() const {
+        return {&kinds, &marks, &counts, &names, &sizes, &devices, &inodes};
+    }
     const std::optional<std::string>& firstError() const {
-        for (const ByteCursor* column : {&kinds, &marks, &counts, &names, &sizes}) {
+        for (const ByteCursor* column : all()) {
             if (column->failed()) {
                 return column->error();
             }
@@ -49,10 +57,42 @@ ByteCursor column(ByteCursor& payload) {
     return ByteCursor(bytes, base);
 }
 
-std::optional<std::string> readNodes(ByteCursor& payload, TreeAssembler& tree) {
+// The identity of the next node, from the two identity columns.
+class IdentityReader {
+  public:
+    std::optional<NodeIdentities::Identity> next(ColumnCursors& columns) {
+        const std::uint64_t code = columns.devices.varint();
+        if (code == 0 || columns.devices.failed()) {
+            return std::nullopt;
+        }
+        if (code > 1) {
+            mDevice = code - 2;
+        }
+        mInode += static_cast<std::uint64_t>(columns.inodes.signedVarint());
+        return NodeIdentities::Identity{mDevice, mInode};
+    }
+
+  private:
+    std::uint64_t mDevice = 0;
+    std::uint64_t mInode = 0;
+};
+
+std::optional<std::string> readNodes(ByteCursor& payload, std::uint64_t version,
+                                     TreeAssembler& tree, NodeIdentities& identities) {
     const std::uint64_t nodes = payload.count(payload.remaining());
-    ColumnCursors columns{column(payload), column(payload), column(payload), column(payload),
-                          column(payload)};
+    ColumnCursors columns{column(payload),
+                          column(payload),
+                          column(payload),
+                          column(payload),
+                          column(payload),
+                          ByteCursor(std::string_view()),
+                          ByteCursor(std::string_view())};
+    const bool withIdentities = version >= 2;
+    if (withIdentities) {
+        columns.devices = column(payload);
+        columns.inodes = column(payload);
+    }
+    IdentityReader identity;
     if (payload.failed()) {
         return payload.error();
     }
@@ -81,6 +121,8 @@ std::optional<std::string> readNodes(ByteCursor& payload, TreeAssembler& tree) {
                 columns.counts.fail("a folder claims more children than the file holds");
             }
         }
+        const std::optional<NodeIdentities::Identity> recorded =
+            withIdentities ? identity.next(columns) : std::nullopt;
         if (const auto& error = columns.firstError()) {
             return error;
         }
@@ -88,9 +130,11 @@ std::optional<std::string> readNodes(ByteCursor& payload, TreeAssembler& tree) {
             return *refused + " (node " + std::to_string(i) + ", kind byte at " +
                    std::to_string(at) + ")";
         }
+        if (recorded) {
+            identities.add(tree.lastAdded(), *recorded);
+        }
     }
-    for (const ByteCursor* rest :
-         {&columns.kinds, &columns.marks, &columns.counts, &columns.names, &columns.sizes}) {
+    for (const ByteCursor* rest : columns.all()) {
         if (!rest->atEnd()) {
             return "unexpected data after the last node at byte " + std::to_string(rest->offset());
         }
@@ -117,7 +161,7 @@ SavedScanResult decodeSavedScan(std::string_view file) {
                            : "header ends early at byte " + std::to_string(file.size()));
     }
     const std::uint64_t version = littleEndian(file.substr(8, 4));
-    if (version != kVersion) {
+    if (version < kOldestVersion || version > kVersion) {
         return failure("format version " + std::to_string(version) +
                        " is not one this program reads (byte 8)");
     }
@@ -157,10 +201,15 @@ SavedScanResult decodeSavedScan(std::string_view file) {
         return failure(*payload.error() + " of the unpacked scan");
     }
     TreeAssembler tree(root);
-    if (std::optional<std::string> error = readNodes(payload, tree)) {
+    auto identities = std::make_shared<NodeIdentities>();
+    if (std::optional<std::string> error = readNodes(payload, version, tree, *identities)) {
         return failure(*error + " of the unpacked scan");
     }
     scan.root = tree.finish();
+    if (!identities->empty()) {
+        identities->seal();
+        scan.identities = std::move(identities);
+    }
     return {std::move(scan), {}};
 }
 

@@ -36,10 +36,24 @@ NodeKind kindOf(const FileSystemItem& node) {
 }
 
 struct Columns {
-    ByteSink kinds, marks, counts, names, sizes;
+    ByteSink kinds, marks, counts, names, sizes, devices, inodes;
     std::uint64_t nodes = 0;
+    std::uint64_t lastDevice = 0;
+    std::uint64_t lastInode = 0;
 
-    void add(const FileSystemItem& node, bool isRoot) {
+    void addIdentity(const std::optional<NodeIdentities::Identity>& identity) {
+        if (!identity) {
+            devices.putVarint(0);
+            return;
+        }
+        devices.putVarint(identity->device == lastDevice ? 1 : identity->device + 2);
+        inodes.putSigned(static_cast<std::int64_t>(identity->inode - lastInode));
+        lastDevice = identity->device;
+        lastInode = identity->inode;
+    }
+
+    void add(const FileSystemItem& node, bool isRoot, const NodeIdentities* identities) {
+        addIdentity(identities != nullptr ? identities->of(&node) : std::nullopt);
         const NodeKind kind = kindOf(node);
         std::uint8_t bits = static_cast<std::uint8_t>(kind);
         bits |= node.isHiddenFlag() ? kHiddenBit : 0;
@@ -107,7 +121,7 @@ std::string encodeSavedScan(const SavedScan& scan) {
     while (!pending.empty()) {
         const FileSystemItem* node = pending.back();
         pending.pop_back();
-        columns.add(*node, isRoot);
+        columns.add(*node, isRoot, scan.identities.get());
         isRoot = false;
         for (std::size_t i = node->numberOfChildren(); i-- > 0;) {
             pending.push_back(node->childAtIndex(i));
@@ -116,8 +130,8 @@ std::string encodeSavedScan(const SavedScan& scan) {
     ByteSink payload;
     putFacts(payload, scan);
     payload.putVarint(columns.nodes);
-    for (const ByteSink* column :
-         {&columns.kinds, &columns.marks, &columns.counts, &columns.names, &columns.sizes}) {
+    for (const ByteSink* column : {&columns.kinds, &columns.marks, &columns.counts, &columns.names,
+                                   &columns.sizes, &columns.devices, &columns.inodes}) {
         payload.putString(column->bytes());
     }
     std::string file(kMagic);

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 namespace korvex {
 
@@ -38,6 +39,46 @@ SavedScanResult readScanFile(const std::string& path) {
     return result;
 }
 
+std::shared_ptr<const NodeIdentities> identitiesOnDisk(const FolderSystemItem& root) {
+    auto identities = std::make_shared<NodeIdentities>();
+    // Depth first with the path of each pending node's parent beside it.
+    struct Step {
+        const FileSystemItem* node;
+        std::size_t parentPathLength;
+    };
+    std::string path = root.fullPath();
+    std::vector<Step> pending;
+    auto pushChildren = [&](const FileSystemItem& folder) {
+        for (std::size_t i = folder.numberOfChildren(); i-- > 0;) {
+            pending.push_back({folder.childAtIndex(i), path.size()});
+        }
+    };
+    if (auto identity = platform::entryIdentity(path)) {
+        identities->add(&root, {identity->device, identity->inode});
+    }
+    pushChildren(root);
+    while (!pending.empty()) {
+        const Step step = pending.back();
+        pending.pop_back();
+        if (step.node->isSpecial()) {
+            continue;
+        }
+        path.resize(step.parentPathLength);
+        if (path.empty() || path.back() != '/') {
+            path += '/';
+        }
+        path += step.node->relativePath();
+        if (auto identity = platform::entryIdentity(path)) {
+            identities->add(step.node, {identity->device, identity->inode});
+        }
+        if (step.node->isDir()) {
+            pushChildren(*step.node);
+        }
+    }
+    identities->seal();
+    return identities;
+}
+
 SavedScan savedScanOf(FolderRef root, std::int64_t entriesRead,
                       std::vector<std::string> deniedFolders, double seconds, bool cancelled) {
     SavedScan scan;
@@ -45,6 +86,7 @@ SavedScan savedScanOf(FolderRef root, std::int64_t entriesRead,
         scan.rootDevice = identity->device;
         scan.rootInode = identity->inode;
     }
+    scan.identities = identitiesOnDisk(*root);
     scan.root = std::move(root);
     scan.host = platform::hostName();
     scan.scanTime = std::chrono::duration_cast<std::chrono::seconds>(

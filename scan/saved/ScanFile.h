@@ -2,6 +2,7 @@
 
 #include "scan/saved/SavedScan.h"
 
+#include <memory>
 #include <string>
 
 namespace korvex {
@@ -10,6 +11,9 @@ namespace korvex {
 // ncdu export, telling them apart by their first bytes. Errors name the
 // file and say what is wrong where.
 SavedScanResult readScanFile(const std::string& path);
+
+// The device and inode of every entry of a tree still on disk, read now.
+std::shared_ptr<const NodeIdentities> identitiesOnDisk(const FolderSystemItem& root);
 
 // A finished scan as the saved-scan writer takes it: the tree plus this
 // machine's name, the time now and the root's identity on disk.

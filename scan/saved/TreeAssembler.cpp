@@ -107,6 +107,7 @@ std::optional<std::string> TreeAssembler::beginFolder(const SavedNode& node) {
         mRoot = folder;
     }
     mOpen.push_back(folder.get());
+    mLastAdded = folder.get();
     return std::nullopt;
 }
 
@@ -134,6 +135,7 @@ std::optional<std::string> TreeAssembler::addLeaf(const SavedNode& node) {
                                                 node.hidden, node.cloud);
     }
     applyFlags(*item, node);
+    mLastAdded = item.get();
     return std::nullopt;
 }
 

@@ -54,6 +54,9 @@ class TreeAssembler {
     // following nodes (with their subtrees) belong to it.
     std::optional<std::string> add(const SavedNode& node);
 
+    // The node the last begin, add or leaf call made.
+    FileSystemItem* lastAdded() const { return mLastAdded; }
+
     // Whether the root has been ended.
     bool complete() const { return mRoot != nullptr && mOpen.empty(); }
     // Sums and sorts the finished tree and hands it over.
@@ -67,6 +70,7 @@ class TreeAssembler {
 
     RootFacts mRootFacts{};
     FolderRef mRoot;
+    FileSystemItem* mLastAdded = nullptr;
     std::vector<FolderSystemItem*> mOpen;
     // For the counted form: children still to come, per open folder.
     std::vector<std::uint64_t> mRemaining;

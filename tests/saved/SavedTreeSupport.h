@@ -1,6 +1,7 @@
 #pragma once
 
 #include "scan/saved/SavedScan.h"
+#include "scan/saved/ScanFile.h"
 #include "scan/tree/FolderSystemItem.h"
 
 #include <string>
@@ -31,9 +32,11 @@ inline std::string describeTree(const FileSystemItem& root, bool flags) {
     return out;
 }
 
-// A scan of `root` as the command line would save it.
+// A scan of `root` as the command line would save it, with each entry's
+// identity on disk.
 inline SavedScan savedScanOfTree(FolderRef root) {
     SavedScan scan;
+    scan.identities = identitiesOnDisk(*root);
     scan.root = std::move(root);
     scan.host = "testhost";
     scan.scanTime = 1'700'000'000;

@@ -37,10 +37,6 @@ const char* kindText(ScanComparison::ChangeKind kind) {
     return "?";
 }
 
-std::string signedSize(std::int64_t bytes) {
-    return (bytes < 0 ? "-" : "+") + sizeString(bytes < 0 ? -bytes : bytes);
-}
-
 }  // namespace
 
 bool writeScanFiles(const SavedScan& scan, const ScanOptions& options) {
@@ -117,10 +113,10 @@ int runDiff(const std::string& older, const std::string& newer, bool json) {
                 dateText(after->scanTime).c_str());
     std::printf("  total %s -> %s (%s)\n", sizeString(before->root->gettotalsize()).c_str(),
                 sizeString(after->root->gettotalsize()).c_str(),
-                signedSize(comparison.totalDelta()).c_str());
+                signedSizeString(comparison.totalDelta()).c_str());
     for (const ScanComparison::Change& change : comparison.changes()) {
         std::printf("  %-7s %10s  %s%s\n", kindText(change.kind),
-                    signedSize(change.delta()).c_str(), printable(change.path).c_str(),
+                    signedSizeString(change.delta()).c_str(), printable(change.path).c_str(),
                     change.folder ? "/" : "");
     }
     return 0;
