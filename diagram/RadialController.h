@@ -10,6 +10,7 @@
 #include "scan/targets/TopLevelItem.h"
 #include "scan/tree/FolderSystemItem.h"
 
+#include <QColor>
 #include <QPainterPath>
 #include <QPointF>
 #include <QRectF>
@@ -218,6 +219,16 @@ class RadialController {
     void setUnscannedItemsCounter(UnscannedItemsCounter counter) {
         mUnscannedItems = std::move(counter);
     }
+    // A colour of its own for ordinary sectors (the node; null for the
+    // folded small items), in place of the hue of their place; nothing keeps
+    // the usual colour. An empty function ends the tinting.
+    using SectorTint = std::function<std::optional<QColor>(const FileSystemItem*)>;
+    void setSectorTint(SectorTint tint) { mSectorTint = std::move(tint); }
+    bool isTinted() const { return static_cast<bool>(mSectorTint); }
+    // A line the hint of a node adds below its own note; empty adds none.
+    using HintAddition = std::function<std::string(const FileSystemItem&)>;
+    void setHintAddition(HintAddition addition) { mHintAddition = std::move(addition); }
+
     // The overlay repaints this area (outlines moved).
     void setOverlayHandler(std::function<void(const QRectF&)> handler) {
         mOverlayNeedsDisplay = std::move(handler);
@@ -250,7 +261,8 @@ class RadialController {
                           bool hidden, bool trash);
     double DrawSpecialChildrenOf(FileSystemItem& node, int level, double start,
                                  std::size_t startIndex);
-    bool DrawItemWithSubLevel(int level, double start, double delta, int colorFlag);
+    bool DrawItemWithSubLevel(int level, double start, double delta, int colorFlag,
+                              const FileSystemItem* node = nullptr);
     void DrawPaintedSectors(QPainter& painter);
     bool DrawOccupiedSector(QPainter& painter, int level, double start, double delta,
                             bool drawLine);
@@ -325,6 +337,8 @@ class RadialController {
     std::function<void(const QRectF&)> mOverlayNeedsDisplay;
     std::function<bool(const DragFileInfo&)> mFileDrag;
     UnscannedItemsCounter mUnscannedItems;
+    SectorTint mSectorTint;
+    HintAddition mHintAddition;
     std::unique_ptr<QTimer> mLaterRedraw;  // made on first use
 
     // Pointer and zoom state.

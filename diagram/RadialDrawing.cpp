@@ -166,7 +166,8 @@ double RadialController::DrawChildrenOf(FileSystemItem& node, int level, double 
         const bool childHidden = hidden || child.isHiddenFlag();
         const bool childTrash = trash || child.isTrashFlag();
         bool drawn = DrawItemWithSubLevel(
-            level, start, delta, colorFlagFor(child, childCollected, childHidden, childTrash));
+            level, start, delta, colorFlagFor(child, childCollected, childHidden, childTrash),
+            &child);
         if (m_pCurPointedSector.m_pItem.get() == &child && m_pCurPointedSector.m_dSkAngle < start) {
             m_pCurPointedSector.m_dSkAngle = start;
         }
@@ -221,7 +222,8 @@ double RadialController::DrawSpecialChildrenOf(FileSystemItem& node, int level, 
     return start;
 }
 
-bool RadialController::DrawItemWithSubLevel(int level, double start, double delta, int colorFlag) {
+bool RadialController::DrawItemWithSubLevel(int level, double start, double delta, int colorFlag,
+                                            const FileSystemItem* node) {
     if (level < 1 || level > m_nSubLevels) {
         return false;  // this is what stops the recursion at the outermost ring
     }
@@ -232,8 +234,18 @@ bool RadialController::DrawItemWithSubLevel(int level, double start, double delt
     if (std::isnan(delta)) {
         return false;
     }
-    mRaster.addSector(level, start, delta,
-                      colors().sectorFill(colorFlag, level, start, delta, m_fDrawAlpha));
+    QColor fill = colors().sectorFill(colorFlag, level, start, delta, m_fDrawAlpha);
+    // A tint replaces the hue of what is neither collected nor special.
+    const bool tintable =
+        colorFlag == ColorNormal || colorFlag == ColorHidden || colorFlag == ColorSmallItems;
+    if (mSectorTint && tintable) {
+        if (std::optional<QColor> tint =
+                mSectorTint(colorFlag == ColorSmallItems ? nullptr : node)) {
+            fill = *tint;
+            fill.setAlphaF(static_cast<float>(fill.alphaF() * m_fDrawAlpha));
+        }
+    }
+    mRaster.addSector(level, start, delta, fill);
     return true;
 }
 

@@ -254,6 +254,9 @@ std::optional<HintContent> RadialController::hintForNode(const FileSystemItem& n
     } else {
         hint.title = name;
     }
+    if (std::string added = mHintAddition ? mHintAddition(node) : std::string(); !added.empty()) {
+        hint.note = hint.note.empty() ? added : hint.note + "\n" + added;
+    }
     return hint;
 }
 

@@ -20,6 +20,7 @@ const CachedSetting kSuppressNotScanned{"SuppressSomeFoldersNotScannedAlert", fa
 const CachedSetting kShowPurgeableAlert{"ShowCleanPergeableSpaceAlert", true};
 const CachedSetting kAllowHidden{"AllowRemovingHiddenFiles", false};
 const CachedSetting kAppearance{"AppAppearanceTypeValueKey", 0};
+const CachedSetting kKeepHistory{"KeepScanHistory", false};
 
 std::map<std::string, std::unique_ptr<CachedDefaultsValue>>& cache() {
     static std::map<std::string, std::unique_ptr<CachedDefaultsValue>> values;
@@ -48,6 +49,12 @@ bool showHintForSelectedItem() {
 }
 void setShowHintForSelectedItem(bool on) {
     cached(kShowHint).saveBoolValue(on);
+}
+bool keepScanHistory() {
+    return cached(kKeepHistory).getBoolValue();
+}
+void setKeepScanHistory(bool on) {
+    cached(kKeepHistory).saveBoolValue(on);
 }
 bool suppressSomeFoldersNotScannedAlert() {
     return cached(kSuppressNotScanned).getBoolValue();

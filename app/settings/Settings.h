@@ -22,6 +22,10 @@ void setShowCleanPergeableSpaceAlert(bool on);
 bool allowRemovingHiddenFiles();
 // Also posts "allowRemovingHiddenFilesChanged".
 void setAllowRemovingHiddenFiles(bool on);
+// Whether every finished scan is also kept in the scan history, for a
+// comparison with the previous one ("KeepScanHistory"; off by default).
+bool keepScanHistory();
+void setKeepScanHistory(bool on);
 // 0 follows the system, 1 light, 2 dark.
 unsigned long long appAppearanceTypeValue();
 void setAppAppearanceTypeValue(unsigned long long value);

@@ -83,25 +83,37 @@ bool AppStartupDelegate::application(QCoreApplication* /*sender*/, const std::st
     std::error_code error;
     if (!openFile.empty() && std::filesystem::is_directory(openFile, error)) {
         mTreeController.doScanFolder(openFile);
+    } else if (!openFile.empty() && std::filesystem::is_regular_file(openFile, error)) {
+        mTreeController.openScanFile(openFile);
     }
     return true;
 }
 
 void AppStartupDelegate::application(QCoreApplication* /*sender*/,
                                      const std::vector<std::string>& openFiles) {
-    platform::MainQueue::shared().after(mOpenFilesDelay,
-                                        [this, alive = std::weak_ptr<bool>(mAlive), openFiles] {
-                                            if (alive.expired()) {
-                                                return;
-                                            }
-                                            std::vector<std::string> folders;
-                                            for (const std::string& path : openFiles) {
-                                                if (!path.empty()) {
-                                                    folders.push_back(path);
-                                                }
-                                            }
-                                            mTreeController.addFoldersAndScanFirst(folders);
-                                        });
+    platform::MainQueue::shared().after(
+        mOpenFilesDelay, [this, alive = std::weak_ptr<bool>(mAlive), openFiles] {
+            if (alive.expired()) {
+                return;
+            }
+            std::vector<std::string> folders;
+            std::vector<std::string> files;
+            for (const std::string& path : openFiles) {
+                std::error_code error;
+                if (path.empty()) {
+                    continue;
+                }
+                (std::filesystem::is_regular_file(path, error) ? files : folders).push_back(path);
+            }
+            if (!folders.empty() || files.empty()) {
+                mTreeController.addFoldersAndScanFirst(folders);
+            }
+            // Scan files open after the folders,
+            // so the last one opened stays shown.
+            for (const std::string& file : files) {
+                mTreeController.openScanFile(file);
+            }
+        });
 }
 
 bool AppStartupDelegate::isHomeFolder(const std::string& path) const {

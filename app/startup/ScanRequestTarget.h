@@ -16,6 +16,8 @@ class ScanRequestTarget {
     virtual void startScanRootVolume() = 0;
     virtual void switchToBiggestTab() = 0;
     virtual void addFoldersAndScanFirst(const std::vector<std::string>& paths) = 0;
+    // A file handed over instead of a folder: a scan kept in a file.
+    virtual void openScanFile(const std::string& path) = 0;
 };
 
 }  // namespace korvex

@@ -7,6 +7,7 @@
 #include "app/window/ContentPanel.h"
 #include "app/window/DiagramWindowBridge.h"
 #include "app/window/MountFollower.h"
+#include "app/window/SavedScansController.h"
 #include "app/window/UnscannedFolderCount.h"
 #include "browse/lists/ItemTexts.h"
 #include "browse/preview/PreviewController.h"
@@ -42,6 +43,7 @@
 #include <QStackedWidget>
 
 #include <algorithm>
+#include <utility>
 
 namespace korvex {
 
@@ -63,6 +65,7 @@ CSTreeController::CSTreeController(std::string homeFolder, QObject* parent)
 }
 
 CSTreeController::~CSTreeController() {
+    mSavedScans.reset();
     mRadial.setCollectionActions(nullptr);
     mPurgeableSpaceCleaner->setListener(nullptr);
     mPurgeableSpaceCleaner->setWindow(nullptr);
@@ -72,6 +75,8 @@ CSTreeController::~CSTreeController() {
 
 void CSTreeController::windowDidLoad(const MainWindowViews& views) {
     mViews = views;
+    // Before anything that may select a target: the window asks it about its commands.
+    mSavedScans = std::make_unique<SavedScansController>(*this, mViews);
     mAccessSheets = std::make_unique<GrantAccessSheets>(views.window);
     AccessQuestions::Actions actions;
     // Access is granted in the folder's permissions: the file manager's
@@ -223,6 +228,10 @@ void CSTreeController::doScanFolder(const std::string& path) {
 
 void CSTreeController::addFoldersAndScanFirst(const std::vector<std::string>& paths) {
     mFolderFiling.addFoldersAndScanFirst(paths);
+}
+
+void CSTreeController::openScanFile(const std::string& path) {
+    mSavedScans->openScanFile(path);
 }
 
 void CSTreeController::switchToBiggestTab() {
@@ -495,7 +504,7 @@ void CSTreeController::walkEnd(bool finished) {
     }
     if (root != nullptr) {
         showSomeFoldersWereNotScannedAlertForItem(nullptr);
-        if (root->getFullPath() == mVolsController.getSelectedVolume()) {
+        if (mSavedTarget == nullptr && root->getFullPath() == mVolsController.getSelectedVolume()) {
             restoreDiagramRoot(root);
         }
         applyRootForLists(mRadial.root());
@@ -506,6 +515,9 @@ void CSTreeController::walkEnd(bool finished) {
         updateAddedItemsToCollection(collected);
     }
     SavePrefParameters();
+    if (mSavedScans != nullptr) {
+        mSavedScans->scanEnded(finished);
+    }
     scheduleRadialUpdate();
     mCollection->updateState();
     emit scanningChanged(false);
@@ -585,8 +597,15 @@ void CSTreeController::showDiagramOrOverview(const TopLevelRef& entry) {
 }
 
 void CSTreeController::didSelectionChange(const TopLevelRef& entry) {
+    // Clearing the rows for a saved scan leaves the saved scan on show.
+    if (entry == nullptr && mSavedTarget != nullptr) {
+        return;
+    }
     if (ItemRef shown = mRadial.root(); shown != nullptr) {
         mStateSaverManager.saveRoot(shown.get());
+    }
+    if (mSavedTarget != nullptr) {
+        mSavedScans->savedTargetLeft(std::exchange(mSavedTarget, nullptr));
     }
     mScanningStateObserver.setSelectedVolumePath(entry != nullptr ? std::optional(entry->getPath())
                                                                   : std::nullopt);
@@ -597,6 +616,24 @@ void CSTreeController::didSelectionChange(const TopLevelRef& entry) {
         PreviewController::sharedPreviewController().setPreviewItem(entry->getPath());
     }
     emit targetChanged();
+}
+
+void CSTreeController::showSavedTarget(const TopLevelRef& target) {
+    if (ItemRef shown = mRadial.root(); shown != nullptr) {
+        mStateSaverManager.saveRoot(shown.get());
+    }
+    TopLevelRef left = std::exchange(mSavedTarget, target);
+    mVolsController.selectRow(-1);
+    if (left != nullptr && left != target) {
+        mSavedScans->savedTargetLeft(left);
+    }
+    mScanningStateObserver.setSelectedVolumePath(std::nullopt);
+    showDiagramOrOverview(target);
+    emit targetChanged();
+}
+
+TopLevelRef CSTreeController::shownTarget() const {
+    return mSavedTarget != nullptr ? mSavedTarget : mVolsController.getObjectForSelectedRow();
 }
 
 void CSTreeController::removeChildrenOfFolderItem(const TopLevelRef& entry) {
@@ -692,7 +729,9 @@ void CSTreeController::fillVolumesTable(bool makeVisible) {
     mVolsController.addFFolders(mFolderFiling.favorites().getFoldersArray(),
                                 mFolderFiling.recents().getFoldersArray());
     mVolsController.reloadData(false);
-    mVolsController.selectVolumeByNameOrAny(selected);
+    if (mSavedTarget == nullptr) {
+        mVolsController.selectVolumeByNameOrAny(selected);
+    }
     if (makeVisible) {
         mVolsController.makeSelectedVolumeVisible();
     }
@@ -753,9 +792,8 @@ void CSTreeController::updateRemovedItemsInCollection(const std::vector<std::str
 // ---- The removal collection's view of the tree
 
 ItemRef CSTreeController::getItemByFilePath(const std::string& path) {
-    // The selected target's tree first, then every other one.
-    if (TopLevelRef entry = mVolsController.getObjectForSelectedRow();
-        entry != nullptr && entry->scannedRoot() != nullptr) {
+    // The shown target's tree first, then every other one.
+    if (TopLevelRef entry = shownTarget(); entry != nullptr && entry->scannedRoot() != nullptr) {
         if (ItemRef found = entry->scannedRoot()->getItemByFilePath(path)) {
             return found;
         }
@@ -797,15 +835,19 @@ void CSTreeController::refreshListMarks() {
     }
 }
 
+std::optional<std::string> CSTreeController::refusalForItems(const ItemList& items) const {
+    return mSavedScans != nullptr ? mSavedScans->refusalFor(items) : std::nullopt;
+}
+
 bool CSTreeController::rootNeedsScan() const {
-    TopLevelRef entry = mVolsController.getObjectForSelectedRow();
+    TopLevelRef entry = shownTarget();
     return entry == nullptr || entry->scannedRoot() == nullptr || mRadial.isRootBeingScanned();
 }
 
 // ---- Report
 
 bool CSTreeController::canExportReport() const {
-    TopLevelRef entry = mVolsController.getObjectForSelectedRow();
+    TopLevelRef entry = shownTarget();
     return entry != nullptr && entry->scannedRoot() != nullptr &&
            entry->scanningState() != TopLevelItem::Scanning;
 }
@@ -819,7 +861,7 @@ void CSTreeController::generateResultsReport() {
         return;
     }
     auto report = ResultsReport::create();
-    report->configureWithRoot(mVolsController.getObjectForSelectedRow()->scannedRoot());
+    report->configureWithRoot(shownTarget()->scannedRoot());
     QPointer<QWidget> window = mViews.window;
     report->setSavePanel([window](const BaseReport::SavePanelRequest& request,
                                   std::function<void(std::optional<std::string>)> chosen) {

@@ -50,6 +50,7 @@ class PurgeableSpaceSheets;
 class ContentPanel;
 class MountFollower;
 class RadialView;
+class SavedScansController;
 class UnscannedOverview;
 class VolumesListView;
 
@@ -131,6 +132,8 @@ class CSTreeController : public QObject,
     void softStartHomeFolder(bool soft) override;
     void doScanFolder(const std::string& path) override;
     void addFoldersAndScanFirst(const std::vector<std::string>& paths) override;
+    // A saved scan or an ncdu export: shown instead of scanned.
+    void openScanFile(const std::string& path) override;
     void switchToBiggestTab() override;
     void startAction();
     void stopAction();
@@ -161,6 +164,7 @@ class CSTreeController : public QObject,
     void refreshListMarks() override;
     void showPreviewFor(const std::string& path) override { contentsPanelPreview({path}); }
     bool rootNeedsScan() const override;
+    std::optional<std::string> refusalForItems(const ItemList& items) const override;
     void startScan() override { startAction(); }
     void stopScan() override { stopAction(); }
 
@@ -176,6 +180,15 @@ class CSTreeController : public QObject,
     // Asks where to save the report of the selected target's scan and writes it.
     void exportReportAction();
     void generateResultsReport();
+
+    // ---- Saved scans
+    // Made by windowDidLoad.
+    SavedScansController& savedScans() { return *mSavedScans; }
+    // Shows a scan read from a file, with no row of the left panel selected,
+    // until a row is chosen again.
+    void showSavedTarget(const TopLevelRef& target);
+    // The target whose tree is shown: the saved scan, else the selected row's.
+    TopLevelRef shownTarget() const;
 
     // ---- Other
     void showSomeFoldersWereNotScannedAlertForItem(const FileSystemItem* item);
@@ -278,6 +291,8 @@ class CSTreeController : public QObject,
     std::unique_ptr<DoCollectionController> mCollection;
     MainWindowViews mViews;
     std::unique_ptr<DiagramWindowBridge> mDiagramBridge;
+    std::unique_ptr<SavedScansController> mSavedScans;
+    TopLevelRef mSavedTarget;
 
     double mdProgress = 0;
     std::int32_t mNposition = 0;

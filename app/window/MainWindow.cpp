@@ -4,6 +4,7 @@
 #include "app/menu/QActionMenuItems.h"
 #include "app/toolkit/Appearance.h"
 #include "app/toolkit/BusySpinner.h"
+#include "app/window/SavedScansController.h"
 #include "app/window/ScanSummaryPanel.h"
 #include "browse/lists/ContentsPanel.h"
 #include "cleanup/collection/views/CollectionPanel.h"
@@ -90,7 +91,7 @@ MainWindow::MainWindow(std::string homeFolder, CSTreeController::Timing timing, 
     mViews.overview = new UnscannedOverview(mViews.rightStack);
     mSummary = new ScanSummaryPanel(mViews.rightStack);
     mSummary->setEntriesSource([this]() -> std::int64_t {
-        const TopLevelRef entry = mController->volumesController().getObjectForSelectedRow();
+        const TopLevelRef entry = mController->shownTarget();
         if (entry == nullptr) {
             return ScanSummaryPanel::kEntriesUnknown;
         }
@@ -205,8 +206,15 @@ void MainWindow::makeMenus() {
     using Kind = MainMenuItem::Kind;
 
     QMenu* file = menuBar()->addMenu(tr("&File"));
-    connect(addMenuAction(file, tr("Scan Folder…"), QKeySequence::Open), &QAction::triggered, this,
-            [this] { chooseFolderToScan(); });
+    connect(addMenuAction(file, tr("Scan Folder…"), QKeySequence(tr("Ctrl+Shift+O"))),
+            &QAction::triggered, this, [this] { chooseFolderToScan(); });
+    // The saved-scan commands reach their controller once the window has loaded.
+    auto saved = [this] { return &mController->savedScans(); };
+    connect(addMenuAction(file, tr("Open Scan…"), QKeySequence::Open), &QAction::triggered, this,
+            [saved] { saved()->chooseScanToOpen(); });
+    mSaveScanAction = addMenuAction(file, tr("Save Scan…"), QKeySequence::Save);
+    connect(mSaveScanAction, &QAction::triggered, this,
+            [saved] { saved()->chooseFileToSaveScan(); });
     connect(addMenuAction(file, tr("Start or Stop Scanning"), QKeySequence(tr("Ctrl+R"))),
             &QAction::triggered, this, [this] { mController->toggleStartStopScan(); });
     mViews.exportReportAction =
@@ -233,6 +241,15 @@ void MainWindow::makeMenus() {
     QMenu* view = menuBar()->addMenu(tr("&View"));
     routed(view, tr(MainMenuController::kCollapseCategoryListTitle), "", Kind::CategoryList,
            QKeySequence(tr("Ctrl+Alt+S")));
+    view->addSeparator();
+    mCompareAction = addMenuAction(view, tr("Compare with Saved Scan…"));
+    connect(mCompareAction, &QAction::triggered, this, [saved] { saved()->chooseScanToCompare(); });
+    mComparePreviousAction = addMenuAction(view, tr("Compare with Previous Scan"));
+    connect(mComparePreviousAction, &QAction::triggered, this,
+            [saved] { saved()->compareWithPreviousScan(); });
+    mStopComparingAction = addMenuAction(view, tr("Stop Comparing"));
+    connect(mStopComparingAction, &QAction::triggered, this, [saved] { saved()->stopComparing(); });
+    view->addSeparator();
     QMenu* appearance = view->addMenu(tr("Appearance"));
     auto* choices = new QActionGroup(appearance);
     const QStringList names{tr("System"), tr("Light"), tr("Dark")};
@@ -260,6 +277,11 @@ void MainWindow::makeMenus() {
 void MainWindow::validateMenus() {
     QActionMenuItems::validate(MainMenuController::shared(), mMenuActions);
     mViews.exportReportAction->setEnabled(mController->canExportReport());
+    const SavedScansController& saved = mController->savedScans();
+    mSaveScanAction->setEnabled(saved.canSaveScan());
+    mCompareAction->setEnabled(saved.canCompare());
+    mComparePreviousAction->setEnabled(saved.canCompareWithPrevious());
+    mStopComparingAction->setEnabled(saved.isComparing());
 }
 
 void MainWindow::chooseFolderToScan() {

@@ -27,6 +27,9 @@ class MainWindow : public QMainWindow, public CategoryListPanel {
     CSTreeController& treeController() { return *mController; }
     const MainWindowViews& views() const { return mViews; }
     ScanSummaryPanel* summaryPanel() const { return mSummary; }
+    // The saved-scan commands, by their titles, for the tests.
+    QAction* saveScanAction() const { return mSaveScanAction; }
+    QAction* comparePreviousAction() const { return mComparePreviousAction; }
     // Every menu command, for validation.
     const QList<QAction*>& menuActions() const { return mMenuActions; }
 
@@ -50,6 +53,10 @@ class MainWindow : public QMainWindow, public CategoryListPanel {
     ScanSummaryPanel* mSummary = nullptr;
     QSplitter* mSplitter = nullptr;
     QList<QAction*> mMenuActions;
+    QAction* mSaveScanAction = nullptr;
+    QAction* mCompareAction = nullptr;
+    QAction* mComparePreviousAction = nullptr;
+    QAction* mStopComparingAction = nullptr;
     int mCollapsedListWidth = 0;
 };
 

@@ -26,6 +26,7 @@ constexpr int kReloadIntervalMs = 400;
 
 ScanSummaryPanel::ScanSummaryPanel(QWidget* parent)
     : QWidget(parent),
+      mSourceNote(new QLabel(this)),
       mTitle(new QLabel(this)),
       mPath(new QLabel(this)),
       mSize(new QLabel(this)),
@@ -50,6 +51,11 @@ ScanSummaryPanel::ScanSummaryPanel(QWidget* parent)
     size.setPointSizeF(size.pointSizeF() * 2.0);
     size.setWeight(QFont::Light);
     mSize->setFont(size);
+    mSourceNote->setObjectName(QStringLiteral("sourceNote"));
+    mSourceNote->setTextFormat(Qt::PlainText);
+    mSourceNote->setWordWrap(true);
+    mSourceNote->hide();
+    headerLayout->addWidget(mSourceNote);
     headerLayout->addWidget(mTitle);
     headerLayout->addWidget(mPath);
     headerLayout->addSpacing(6);
@@ -81,6 +87,11 @@ void ScanSummaryPanel::refreshItemInfoWithTopLevelItem(const TopLevelRef& entry)
         mTitle->setText(qtText(entry->getDisplayName()));
         mPath->setText(qtText(pathWithReplasingHomeFolderUsingTilda(entry->getPath())));
     }
+}
+
+void ScanSummaryPanel::setSourceNote(const QString& note) {
+    mSourceNote->setText(note);
+    mSourceNote->setVisible(!note.isEmpty());
 }
 
 void ScanSummaryPanel::updateSummeryControllerResultInfo() {
@@ -145,6 +156,9 @@ void ScanSummaryPanel::applyPalette() {
     const SidebarPalette colours(palette());
     const QString muted = QStringLiteral("color: %1;").arg(colours.muted.name());
     mPath->setStyleSheet(muted);
+    // The note stands out: what is shown is not the disk as it is now.
+    mSourceNote->setStyleSheet(QStringLiteral("color: %1; font-weight: 600;")
+                                   .arg(palette().color(QPalette::Highlight).name()));
     mDetails->setStyleSheet(muted);
 }
 

@@ -32,6 +32,10 @@ class ScanSummaryPanel : public QWidget, public ContentPanel {
     void applyRootForLists(const ItemRef& root) override;
     void setScanning(bool scanning) override;
 
+    // Where the shown tree comes from when it is not a scan made now
+    // ("Saved scan of …", "Compared with …"); empty hides the line.
+    void setSourceNote(const QString& note);
+    QLabel* sourceNoteLabel() const { return mSourceNote; }
     QLabel* titleLabel() const { return mTitle; }
     QLabel* sizeLabel() const { return mSize; }
     QLabel* detailsLabel() const { return mDetails; }
@@ -47,6 +51,7 @@ class ScanSummaryPanel : public QWidget, public ContentPanel {
     ItemRef mScannedRoot;
     ItemRef mRoot;
     std::function<std::int64_t()> mEntriesSource;
+    QLabel* mSourceNote;
     QLabel* mTitle;
     QLabel* mPath;
     QLabel* mSize;

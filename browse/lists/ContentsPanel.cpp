@@ -69,8 +69,11 @@ ContentsPanel::ContentsPanel(QWidget* parent)
 
     auto* folders = new QPushButton(tr("Folder"), this);
     auto* biggest = new QPushButton(tr("Biggest files"), this);
+    auto* changes = new QPushButton(tr("Changes"), this);
+    changes->setObjectName(QStringLiteral("changesSwitch"));
+    changes->hide();
     // The list on show is the checked one.
-    for (QPushButton* choice : {folders, biggest}) {
+    for (QPushButton* choice : {folders, biggest, changes}) {
         choice->setCheckable(true);
         choice->setAutoExclusive(true);
         choice->setStyleSheet(QStringLiteral(
@@ -82,10 +85,13 @@ ContentsPanel::ContentsPanel(QWidget* parent)
     folders->setChecked(true);
     mFoldersSwitch = folders;
     mBiggestSwitch = biggest;
+    mChangesSwitch = changes;
     connect(folders, &QPushButton::clicked, this,
             [this] { showList(ActiveControllerType::folders); });
     connect(biggest, &QPushButton::clicked, this,
             [this] { showList(ActiveControllerType::biggest); });
+    connect(changes, &QPushButton::clicked, this,
+            [this] { showList(ActiveControllerType::changes); });
 
     mDetails->setWordWrap(true);
     mDetails->setTextFormat(Qt::RichText);
@@ -93,6 +99,7 @@ ContentsPanel::ContentsPanel(QWidget* parent)
     auto* switches = new QHBoxLayout;
     switches->addWidget(folders);
     switches->addWidget(biggest);
+    switches->addWidget(changes);
     switches->addWidget(mField, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(switches);
@@ -172,10 +179,26 @@ void ContentsPanel::showList(ActiveControllerType type) {
         showBiggestFiles(mBiggest.displayRoot(), mBiggest.displayFiles(), false);
     }
     mProxy->updateActiveControllerType(type);
-    if (type != ActiveControllerType::search) {
-        (type == ActiveControllerType::biggest ? mBiggestSwitch : mFoldersSwitch)->setChecked(true);
+    switch (mProxy->activeType()) {
+        case ActiveControllerType::folders:
+            mFoldersSwitch->setChecked(true);
+            break;
+        case ActiveControllerType::biggest:
+            mBiggestSwitch->setChecked(true);
+            break;
+        case ActiveControllerType::changes:
+            mChangesSwitch->setChecked(true);
+            break;
+        case ActiveControllerType::search:
+            break;
     }
     selectionChanged();
+}
+
+void ContentsPanel::setChangesList(QWidget* list) {
+    mProxy->setChangesList(list);
+    mChangesSwitch->setVisible(list != nullptr);
+    showList(list != nullptr ? ActiveControllerType::changes : mProxy->activeType());
 }
 
 bool ContentsPanel::eventFilter(QObject* watched, QEvent* event) {

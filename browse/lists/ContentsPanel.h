@@ -64,6 +64,9 @@ class ContentsPanel : public QWidget,
     // The find command.
     void focusSearchField();
     void showList(ActiveControllerType type);
+    // While two scans are compared: the list of their changes, offered by a
+    // "Changes" switch beside the others; null takes both away.
+    void setChangesList(QWidget* list);
     ListProxyController& listProxy() { return *mProxy; }
     OutlineListConrtoller& folderColumns() { return *mFolders; }
     QLineEdit& searchField() { return *mField; }
@@ -72,6 +75,7 @@ class ContentsPanel : public QWidget,
     // The Folder and Biggest files switches; the shown list's is checked.
     QPushButton& foldersSwitch() { return *mFoldersSwitch; }
     QPushButton& biggestSwitch() { return *mBiggestSwitch; }
+    QPushButton& changesSwitch() { return *mChangesSwitch; }
     QString detailsText() const;
     ItemList selectedItems() const { return mProxy->getActiveSelectedItems(); }
 
@@ -110,6 +114,7 @@ class ContentsPanel : public QWidget,
     QLabel* mDetails;
     QPushButton* mFoldersSwitch = nullptr;
     QPushButton* mBiggestSwitch = nullptr;
+    QPushButton* mChangesSwitch = nullptr;
     ActiveControllerType mListBeforeSearch = ActiveControllerType::folders;
     std::unique_ptr<SearchBarPresenterImpl> mBar;
     std::unique_ptr<SearchResultsPresenter> mResults;

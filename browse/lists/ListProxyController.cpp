@@ -18,8 +18,23 @@ ListProxyController::ListProxyController(OutlineListConrtoller* folders, QTreeVi
 }
 
 void ListProxyController::updateActiveControllerType(ActiveControllerType type) {
+    if (type == ActiveControllerType::changes && mChanges == nullptr) {
+        type = ActiveControllerType::folders;
+    }
     mActiveType = type;
     setCurrentIndex(static_cast<int>(type));
+}
+
+void ListProxyController::setChangesList(QWidget* list) {
+    if (mChanges != nullptr) {
+        removeWidget(mChanges);
+    }
+    mChanges = list;
+    if (list != nullptr) {
+        addWidget(list);
+    } else if (mActiveType == ActiveControllerType::changes) {
+        updateActiveControllerType(ActiveControllerType::folders);
+    }
 }
 
 ItemList ListProxyController::getActiveSelectedItems() const {
@@ -30,6 +45,8 @@ ItemList ListProxyController::getActiveSelectedItems() const {
             return selectedFileListNodes(*mBiggest);
         case ActiveControllerType::search:
             return selectedFileListNodes(*mSearch);
+        case ActiveControllerType::changes:
+            break;  // its rows are changes, some of nodes no longer there
     }
     return {};
 }

@@ -11,7 +11,7 @@ namespace korvex {
 class OutlineListConrtoller;
 
 // Which list the area beside the diagram shows.
-enum class ActiveControllerType { folders = 0, biggest = 1, search = 2 };
+enum class ActiveControllerType { folders = 0, biggest = 1, search = 2, changes = 3 };
 
 // Switches between the folder columns, the biggest files and the search results.
 class ListProxyController : public QStackedWidget {
@@ -22,6 +22,9 @@ class ListProxyController : public QStackedWidget {
 
     ActiveControllerType activeType() const { return mActiveType; }
     void updateActiveControllerType(ActiveControllerType type);
+    // The list of changes between two scans, while there is one to show
+    // (null takes it away); the proxy keeps no ownership.
+    void setChangesList(QWidget* list);
     // The selected nodes of the list shown now.
     ItemList getActiveSelectedItems() const;
 
@@ -29,6 +32,7 @@ class ListProxyController : public QStackedWidget {
     OutlineListConrtoller* mFolders;
     QTreeView* mBiggest;
     QTreeView* mSearch;
+    QWidget* mChanges = nullptr;
     ActiveControllerType mActiveType = ActiveControllerType::folders;
 };
 

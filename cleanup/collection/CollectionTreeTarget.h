@@ -3,6 +3,7 @@
 #include "scan/tree/CopiedFileItem.h"
 #include "scan/tree/ItemRef.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,14 @@ class CollectionTreeTarget {
     // Only the rows' collected marks changed.
     virtual void refreshListMarks() = 0;
     virtual void showPreviewFor(const std::string& path) = 0;
+
+    // ---- Trust
+    // Why the items may not be removed, moved or copied (a tree read from a
+    // file whose items are not the files on disk); nothing when they may.
+    virtual std::optional<std::string> refusalForItems(const ItemList& items) const {
+        (void)items;
+        return std::nullopt;
+    }
 
     // ---- Scanning
     virtual bool isScanning() const = 0;

@@ -219,6 +219,10 @@ void DoCollectionController::performAction(CollectionAction action,
                                            bool withUI) {
     if (mOperationsManager)
         return;
+    if (std::optional<std::string> refusal = mTree.refusalForItems(storage->getItems())) {
+        mViews.showCollectionAlert(cannotPerformMessage(action), *refusal, false, [](bool) {});
+        return;
+    }
     {
         std::lock_guard guard(mRemovedLock);
         removedPathsSet.clear();

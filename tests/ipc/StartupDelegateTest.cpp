@@ -37,6 +37,7 @@ class RecordingTarget : public ScanRequestTarget {
         }
         calls.push_back(call);
     }
+    void openScanFile(const std::string& path) override { calls.push_back("open:" + path); }
     std::vector<std::string> calls;
 };
 
@@ -88,14 +89,28 @@ TEST_F(StartupDelegate, OnlySelectBiggestSwitchesTheSegment) {
     EXPECT_TRUE(target.calls.empty());
 }
 
-TEST_F(StartupDelegate, OpenFileScansExistingFoldersOnly) {
+TEST_F(StartupDelegate, OpenFileScansFoldersAndOpensFiles) {
     const std::string folder = tree.folder("with \"quotes\"\nnewline");
-    const std::string file = tree.file("plain.txt", 10);
+    const std::string file = tree.file("home.korvexscan", 10);
     EXPECT_TRUE(delegate.application(nullptr, folder));
     EXPECT_TRUE(delegate.application(nullptr, file));
     EXPECT_TRUE(delegate.application(nullptr, tree.path("missing")));
     EXPECT_TRUE(delegate.application(nullptr, std::string()));
-    EXPECT_EQ(target.calls, Calls{"scan:" + folder});
+    EXPECT_EQ(target.calls, (Calls{"scan:" + folder, "open:" + file}));
+}
+
+TEST_F(StartupDelegate, HandedFilesOpenAfterTheFoldersAreAdded) {
+    const std::string folder = tree.folder("srv");
+    const std::string file = tree.file("server.json", 10);
+    delegate.application(nullptr, std::vector<std::string>{file, folder});
+    ASSERT_TRUE(spinUntil([&] { return target.calls.size() == 2; }, 2s));
+    EXPECT_EQ(target.calls, (Calls{"add:" + folder, "open:" + file}));
+
+    // Files alone add no folders.
+    target.calls.clear();
+    delegate.application(nullptr, std::vector<std::string>{file});
+    ASSERT_TRUE(spinUntil([&] { return !target.calls.empty(); }, 2s));
+    EXPECT_EQ(target.calls, Calls{"open:" + file});
 }
 
 TEST_F(StartupDelegate, OpenFilesWaitsThenDropsEmptyPaths) {
