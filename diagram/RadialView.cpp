@@ -205,6 +205,9 @@ void RadialView::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 bool RadialView::runFileDrag(const DragFileInfo& info) {
+    if (!mFileDragsEnabled) {
+        return false;
+    }
     m_bDragRemovable = info.removable;
     auto* drag = new QDrag(this);
     drag->setMimeData(platform::mimeDataForPaths({info.text}).release());

@@ -28,6 +28,10 @@ class RadialView : public QWidget {
     ~RadialView() override;
 
     RadialController& controller() const { return mController; }
+    // Whether a sector may be dragged out as a file: not while the tree is
+    // read from a file, whose paths may name other files here.
+    void setFileDragsEnabled(bool enabled) { mFileDragsEnabled = enabled; }
+    bool fileDragsEnabled() const { return mFileDragsEnabled; }
     bool showsDropShadow() const;
     DiagramOverlayView& overlay() const { return *mOverlay; }
     DiagramHintPanel& hintPanel() const { return *mHint; }
@@ -81,6 +85,7 @@ class RadialView : public QWidget {
     DiagramOverlayView* mOverlay;
     DiagramHintPanel* mHint;
     std::unique_ptr<DiagramContextMenuController> mMenuController;
+    bool mFileDragsEnabled = true;
     bool m_bDragRemovable = false;
     bool _enableMouseEvents = true;
     std::vector<RadialSectorAccessibilityElement*> m_accessibilityElements;

@@ -81,6 +81,7 @@ SavedScansController::SavedScansController(CSTreeController& controller,
       mWindow(views.window),
       mSummary(dynamic_cast<ScanSummaryPanel*>(views.rightPanelWidget)),
       mContents(views.contentsPanel),
+      mRadialView(views.radialView),
       mChangesList(new ChangesListView(views.contentsPanel)),
       mLegend(new ChangeLegend(views.radialView)) {
     mChangesList->hide();
@@ -223,11 +224,19 @@ void SavedScansController::savedTargetLeft(const TopLevelRef& target) {
 }
 
 void SavedScansController::updateSourceNote() {
+    const auto* saved = dynamic_cast<const SavedScanTarget*>(mController.shownTarget().get());
+    // A drag hands paths to a file manager, which may move whatever is there now.
+    if (mContents != nullptr) {
+        mContents->setFileDragsEnabled(saved == nullptr);
+    }
+    if (mRadialView != nullptr) {
+        mRadialView->setFileDragsEnabled(saved == nullptr);
+    }
     if (mSummary == nullptr) {
         return;
     }
     QStringList lines;
-    if (const auto* saved = dynamic_cast<const SavedScanTarget*>(mController.shownTarget().get())) {
+    if (saved != nullptr) {
         lines << qtText(saved->getName());
     }
     if (mComparison != nullptr) {

@@ -21,6 +21,7 @@ class CSTreeController;
 class ChangeLegend;
 class ChangesListView;
 class ContentsPanel;
+class RadialView;
 class ScanSummaryPanel;
 struct MainWindowViews;
 
@@ -83,6 +84,7 @@ class SavedScansController : public QObject {
     QWidget* mWindow;
     ScanSummaryPanel* mSummary;
     ContentsPanel* mContents;
+    RadialView* mRadialView;
     ChangesListView* mChangesList;
     ChangeLegend* mLegend;
     // The file each tree shown was kept in: the history entry of a finished

@@ -9,18 +9,6 @@ set -euo pipefail
 
 runs="${1:-3}"
 entries="${2:-1000000}"
-here="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
-build="$here/build-bench"
-tree="${KORVEX_BENCH_TREE:-/tmp/korvex-bench-tree-$entries}"
-
-cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKORVEX_BUILD_TESTS=OFF \
-  -DKORVEX_BUILD_GUI=OFF >/dev/null
-cmake --build "$build" --target korvex-bench-saved korvex-treegen >/dev/null
-
-if [ ! -f "$tree/.complete" ]; then
-  rm -rf "$tree"
-  "$build/tools/treegen/korvex-treegen" "$tree" --entries "$entries"
-  touch "$tree/.complete"
-fi
-
-"$build/bench/saved/korvex-bench-saved" "$tree" "$runs"
+source "$(dirname "${BASH_SOURCE[0]}")/../support/generated-tree.sh"
+build_bench_targets korvex-bench-saved
+"$build/bench/saved/korvex-bench-saved" "$(generated_tree "$entries")" "$runs"

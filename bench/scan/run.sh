@@ -13,9 +13,7 @@ set -euo pipefail
 
 runs="${1:-5}"
 entries="${2:-500000}"
-here="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
-build="$here/build-bench"
-tree="${KORVEX_BENCH_TREE:-/tmp/korvex-bench-tree-$entries}"
+source "$(dirname "${BASH_SOURCE[0]}")/../support/generated-tree.sh"
 
 if [ ! -x /usr/bin/time ]; then
   sudo=""; [ "$(id -u)" -ne 0 ] && sudo="sudo"
@@ -23,15 +21,8 @@ if [ ! -x /usr/bin/time ]; then
   $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq time
 fi
 
-cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKORVEX_BUILD_TESTS=OFF \
-  -DKORVEX_BUILD_GUI=OFF >/dev/null
-cmake --build "$build" --target korvex-cli korvex-treegen korvex-bench-walker >/dev/null
-
-if [ ! -f "$tree/.complete" ]; then
-  rm -rf "$tree"
-  "$build/tools/treegen/korvex-treegen" "$tree" --entries "$entries"
-  touch "$tree/.complete"
-fi
+build_bench_targets korvex-cli korvex-bench-walker
+tree="$(generated_tree "$entries")"
 
 declare -A commands=(
   [korvex]="$build/tools/cli/korvex-cli scan $tree"

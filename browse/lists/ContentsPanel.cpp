@@ -195,6 +195,12 @@ void ContentsPanel::showList(ActiveControllerType type) {
     selectionChanged();
 }
 
+void ContentsPanel::setFileDragsEnabled(bool enabled) {
+    for (DraggableTreeView* list : findChildren<DraggableTreeView*>()) {
+        list->setDragEnabled(enabled);
+    }
+}
+
 void ContentsPanel::setChangesList(QWidget* list) {
     mProxy->setChangesList(list);
     mChangesSwitch->setVisible(list != nullptr);

@@ -64,6 +64,8 @@ class ContentsPanel : public QWidget,
     // The find command.
     void focusSearchField();
     void showList(ActiveControllerType type);
+    // Whether rows may be dragged out as files (see RadialView's own switch).
+    void setFileDragsEnabled(bool enabled);
     // While two scans are compared: the list of their changes, offered by a
     // "Changes" switch beside the others; null takes both away.
     void setChangesList(QWidget* list);

@@ -118,11 +118,16 @@ TEST_F(SavedScanWindowTest, AnOpenedScanShowsItsTreeWithoutTheDiskAndSaysWhereIt
     ASSERT_FALSE(biggest.empty());
     EXPECT_EQ(biggest.front()->name(), "big.bin");
     EXPECT_TRUE(window.saveScanAction()->isEnabled());
+    // Nothing is dragged out as a file: its path may name another file here.
+    EXPECT_FALSE(views().contentsPanel->biggestFilesView().dragEnabled());
+    EXPECT_FALSE(views().radialView->fileDragsEnabled());
 
     // Choosing a target again leaves the saved scan.
     controller().volumesController().selectVolumeByName(tree.path());
     EXPECT_FALSE(summary().sourceNoteLabel()->isVisibleTo(&window));
     EXPECT_EQ(radial().root(), ItemRef(selected()->scannedRoot()));
+    EXPECT_TRUE(views().contentsPanel->biggestFilesView().dragEnabled());
+    EXPECT_TRUE(views().radialView->fileDragsEnabled());
 }
 
 TEST_F(SavedScanWindowTest, DamagedFilesAreRefusedWithWhatIsWrongAndChangeNothing) {
