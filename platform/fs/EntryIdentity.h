@@ -17,5 +17,11 @@ struct EntryIdentity {
 // The identity of the entry at `path` itself (a final link is not followed);
 // nothing when there is no such entry.
 std::optional<EntryIdentity> entryIdentity(const std::string& path);
+// The same for `name` in the open folder `folder`: a walk over many entries
+// looks up one name each instead of whole paths.
+std::optional<EntryIdentity> entryIdentityAt(int folder, const char* name);
+// Opens `name` in `folder` (or the absolute path `name` with -1) for the
+// lookups above; -1 when it is no folder or cannot be opened.
+int openFolderForIdentities(int folder, const char* name);
 
 }  // namespace korvex::platform
