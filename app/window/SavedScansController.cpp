@@ -22,12 +22,23 @@
 #include <QMessageBox>
 
 #include <cstdlib>
+#include <filesystem>
 
 namespace korvex {
 
 namespace {
 
 constexpr int kLegendMargin = 10;
+
+// Where the file dialogs start: the kept scans once there are any.
+QString scanFolder(const ScanHistory& history) {
+    std::error_code error;
+    const std::string kept = history.defaultFolder();
+    return QFile::decodeName((std::filesystem::is_directory(kept, error)
+                                  ? kept
+                                  : platform::UserFolders::current().home())
+                                 .c_str());
+}
 
 QString fileFilter() {
     return QObject::tr("Scans (*.korvexscan *.json);;All files (*)");
@@ -134,9 +145,8 @@ std::optional<SavedScan> SavedScansController::readOrAlert(const std::string& pa
 // ---- Saved scans
 
 void SavedScansController::chooseScanToOpen() {
-    const QString file = QFileDialog::getOpenFileName(
-        mWindow, tr("Open Scan"), QFile::decodeName(history().defaultFolder().c_str()),
-        fileFilter());
+    const QString file =
+        QFileDialog::getOpenFileName(mWindow, tr("Open Scan"), scanFolder(history()), fileFilter());
     if (!file.isEmpty()) {
         openScanFile(localPath(file));
     }
@@ -244,8 +254,8 @@ void SavedScansController::updateSourceNote() {
     }
     mSummary->setSourceNote(lines.join(QLatin1Char('\n')));
     if (mWindow != nullptr) {
-        mWindow->setWindowTitle(lines.isEmpty() ? QStringLiteral("Korvex")
-                                                : QStringLiteral("Korvex — ") + lines.front());
+        // The application's name follows the title by itself.
+        mWindow->setWindowTitle(lines.isEmpty() ? QStringLiteral("Korvex") : lines.front());
     }
 }
 
@@ -259,9 +269,8 @@ void SavedScansController::chooseScanToCompare() {
     if (!canCompare()) {
         return;
     }
-    const QString file = QFileDialog::getOpenFileName(
-        mWindow, tr("Compare with Saved Scan"),
-        QFile::decodeName(history().defaultFolder().c_str()), fileFilter());
+    const QString file = QFileDialog::getOpenFileName(mWindow, tr("Compare with Saved Scan"),
+                                                      scanFolder(history()), fileFilter());
     if (!file.isEmpty()) {
         compareWithFile(localPath(file));
     }

@@ -111,7 +111,7 @@ TEST_F(SavedScanWindowTest, AnOpenedScanShowsItsTreeWithoutTheDiskAndSaysWhereIt
     EXPECT_TRUE(note.startsWith(
         QString::fromStdString("Saved scan of " + platform::hostName() + ":" + tree.path() + ", ")))
         << note.toStdString();
-    EXPECT_TRUE(window.windowTitle().contains(note));
+    EXPECT_EQ(window.windowTitle(), note);
     // The lists and the biggest files are the saved tree's.
     EXPECT_EQ(views().rightStack->currentWidget(), views().rightPanelWidget);
     const ItemList biggest = views().contentsPanel->biggestFilesController().displayFiles();
