@@ -9,6 +9,7 @@
 #include "browse/lists/ItemTexts.h"
 #include "diagram/ChangeLegend.h"
 #include "diagram/RadialView.h"
+#include "platform/HostName.h"
 #include "platform/UserFolders.h"
 #include "scan/format/SizeFormatter.h"
 #include "scan/saved/SavedScanTrust.h"
@@ -80,10 +81,14 @@ QString scanDateText(std::int64_t scanTime) {
     return QDateTime::fromSecsSinceEpoch(scanTime).toString(QStringLiteral("yyyy-MM-dd HH:mm"));
 }
 
-QString savedScanTitle(const SavedScan& scan) {
+QString scanSourceText(const SavedScan& scan) {
     const QString host = scan.host.empty() ? QObject::tr("an unnamed machine") : qtText(scan.host);
-    return QObject::tr("Saved scan of %1:%2, %3")
+    return QObject::tr("%1:%2, %3")
         .arg(host, qtText(scan.root->fullPath()), scanDateText(scan.scanTime));
+}
+
+QString savedScanTitle(const SavedScan& scan) {
+    return QObject::tr("Saved scan of %1").arg(scanSourceText(scan));
 }
 
 SavedScansController::SavedScansController(CSTreeController& controller,
@@ -250,7 +255,12 @@ void SavedScansController::updateSourceNote() {
         lines << qtText(saved->getName());
     }
     if (mComparison != nullptr) {
-        lines << tr("Compared with the scan of %1").arg(scanDateText(mOlder.scanTime));
+        // Another folder's scan (or another machine's) compares by names alone: say which.
+        const std::string newerHost = saved != nullptr ? saved->scan().host : platform::hostName();
+        const bool sameTarget =
+            mOlder.root->fullPath() == mNewer->fullPath() && mOlder.host == newerHost;
+        lines << tr("Compared with the scan of %1")
+                     .arg(sameTarget ? scanDateText(mOlder.scanTime) : scanSourceText(mOlder));
     }
     mSummary->setSourceNote(lines.join(QLatin1Char('\n')));
     if (mWindow != nullptr) {

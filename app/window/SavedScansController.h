@@ -98,6 +98,8 @@ class SavedScansController : public QObject {
     QPointer<QWidget> mAlert;
 };
 
+// "HOST:PATH, DATE": which scan a file holds.
+QString scanSourceText(const SavedScan& scan);
 // "Saved scan of HOST:PATH, DATE", what the window calls a scan from a file.
 QString savedScanTitle(const SavedScan& scan);
 // The local date and time of a scan, to the minute.

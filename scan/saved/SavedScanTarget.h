@@ -16,6 +16,10 @@ class SavedScanTarget : public TopLevelItem {
         : TopLevelItem(scan.root->fullPath(), std::move(title), 0, 0, 0),
           mScan(std::move(scan)),
           mFile(std::move(file)) {
+        // The dates the target read are of whatever has the path here now.
+        pcreatedDate.reset();
+        pmodDate.reset();
+        paccDate.reset();
         setScannedRoot(mScan.root);
         setScanningState(mScan.cancelled ? Cancelled : Scanned);
         setEntriesRead(mScan.entriesRead);

@@ -182,6 +182,12 @@ TEST_F(SavedScanWindowTest, RemovalIsRefusedForAnotherMachinesScanAndForReplaced
     const auto refusal = controller().refusalForItems({notes});
     ASSERT_TRUE(refusal);
     EXPECT_NE(refusal->find("replaced"), std::string::npos) << *refusal;
+
+    // Compared with another machine's scan, the note says whose it is.
+    ASSERT_TRUE(saved().compareWithFile(exported));
+    EXPECT_TRUE(summary().sourceNoteLabel()->text().contains(
+        QString::fromStdString("\nCompared with the scan of build-server:" + tree.path() + ", ")))
+        << summary().sourceNoteLabel()->text().toStdString();
 }
 
 TEST_F(SavedScanWindowTest, ComparisonColoursGrowthAndShrinkageAndListsTheChanges) {
@@ -198,6 +204,10 @@ TEST_F(SavedScanWindowTest, ComparisonColoursGrowthAndShrinkageAndListsTheChange
 
     ASSERT_TRUE(saved().compareWithFile(older));
     ASSERT_TRUE(saved().isComparing());
+    // The same folder on the same machine: the date says enough.
+    const QString note = summary().sourceNoteLabel()->text();
+    EXPECT_TRUE(note.startsWith("Compared with the scan of ")) << note.toStdString();
+    EXPECT_FALSE(note.contains(QString::fromStdString(tree.path()))) << note.toStdString();
     const ItemRef root = radial().root();
     const ItemRef fresh = childNamed(root, "fresh");
     const ItemRef shrinks = childNamed(root, "shrinks.bin");
