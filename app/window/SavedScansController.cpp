@@ -412,8 +412,10 @@ void SavedScansController::scanEnded(bool finished) {
     if (!finished || root == nullptr || !Settings::keepScanHistory()) {
         return;
     }
+    // Kept for comparisons, which need no identities: the window does not
+    // wait seconds after every big scan for them.
     SavedScan scan = savedScanOf(root, mController.dirwalker().lastEntriesRead(),
-                                 mController.dirwalker().lastDeniedFolders(), 0, false);
+                                 mController.dirwalker().lastDeniedFolders(), 0, false, false);
     ScanHistory::Recorded recorded = history().record(scan);
     if (recorded.error) {
         alert(tr("The scan could not be kept in the history"), qtText(*recorded.error));

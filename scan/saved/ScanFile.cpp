@@ -94,13 +94,16 @@ std::shared_ptr<const NodeIdentities> identitiesOnDisk(const FolderSystemItem& r
 }
 
 SavedScan savedScanOf(FolderRef root, std::int64_t entriesRead,
-                      std::vector<std::string> deniedFolders, double seconds, bool cancelled) {
+                      std::vector<std::string> deniedFolders, double seconds, bool cancelled,
+                      bool entryIdentities) {
     SavedScan scan;
     if (auto identity = platform::entryIdentity(root->fullPath())) {
         scan.rootDevice = identity->device;
         scan.rootInode = identity->inode;
     }
-    scan.identities = identitiesOnDisk(*root);
+    if (entryIdentities) {
+        scan.identities = identitiesOnDisk(*root);
+    }
     scan.root = std::move(root);
     scan.host = platform::hostName();
     scan.scanTime = std::chrono::duration_cast<std::chrono::seconds>(

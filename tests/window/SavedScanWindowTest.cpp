@@ -285,6 +285,11 @@ TEST_F(SavedScanWindowTest, HistoryIsKeptOnlyWhenAskedAndComparesWithThePrevious
     controller().startAction();
     ASSERT_TRUE(waitForScans(2));
     ASSERT_EQ(saved().history().scansOf(tree.path()).size(), 1u);
+    // Kept for comparing only: without entry identities, nothing of a kept
+    // scan could be removed from the window.
+    const SavedScanResult kept = readScanFile(saved().history().scansOf(tree.path()).front());
+    ASSERT_TRUE(kept.scan) << kept.error;
+    EXPECT_EQ(kept.scan->identities, nullptr);
     // The only kept scan is this one: there is nothing before it.
     EXPECT_FALSE(saved().canCompareWithPrevious());
 
