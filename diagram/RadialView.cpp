@@ -119,13 +119,13 @@ void RadialView::showEvent(QShowEvent* event) {
     mOverlay->ResumeAnimation();
 }
 
-void RadialView::changeEvent(QEvent* event) {
-    QWidget::changeEvent(event);
+bool RadialView::event(QEvent* event) {
     // A hint is a window of its own: left up, it would float over the
     // dialogs and sheets that took the window's place.
-    if (event->type() == QEvent::ActivationChange && !isActiveWindow()) {
+    if (event->type() == QEvent::WindowDeactivate) {
         mHint->hide();
     }
+    return QWidget::event(event);
 }
 
 void RadialView::hideEvent(QHideEvent* event) {
