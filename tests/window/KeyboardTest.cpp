@@ -9,7 +9,6 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QToolButton>
 
 #include <algorithm>
 
