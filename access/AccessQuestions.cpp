@@ -40,7 +40,9 @@ bool AccessQuestions::forFolder(const FileSystemItem* item) {
         return false;
     }
     std::string path = item->fullPath();
-    if (!AccessChecker::shouldAskToGrantAccessForPath(path)) {
+    // A row the scan could not read is worth the question wherever it is:
+    // its permissions keep it closed, not a list of protected places.
+    if (!item->accessDenied() && !AccessChecker::shouldAskToGrantAccessForPath(path)) {
         return false;
     }
     if (DiskAccessRestoreManager::sharedManager().isPathAccessible(path)) {

@@ -73,8 +73,10 @@ void RadialController::setRoot(ItemRef root, bool setAnyway, bool withRedraw) {
     if (root == nullptr || (root == m_pRoot && mTarget == nullptr && !setAnyway)) {
         return;
     }
+    abandonDrill();
     m_pRoot = std::move(root);
     mTarget.reset();
+    rootChanged();
     ReinitRootParams();
     if (withRedraw) {
         redrawLater();
@@ -89,9 +91,19 @@ void RadialController::setRoot(std::shared_ptr<TopLevelItem> target) {
         setRoot(target->scannedRoot(), true);
         return;
     }
+    abandonDrill();
     m_pRoot.reset();
     mTarget = std::move(target);
+    rootChanged();
     ReinitRootParams();
+}
+
+void RadialController::rootChanged() {
+    // What was pointed at belongs to the diagram that was shown.
+    m_pCurPointedSector.cleanSector();
+    if (mRootChanged) {
+        mRootChanged();
+    }
 }
 
 void RadialController::setScanningPath(std::string path) {
@@ -104,8 +116,10 @@ void RadialController::volumeWasRemoved(const std::string& volumePath) {
     if (path.empty() || !(path == volumePath || isInFolder(path, volumePath))) {
         return;
     }
+    abandonDrill();
     m_pRoot.reset();
     mTarget.reset();
+    rootChanged();
     ReinitRootParams();
     needsDisplay();
 }

@@ -229,6 +229,9 @@ class RadialController {
     using HintAddition = std::function<std::string(const FileSystemItem&)>;
     void setHintAddition(HintAddition addition) { mHintAddition = std::move(addition); }
 
+    // The root changed (another folder or target): a hint beside the pointer
+    // speaks of what is no longer shown.
+    void setRootChangedHandler(std::function<void()> handler) { mRootChanged = std::move(handler); }
     // The overlay repaints this area (outlines moved).
     void setOverlayHandler(std::function<void(const QRectF&)> handler) {
         mOverlayNeedsDisplay = std::move(handler);
@@ -281,6 +284,10 @@ class RadialController {
     SectorItem getItemBySublevel(int level, double t) const;
     std::optional<HintContent> hintForNode(const FileSystemItem& node) const;
     QColor focusFillFor(const SectorItem& sector, double span) const;
+    // The widest halo under an outline, and how far past a sector's bounds
+    // an outline paints (half the halo's stroke and its outline, rounded up).
+    static constexpr double kFocusHalo = 10.0;
+    static constexpr double kOutlineReach = 8.0;
     void overlayNeedsDisplay(const QRectF& area) const;
     void drawDrillAnimation(QPainter& painter, const QRectF& dirty);
     void drawDrillSubtree(FileSystemItem& node, int ring, double start, double p);
@@ -288,6 +295,8 @@ class RadialController {
     double drillOuterRadius(int ring) const;
     double drillInnerRadius(int ring) const;
     void finishDrill();
+    void abandonDrill();
+    void rootChanged();
     void appendArc(QPainterPath& path, double radius, double from, double to) const;
     // The closed outline of a ring's piece between two radii.
     void appendRingSector(QPainterPath& path, double inner, double outer, double start,
@@ -335,6 +344,7 @@ class RadialController {
     std::function<void(double)> mBackgroundPanel;
     std::function<void(const ItemRef&)> mListsRoot;
     std::function<void(const QRectF&)> mOverlayNeedsDisplay;
+    std::function<void()> mRootChanged;
     std::function<bool(const DragFileInfo&)> mFileDrag;
     UnscannedItemsCounter mUnscannedItems;
     SectorTint mSectorTint;

@@ -66,9 +66,6 @@ bool RadialController::LMouseDragged(QPointF point) {
 }
 
 bool RadialController::LMouseClick(QPointF point, Qt::KeyboardModifiers modifiers) {
-    if (isRootBeingScanned()) {
-        return false;
-    }
     if (m_bWasDragging) {
         m_bWasDragging = false;
         return false;
@@ -81,6 +78,14 @@ bool RadialController::LMouseClick(QPointF point, Qt::KeyboardModifiers modifier
         return false;
     }
     const ItemRef& node = hit.m_pItem;
+    if (isRootBeingScanned()) {
+        // While the tree grows the user may still look into one of its
+        // folders; the diagram keeps that folder's rings in step.
+        if (node != nullptr && node != m_pRoot && node->isDirectory()) {
+            startDrillInAnimation(node, hit.m_nSubLevel, hit.m_dSkAngle);
+        }
+        return false;
+    }
     if (node != nullptr && !node->isSpecial() && mHost != nullptr) {
         // The desktop's Command key is Control here.
         if (modifiers & Qt::ControlModifier) {

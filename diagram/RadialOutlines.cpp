@@ -67,7 +67,7 @@ void RadialController::DrawFocusItem(QPainter& painter) {
     }
     if (sector.marker == SectorMarker::Free) {
         FillSectorPath(path, 1, occupied, 1 - occupied, 2.5);
-        strokeWithShadow(painter, path, 10, shadow, 2.5);
+        strokeWithShadow(painter, path, kFocusHalo, shadow, 2.5);
         painter.restore();
         return;
     }
@@ -83,7 +83,7 @@ void RadialController::DrawFocusItem(QPainter& painter) {
             static_cast<double>(sector.m_pItem->gettotalsize()) / static_cast<double>(m_lTotalSize);
     }
     FillSectorPath(path, sector.m_nSubLevel, sector.m_dSkAngle, span, 5.0);
-    strokeWithShadow(painter, path, 10, shadow, 2.5);
+    strokeWithShadow(painter, path, kFocusHalo, shadow, 2.5);
     if (QColor fill = focusFillFor(sector, span); fill.isValid()) {
         painter.fillPath(path, fill);
     }

@@ -151,8 +151,11 @@ SectorItem RadialController::getItemBySublevel(int level, double t) const {
 // ---- Tracking
 
 void RadialController::overlayNeedsDisplay(const QRectF& area) const {
-    if (mOverlayNeedsDisplay) {
-        mOverlayNeedsDisplay(area);
+    // An outline's halo reaches past its sector's bounds; a halo left half
+    // painted over looks like a second outline still lit.
+    if (mOverlayNeedsDisplay && !area.isEmpty()) {
+        mOverlayNeedsDisplay(
+            area.adjusted(-kOutlineReach, -kOutlineReach, kOutlineReach, kOutlineReach));
     }
 }
 
@@ -311,7 +314,7 @@ void RadialController::selectItems(const ItemList& items) {
             mSelectedSectors.push_back(sector);
         }
     }
-    overlayNeedsDisplay(dirty.adjusted(-4, -4, 4, 4));
+    overlayNeedsDisplay(dirty);
 }
 
 void RadialController::setHiliteOnRadial(const ItemRef& node) {
@@ -328,7 +331,7 @@ void RadialController::setHiliteOnRadial(const ItemRef& node) {
     }
     QRectF dirty = getBoundsOfItem(m_pCurPointedSector).united(getBoundsOfItem(sector));
     m_pCurPointedSector = sector;
-    overlayNeedsDisplay(dirty.adjusted(-4, -4, 4, 4));
+    overlayNeedsDisplay(dirty);
 }
 
 }  // namespace korvex

@@ -5,6 +5,7 @@
 #include "diagram/DiagramHintPanel.h"
 #include "diagram/DiagramOverlayView.h"
 #include "diagram/RadialAccessibility.h"
+#include "platform/desktop/GoUpKey.h"
 #include "platform/desktop/PathListMime.h"
 #include "platform/fs/EntryExists.h"
 
@@ -44,7 +45,8 @@ RadialView::RadialView(RadialController& controller, QWidget* parent)
     installRadialAccessibility();
     setMinimumSize(200, 200);
     setMouseTracking(true);
-    setFocusPolicy(Qt::ClickFocus);
+    // A Tab stop of its own: Return collects, the go-up keys zoom out.
+    setFocusPolicy(Qt::StrongFocus);
     auto* shadow = new QGraphicsDropShadowEffect(this);
     shadow->setBlurRadius(14.5);
     shadow->setOffset(0, 2.42);  // below the figure: screen y grows downwards
@@ -58,6 +60,7 @@ RadialView::RadialView(RadialController& controller, QWidget* parent)
     mController.setOverlayHandler(
         [this](const QRectF& area) { mOverlay->update(area.toAlignedRect()); });
     mController.setDropShadowHandler([shadow](bool on) { shadow->setEnabled(on); });
+    mController.setRootChangedHandler([this] { mHint->hide(); });
     mController.setFileDragHandler([this](const DragFileInfo& info) { return runFileDrag(info); });
 }
 
@@ -67,6 +70,7 @@ RadialView::~RadialView() {
     mController.setOverlayHandler(nullptr);
     mController.setDropShadowHandler(nullptr);
     mController.setFileDragHandler(nullptr);
+    mController.setRootChangedHandler(nullptr);
     dropAccessibilityElements();
 }
 
@@ -113,6 +117,15 @@ void RadialView::viewDidEndLiveResize() {
 void RadialView::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     mOverlay->ResumeAnimation();
+}
+
+bool RadialView::event(QEvent* event) {
+    // A hint is a window of its own: left up, it would float over the
+    // dialogs and sheets that took the window's place.
+    if (event->type() == QEvent::WindowDeactivate) {
+        mHint->hide();
+    }
+    return QWidget::event(event);
 }
 
 void RadialView::hideEvent(QHideEvent* event) {
@@ -253,6 +266,13 @@ void RadialView::contextMenuEvent(QContextMenuEvent* event) {
 void RadialView::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         mController.moveToCollection();
+        return;
+    }
+    if (platform::isGoUpKey(*event)) {
+        if (FolderSystemItem* parent =
+                mController.root() != nullptr ? mController.root()->getParent() : nullptr) {
+            mController.moveUpTo(ItemRef(parent));
+        }
         return;
     }
     if (event->matches(QKeySequence::Copy)) {

@@ -63,6 +63,7 @@ class RadialView : public QWidget {
     void contextMenuEvent(QContextMenuEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
   private:

@@ -104,15 +104,14 @@ void RadialController::startDrillOutAnimation(const ItemRef& target) {
         needsDisplay();
         return;
     }
-    m_RDAnimation.stop();
+    const int rings = m_nSubLevels;
+    setRoot(target, true, false);
     m_nDrRootSubLevel = levels;
     m_nDrillAnimating = 2;
     m_fDrillAnimation = 0;
     m_pDrillingRoot = oldRoot;
-    mDrillTarget.reset();
     m_lDrTotalSize = std::max<std::int64_t>(oldRoot->gettotalsize(), 1);
-    m_nDrSubLevels = m_nSubLevels;
-    setRoot(target, true, false);
+    m_nDrSubLevels = rings;
     const double total = static_cast<double>(std::max<std::int64_t>(m_lTotalSize, 1));
     m_dDrRootSkAngle = static_cast<double>(getPrevSizesOfItem(oldRoot.get(), target.get())) / total;
     m_fDrRootHueColor = static_cast<float>(
@@ -130,6 +129,19 @@ void RadialController::startDrillOutAnimation(const ItemRef& target) {
 void RadialController::updateDrillAnimationValue(double value) {
     m_fDrillAnimation = value;
     needsDisplay();
+}
+
+// A zoom overtaken by another root (another target was chosen) must not
+// end on its folder of the tree no longer shown.
+void RadialController::abandonDrill() {
+    if (m_nDrillAnimating == 0) {
+        return;
+    }
+    m_RDAnimation.stop();
+    m_nDrillAnimating = 0;
+    m_fDrillAnimation = 0;
+    m_pDrillingRoot.reset();
+    mDrillTarget.reset();
 }
 
 void RadialController::stopDrillAnimation() {

@@ -11,7 +11,7 @@ jobs="$(nproc 2>/dev/null || echo 2)"
 packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev libudev-dev libboost-dev nlohmann-json3-dev libzstd-dev
+  qt6-base-dev libudev-dev libboost-dev nlohmann-json3-dev libzstd-dev libicu-dev
   xvfb xauth dbus-daemon ccache locales
   # mkfs tools of the scan tests that loop-mount ext4 and btrfs images
   e2fsprogs btrfs-progs

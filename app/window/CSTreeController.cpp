@@ -235,6 +235,9 @@ void CSTreeController::openScanFile(const std::string& path) {
 }
 
 void CSTreeController::switchToBiggestTab() {
+    if (mViews.contentsPanel != nullptr) {
+        mViews.contentsPanel->showList(ActiveControllerType::biggest);
+    }
     if (mViews.window != nullptr) {
         mViews.window->raise();
         mViews.window->activateWindow();
@@ -397,7 +400,13 @@ void CSTreeController::scheduleRadialUpdate() {
     mRadialUpdatePending = true;
     QTimer::singleShot(0, this, [this] {
         mRadialUpdatePending = false;
-        mRadial.UpdateRadialStructureDuringProcessByRoot(mDirwalker.getRootItem().get());
+        // The user may have gone into a folder of the growing tree: its rings grow too.
+        const ItemRef shown = mRadial.root();
+        const FolderRef scanned = mDirwalker.getRootItem();
+        const bool inScannedTree =
+            shown != nullptr && scanned != nullptr && shown->getTopParent() == scanned.get();
+        mRadial.UpdateRadialStructureDuringProcessByRoot(inScannedTree ? shown.get()
+                                                                       : scanned.get());
         mViews.radialView->update();
     });
 }
@@ -562,6 +571,9 @@ void CSTreeController::applyRootForLists(const ItemRef& root) {
     if (mViews.rightPanel != nullptr) {
         mViews.rightPanel->applyRootForLists(root);
     }
+    // Wherever the user moves, a rescan included, is where the target
+    // opens again.
+    saveViewState();
     // The left panel's rows compute their totals when painted: after a cut
     // has settled into the tree they must be painted again.
     if (mViews.volumesList != nullptr) {
@@ -592,8 +604,36 @@ void CSTreeController::showDiagramOrOverview(const TopLevelRef& entry) {
     if (mViews.rightPanel != nullptr) {
         mViews.rightPanel->updateWith(entry->scannedRoot(), false);
     }
+    // Read before the lists are filled: filling them saves their new state.
+    ItemList selected;
+    if (VolumeState* state = mStateSaverManager.getStateObjectForRoot(entry->scannedRoot().get())) {
+        for (const std::string& path : state->selectedFiles) {
+            if (ItemRef node = entry->scannedRoot()->getItemByFilePath(path)) {
+                selected.push_back(std::move(node));
+            }
+        }
+    }
     FolderSystemItem* shown = mStateSaverManager.restoreRootForTopLevelItem(*entry);
     setRootForRadial(shown != nullptr ? ItemRef(shown) : ItemRef(entry->scannedRoot()), entry);
+    if (mViews.contentsPanel != nullptr && !selected.empty()) {
+        mViews.contentsPanel->selectNodes(selected);
+    }
+}
+
+void CSTreeController::saveViewState() {
+    const ItemRef shown = mRadial.root();
+    VolumeState* state = mStateSaverManager.getStateObjectForRoot(shown.get());
+    if (state == nullptr) {
+        return;
+    }
+    std::vector<std::string> selected;
+    if (mViews.contentsPanel != nullptr) {
+        for (const ItemRef& item : mViews.contentsPanel->selectedItems()) {
+            selected.push_back(item->getFullPath());
+        }
+    }
+    state->rootPath = shown->getFullPath();
+    state->saveWithDigramRoot(state->rootPath, std::nullopt, std::move(selected));
 }
 
 void CSTreeController::didSelectionChange(const TopLevelRef& entry) {
@@ -663,12 +703,6 @@ void CSTreeController::performEntryCommand(int code, const TopLevelRef& entry) {
             break;
         default:
             break;
-    }
-}
-
-void CSTreeController::focusSideLists() {
-    if (mViews.rightPanelWidget != nullptr) {
-        mViews.rightPanelWidget->setFocus(Qt::TabFocusReason);
     }
 }
 
@@ -941,6 +975,7 @@ void CSTreeController::connectDiagramInteraction() {
 
 void CSTreeController::contentsPanelSelectionChanged(const ItemList& selected) {
     mRadial.selectItems(selected);
+    saveViewState();
     // One row chosen in a list is also shown on the diagram, with its hint.
     if (mViews.radialView != nullptr) {
         mViews.radialView->highlightListItem(selected.size() == 1 ? selected.front() : nullptr);
@@ -965,8 +1000,10 @@ void CSTreeController::contentsPanelPreview(const std::vector<std::string>& path
     preview.showPreviewPanel();
 }
 
-void CSTreeController::contentsPanelMoveFocusOut() {
-    mViews.volumesList->setFocus(Qt::TabFocusReason);
+void CSTreeController::contentsPanelGoUp() {
+    if (ItemRef shown = mRadial.root(); shown != nullptr && shown->getParent() != nullptr) {
+        mRadial.moveUpTo(ItemRef(shown->getParent()));
+    }
 }
 
 void CSTreeController::contentsPanelWantsGrantAccessFor(const ItemRef& folder) {

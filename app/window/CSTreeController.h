@@ -214,7 +214,6 @@ class CSTreeController : public QObject,
     void stopScanAction() override { stopAction(); }
     void removeChildrenOfFolderItem(const TopLevelRef& entry) override;
     void performEntryCommand(int code, const TopLevelRef& entry) override;
-    void focusSideLists() override;
 
     // ---- FolderFilingDelegate
     void rebuildLeftPanel() override { fillVolumesTable(false); }
@@ -235,8 +234,9 @@ class CSTreeController : public QObject,
 
     // ---- ContentsPanelDelegate
     void contentsPanelSelectionChanged(const ItemList& selected) override;
-    void contentsPanelPreview(const std::vector<std::string>& paths) override;
-    void contentsPanelMoveFocusOut() override;
+    void contentsPanelGoUp() override;
+    // The window's previewer shows these paths.
+    void contentsPanelPreview(const std::vector<std::string>& paths);
     void contentsPanelWantsGrantAccessFor(const ItemRef& folder) override;
 
   signals:
@@ -261,6 +261,8 @@ class CSTreeController : public QObject,
     void periodicUpdateVolumesInfo();
     void showDiagramOrOverview(const TopLevelRef& entry);
     void restoreDiagramRoot(const FolderRef& root);
+    // Remembers the diagram root and the lists' selection of the shown target.
+    void saveViewState();
     // The folder lists (and the biggest files) show the diagram root.
     void applyRootForLists(const ItemRef& root);
     // Every volume's tree, then the recent and the favourite folders.

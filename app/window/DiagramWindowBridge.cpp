@@ -51,6 +51,10 @@ std::int64_t DiagramWindowBridge::scanningState() const {
     return mController.scanningStateObserver().state();
 }
 
+bool DiagramWindowBridge::isReviewWindowVisible() const {
+    return mController.collection().isReviewWindowVisible();
+}
+
 bool DiagramWindowBridge::hintAllowed() const {
     return mWindow != nullptr && mWindow->isActiveWindow();
 }

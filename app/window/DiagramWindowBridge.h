@@ -25,7 +25,7 @@ class DiagramWindowBridge : public DiagramHost {
     bool isScanning() const override;
     std::int64_t scanningState() const override;
     bool hintAllowed() const override;
-    bool isReviewWindowVisible() const override { return false; }
+    bool isReviewWindowVisible() const override;
     ItemList selectedListItems() const override { return mListSelection; }
     void freeUpPurgeableSpace(FileSystemItem& item) override;
     bool isFolderFavorite(const std::string& path) const override;

@@ -4,6 +4,7 @@
 #include "app/menu/QActionMenuItems.h"
 #include "app/toolkit/Appearance.h"
 #include "app/toolkit/BusySpinner.h"
+#include "app/toolkit/FocusRing.h"
 #include "app/window/SavedScansController.h"
 #include "app/window/ScanSummaryPanel.h"
 #include "browse/lists/ContentsPanel.h"
@@ -30,6 +31,8 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
+#include <vector>
+
 namespace korvex {
 
 namespace {
@@ -42,6 +45,20 @@ constexpr QSize kMinimumSize(780, 540);
 // keeps the window whole beside its panel.
 constexpr QSize kDefaultSize(1280, 720);
 constexpr int kScreenMargin = 40;
+
+// The controls inside `region` that Tab stops at, in their present order.
+std::vector<QWidget*> tabStopsIn(QWidget* region) {
+    std::vector<QWidget*> stops;
+    QWidget* widget = region;
+    do {
+        if ((widget == region || region->isAncestorOf(widget)) &&
+            (widget->focusPolicy() & Qt::TabFocus) == Qt::TabFocus) {
+            stops.push_back(widget);
+        }
+        widget = widget->nextInFocusChain();
+    } while (widget != region);
+    return stops;
+}
 
 QSize defaultSizeOn(const QScreen* screen) {
     if (screen == nullptr) {
@@ -64,7 +81,8 @@ MainWindow::MainWindow(std::string homeFolder, CSTreeController::Timing timing, 
     auto* column = new QVBoxLayout(central);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
-    column->addWidget(makeToolbar());
+    QWidget* toolbar = makeToolbar();
+    column->addWidget(toolbar);
 
     mSplitter = new QSplitter(Qt::Horizontal, central);
     mSplitter->setChildrenCollapsible(false);
@@ -116,6 +134,9 @@ MainWindow::MainWindow(std::string homeFolder, CSTreeController::Timing timing, 
     mSplitter->setSizes({kLeftWidth, width() - kLeftWidth - rightWidth, rightWidth});
     column->addWidget(mSplitter, 1);
     setCentralWidget(central);
+    orderTabStops({toolbar, mViews.volumesList, mViews.radialView, mViews.rightStack,
+                   mViews.collectionPanel});
+    new FocusRing(this);
 
     makeMenus();
     connect(mController.get(), &CSTreeController::scanningChanged, this,
@@ -271,6 +292,20 @@ void MainWindow::makeMenus() {
 
     for (QMenu* menu : {file, edit, item, view, help}) {
         connect(menu, &QMenu::aboutToShow, this, [this] { validateMenus(); });
+    }
+}
+
+// Tab runs through the window as it reads: the scan controls, the targets,
+// the diagram, the right panel and the Selected list below it.
+void MainWindow::orderTabStops(std::initializer_list<QWidget*> regions) {
+    QWidget* previous = nullptr;
+    for (QWidget* region : regions) {
+        for (QWidget* stop : tabStopsIn(region)) {
+            if (previous != nullptr) {
+                QWidget::setTabOrder(previous, stop);
+            }
+            previous = stop;
+        }
     }
 }
 

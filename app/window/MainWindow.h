@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 
+#include <initializer_list>
 #include <memory>
 
 class QMenu;
@@ -44,6 +45,7 @@ class MainWindow : public QMainWindow, public CategoryListPanel {
     void makeMenus();
     QAction* addMenuAction(QMenu* menu, const QString& title, const QKeySequence& shortcut = {});
     void validateMenus();
+    void orderTabStops(std::initializer_list<QWidget*> regions);
     void chooseFolderToScan();
     void updateScanControls(bool scanning);
     void updateStartStopTitle();

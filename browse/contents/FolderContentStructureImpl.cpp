@@ -1,6 +1,6 @@
 #include "browse/contents/FolderContentStructureImpl.h"
 
-#include "browse/contents/AsciiCase.h"
+#include "browse/contents/CaseFolding.h"
 #include "scan/tree/FolderSystemItem.h"
 #include "scan/tree/NumericOrder.h"
 
@@ -31,7 +31,7 @@ bool outlineRowPrecedes(const OutlineListItem& a, const OutlineListItem& b) {
     if (a.size() != b.size()) {
         return a.size() > b.size();
     }
-    return compareNumeric(asciiLowerCased(rowName(a)), asciiLowerCased(rowName(b))) < 0;
+    return compareNumeric(caseFolded(rowName(a)), caseFolded(rowName(b))) < 0;
 }
 
 void FolderContentStructureImpl::setItem(ItemRef folder) {

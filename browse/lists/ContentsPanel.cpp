@@ -72,10 +72,10 @@ ContentsPanel::ContentsPanel(QWidget* parent)
     auto* changes = new QPushButton(tr("Changes"), this);
     changes->setObjectName(QStringLiteral("changesSwitch"));
     changes->hide();
-    // The list on show is the checked one.
+    // The list on show is the checked one. Not a group that Tab enters only
+    // at its checked button: each switch is a Tab stop of its own.
     for (QPushButton* choice : {folders, biggest, changes}) {
         choice->setCheckable(true);
-        choice->setAutoExclusive(true);
         choice->setStyleSheet(QStringLiteral(
             "QPushButton { border: 1px solid palette(mid); border-radius: 5px;"
             " padding: 4px 10px; background: palette(button); color: palette(button-text); }"
@@ -106,14 +106,22 @@ ContentsPanel::ContentsPanel(QWidget* parent)
     layout->addWidget(mProxy, 1);
     layout->addWidget(mDetails);
 
+    // Tab runs from the switches through the field to the lists.
+    QWidget::setTabOrder(folders, biggest);
+    QWidget::setTabOrder(biggest, changes);
+    QWidget::setTabOrder(changes, mField);
+    QWidget::setTabOrder(mField, mBiggestView);
+    QWidget::setTabOrder(mBiggestView, mSearchView);
+    mFolders->setTabPredecessor(mField);
+
     connect(mFolders, &OutlineListConrtoller::selectionChanged, this,
             &ContentsPanel::selectionChanged);
-    connect(mFolders, &OutlineListConrtoller::previewRequested, this, &ContentsPanel::preview);
-    connect(mFolders, &OutlineListConrtoller::focusOutRequested, this, [this] {
+    auto goUp = [this] {
         if (mDelegate != nullptr) {
-            mDelegate->contentsPanelMoveFocusOut();
+            mDelegate->contentsPanelGoUp();
         }
-    });
+    };
+    connect(mFolders, &OutlineListConrtoller::goUpRequested, this, goUp);
     connect(mFolders, &OutlineListConrtoller::wantsToShowGrantAccessDialogueFor, this,
             [this](const ItemRef& folder) {
                 if (mDelegate != nullptr) {
@@ -125,6 +133,7 @@ ContentsPanel::ContentsPanel(QWidget* parent)
                 &ContentsPanel::selectionChanged);
         connect(list, &DraggableTreeView::rowDragStarted, this, &ContentsPanel::rowDragStarted);
         connect(list, &DraggableTreeView::rowDragEnded, this, &ContentsPanel::rowDragEnded);
+        connect(list, &DraggableTreeView::goUpRequested, this, goUp);
     }
     connect(mFolders, &OutlineListConrtoller::rowDragStarted, this, &ContentsPanel::rowDragStarted);
     connect(mFolders, &OutlineListConrtoller::rowDragEnded, this, &ContentsPanel::rowDragEnded);
@@ -144,14 +153,24 @@ void ContentsPanel::setDisplayedFolder(const ItemRef& root, const ItemRef& folde
     selectionChanged();
 }
 
+void ContentsPanel::selectNodes(const ItemList& nodes) {
+    mFolders->selectNodes(nodes);
+}
+
 void ContentsPanel::setScanning(bool scanning) {
+    mScanning = scanning;
     mFolders->setScanning(scanning);
+    // The search reads the tree away from the main thread: the results of
+    // the tree before the scan go, and no search runs while it grows.
+    if (scanning) {
+        mBar->clearSearch();
+    }
 }
 
 void ContentsPanel::reload() {
     mFolders->reloadColumns();
     mBiggest.updateWithItem(mBiggest.displayRoot());
-    if (mSearchView->isVisible()) {
+    if (mSearchView->isVisible() && !mScanning) {
         mResults->research(mResults->root());
     }
 }
@@ -179,18 +198,11 @@ void ContentsPanel::showList(ActiveControllerType type) {
         showBiggestFiles(mBiggest.displayRoot(), mBiggest.displayFiles(), false);
     }
     mProxy->updateActiveControllerType(type);
-    switch (mProxy->activeType()) {
-        case ActiveControllerType::folders:
-            mFoldersSwitch->setChecked(true);
-            break;
-        case ActiveControllerType::biggest:
-            mBiggestSwitch->setChecked(true);
-            break;
-        case ActiveControllerType::changes:
-            mChangesSwitch->setChecked(true);
-            break;
-        case ActiveControllerType::search:
-            break;
+    if (const ActiveControllerType shown = mProxy->activeType();
+        shown != ActiveControllerType::search) {
+        mFoldersSwitch->setChecked(shown == ActiveControllerType::folders);
+        mBiggestSwitch->setChecked(shown == ActiveControllerType::biggest);
+        mChangesSwitch->setChecked(shown == ActiveControllerType::changes);
     }
     selectionChanged();
 }
@@ -271,9 +283,14 @@ void ContentsPanel::searchPanelDidChangeHasQuery(bool hasQuery) {
     }
 }
 
+// Tab or Escape in the field: the focus moves on to the next control.
 void ContentsPanel::searchPanelResignFocus() {
-    if (mDelegate != nullptr) {
-        mDelegate->contentsPanelMoveFocusOut();
+    for (QWidget* next = mField->nextInFocusChain(); next != mField;
+         next = next->nextInFocusChain()) {
+        if (next->isVisible() && next->isEnabled() && (next->focusPolicy() & Qt::TabFocus)) {
+            next->setFocus(Qt::TabFocusReason);
+            return;
+        }
     }
 }
 
@@ -312,12 +329,6 @@ void ContentsPanel::selectionChanged() {
     }
     if (mDelegate != nullptr) {
         mDelegate->contentsPanelSelectionChanged(selected);
-    }
-}
-
-void ContentsPanel::preview(const QString& path) {
-    if (mDelegate != nullptr) {
-        mDelegate->contentsPanelPreview({path.toStdString()});
     }
 }
 

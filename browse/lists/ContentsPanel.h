@@ -27,10 +27,8 @@ class ContentsPanelDelegate {
     virtual ~ContentsPanelDelegate() = default;
     // The user selected other rows (for the diagram's outlines and the actions).
     virtual void contentsPanelSelectionChanged(const ItemList& selected) = 0;
-    // Space on a row: the window's previewer shows these paths.
-    virtual void contentsPanelPreview(const std::vector<std::string>& paths) = 0;
-    // Tab or Escape: the keyboard focus moves on to the window's next control.
-    virtual void contentsPanelMoveFocusOut() = 0;
+    // Backspace or Alt+Up in a list: the folder above the shown one.
+    virtual void contentsPanelGoUp() = 0;
     // A folder row the scan could not read was opened.
     virtual void contentsPanelWantsGrantAccessFor(const ItemRef& folder) = 0;
 };
@@ -80,6 +78,8 @@ class ContentsPanel : public QWidget,
     QPushButton& changesSwitch() { return *mChangesSwitch; }
     QString detailsText() const;
     ItemList selectedItems() const { return mProxy->getActiveSelectedItems(); }
+    // Selects these nodes in the folder columns, opening the columns to them.
+    void selectNodes(const ItemList& nodes);
 
   signals:
     // A drag of rows from any of the lists runs; once it ended, the dragged
@@ -102,7 +102,6 @@ class ContentsPanel : public QWidget,
     void searchPanelResignFocus() override;
 
     void selectionChanged();
-    void preview(const QString& path);
 
     ContentsPanelDelegate* mDelegate = nullptr;
     BiggestFilesController mBiggest;
@@ -118,6 +117,7 @@ class ContentsPanel : public QWidget,
     QPushButton* mBiggestSwitch = nullptr;
     QPushButton* mChangesSwitch = nullptr;
     ActiveControllerType mListBeforeSearch = ActiveControllerType::folders;
+    bool mScanning = false;
     std::unique_ptr<SearchBarPresenterImpl> mBar;
     std::unique_ptr<SearchResultsPresenter> mResults;
     std::unique_ptr<SearchPanelPresenter> mSearchPanel;

@@ -1,8 +1,10 @@
 #include "browse/lists/DraggableTreeView.h"
 
+#include "platform/desktop/GoUpKey.h"
 #include "platform/desktop/PathListMime.h"
 #include "platform/fs/EntryExists.h"
 
+#include <QKeyEvent>
 #include <QMimeData>
 
 #include <memory>
@@ -29,6 +31,28 @@ void DraggableTreeView::startDrag(Qt::DropActions supportedActions) {
             gone.push_back(path);
     }
     emit rowDragEnded(gone);
+}
+
+void DraggableTreeView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier) {
+        toggleCurrentCheck();
+        return;
+    }
+    if (platform::isGoUpKey(*event)) {
+        emit goUpRequested();
+        return;
+    }
+    QTreeView::keyPressEvent(event);
+}
+
+void DraggableTreeView::toggleCurrentCheck() {
+    const QModelIndex row = currentIndex().siblingAtColumn(0);
+    if (!row.isValid() || !model()->flags(row).testFlag(Qt::ItemIsUserCheckable)) {
+        return;
+    }
+    const bool ticked = row.data(Qt::CheckStateRole).toInt() == Qt::Checked;
+    model()->setData(row, ticked ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
+    viewport()->update();
 }
 
 }  // namespace korvex

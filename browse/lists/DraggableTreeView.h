@@ -7,10 +7,12 @@
 
 namespace korvex {
 
-// A list whose selected rows can be dragged out, together: onto the
-// removal collection or into a file manager. It tells who listens when a
-// drag runs, and which dragged paths were gone once it ended (a file
-// manager that moved them, into its trash or elsewhere).
+// A list of tree nodes as every side list shows them. Its selected rows can
+// be dragged out, together: onto the removal collection or into a file
+// manager. It tells who listens when a drag runs, and which dragged paths
+// were gone once it ended (a file manager that moved them, into its trash or
+// elsewhere). Space ticks or unticks the current row's check box; the
+// go-up keys ask to show the folder above.
 class DraggableTreeView : public QTreeView {
     Q_OBJECT
   public:
@@ -19,9 +21,14 @@ class DraggableTreeView : public QTreeView {
   signals:
     void rowDragStarted();
     void rowDragEnded(const std::vector<std::string>& gonePaths);
+    void goUpRequested();
 
   protected:
     void startDrag(Qt::DropActions supportedActions) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    void toggleCurrentCheck();
 };
 
 }  // namespace korvex

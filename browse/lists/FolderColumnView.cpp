@@ -79,6 +79,25 @@ void FolderColumnView::reload() {
     }
 }
 
+bool FolderColumnView::selectNodes(const ItemList& nodes) {
+    const QModelIndexList rows = rowsOf(nodes);
+    if (rows.isEmpty()) {
+        return false;
+    }
+    QItemSelection selection;
+    for (const QModelIndex& row : rows) {
+        if (row.parent().isValid()) {
+            expand(row.parent());
+        }
+        selection.select(row, row);
+    }
+    selectionModel()->setCurrentIndex(rows.front(), QItemSelectionModel::NoUpdate);
+    selectionModel()->select(selection,
+                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    scrollTo(rows.front());
+    return true;
+}
+
 QModelIndexList FolderColumnView::rowsOf(const ItemList& nodes) const {
     QModelIndexList rows;
     if (nodes.empty()) {
@@ -141,26 +160,10 @@ ItemList FolderColumnView::selectedNodes() const {
     return nodes;
 }
 
-bool FolderColumnView::event(QEvent* event) {
-    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Tab) {
-        emit focusOutRequested();
-        return true;
-    }
-    return DraggableTreeView::event(event);
-}
-
 void FolderColumnView::keyPressEvent(QKeyEvent* event) {
     const QModelIndex current = currentIndex().siblingAtColumn(0);
     OutlineListGroupItemImpl* group = mModel.group(current);
     switch (event->key()) {
-        case Qt::Key_Tab:
-            emit focusOutRequested();
-            return;
-        case Qt::Key_Space:
-            if (const OutlineListSubItem* item = mModel.subItem(current)) {
-                emit previewRequested(qtText(item->path()));
-            }
-            return;
         case Qt::Key_Left:
         case Qt::Key_Right: {
             const bool right = event->key() == Qt::Key_Right;

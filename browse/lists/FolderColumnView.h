@@ -7,8 +7,7 @@
 namespace korvex {
 
 // One folder column: its rows, the placeholder of an empty folder, and the
-// keys of a column (Tab leaves, Space previews, Left and Right fold groups
-// or step between columns).
+// keys of a column (Left and Right fold groups or step between columns).
 class FolderColumnView : public DraggableTreeView {
     Q_OBJECT
   public:
@@ -25,10 +24,11 @@ class FolderColumnView : public DraggableTreeView {
     QString placeholderText() const;
     // The nodes of the selected rows in row order, groups left out.
     ItemList selectedNodes() const;
+    // Selects the rows of these nodes (in groups too), the first current and
+    // in view; answers whether any was found.
+    bool selectNodes(const ItemList& nodes);
 
   signals:
-    void focusOutRequested();
-    void previewRequested(const QString& path);
     // -1 to the column before, +1 to the one after.
     void columnStepRequested(int step);
     // A folder row the scan could not read was opened (double click or Return).
@@ -36,8 +36,6 @@ class FolderColumnView : public DraggableTreeView {
     void nodesSelected();
 
   protected:
-    // Tab would otherwise go to the focus chain before the key handler.
-    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 

@@ -21,9 +21,60 @@ void OutlineListConrtoller::showFolder(const ItemRef& root, const ItemRef& folde
         chain.emplace_back(level);
     }
     std::reverse(chain.begin(), chain.end());
+    const bool shownAlready = !chain.empty() && chain.size() <= mColumns.size() &&
+                              std::equal(chain.begin(), chain.end(), mColumns.begin(),
+                                         [](const ItemRef& level, FolderColumnView* column) {
+                                             return level == column->folder();
+                                         });
+    if (shownAlready) {
+        // A column past the shown folder stays only while its row there is
+        // the one selected.
+        const std::size_t last = chain.size() - 1;
+        if (mColumns.size() > chain.size()) {
+            const ItemList selected = mColumns[last]->selectedNodes();
+            if (selected.size() != 1 || selected.front() != mColumns[last + 1]->folder()) {
+                truncateAfter(static_cast<int>(last));
+            }
+        }
+        reloadColumns();
+        return;
+    }
     truncateAfter(-1);
     for (const ItemRef& level : chain) {
         appendColumn(level);
+    }
+}
+
+void OutlineListConrtoller::selectNodes(const ItemList& nodes) {
+    if (nodes.empty() || nodes.front()->getParent() == nullptr) {
+        return;
+    }
+    FileSystemItem* folder = nodes.front()->getParent();
+    ItemList siblings;
+    for (const ItemRef& node : nodes) {
+        if (node->getParent() == folder) {
+            siblings.push_back(node);
+        }
+    }
+    // The folders from a shown column's down to the nodes' own.
+    ItemList descent;
+    for (FileSystemItem* level = folder; level != nullptr; level = level->getParent()) {
+        auto shown = std::find_if(mColumns.begin(), mColumns.end(), [level](FolderColumnView* c) {
+            return c->folder().get() == level;
+        });
+        if (shown == mColumns.end()) {
+            descent.emplace_back(level);
+            continue;
+        }
+        auto index = static_cast<std::size_t>(shown - mColumns.begin());
+        // Selecting a folder row opens its column next to it.
+        for (auto next = descent.rbegin(); next != descent.rend(); ++next, ++index) {
+            if (!mColumns[index]->selectNodes({*next}) || index + 1 >= mColumns.size()) {
+                return;
+            }
+        }
+        mColumns[index]->selectNodes(siblings);
+        return;
     }
 }
 
@@ -87,16 +138,18 @@ FolderColumnView* OutlineListConrtoller::appendColumn(const ItemRef& folder) {
     column->setScanning(mScanning);
     column->contentsModel().setCollectToggle(mCollectToggle);
     column->setFolder(folder);
+    // A new widget would come last in the window's Tab order.
+    if (QWidget* before = mColumns.empty() ? mTabPredecessor.data() : mColumns.back();
+        before != nullptr) {
+        QWidget::setTabOrder(before, column);
+    }
     mLayout->addWidget(column, 1);
     mColumns.push_back(column);
     connect(column, &FolderColumnView::nodesSelected, this, [this, column] {
         openSelectedFolderOf(column);
         emit selectionChanged();
     });
-    connect(column, &FolderColumnView::focusOutRequested, this,
-            &OutlineListConrtoller::focusOutRequested);
-    connect(column, &FolderColumnView::previewRequested, this,
-            &OutlineListConrtoller::previewRequested);
+    connect(column, &DraggableTreeView::goUpRequested, this, &OutlineListConrtoller::goUpRequested);
     connect(column, &FolderColumnView::deniedFolderActivated, this,
             &OutlineListConrtoller::wantsToShowGrantAccessDialogueFor);
     connect(column, &DraggableTreeView::rowDragStarted, this,

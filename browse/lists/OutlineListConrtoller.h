@@ -2,6 +2,7 @@
 
 #include "browse/lists/FolderColumnView.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <vector>
@@ -17,13 +18,20 @@ class OutlineListConrtoller : public QWidget {
   public:
     explicit OutlineListConrtoller(QWidget* parent = nullptr);
 
-    // Shows `folder` (the root when none) with a column for every level above it.
+    // Shows `folder` (the root when none) with a column for every level above
+    // it. Columns that already show those levels are kept with their
+    // selection and the columns it opened; they are only reloaded.
     void showFolder(const ItemRef& root, const ItemRef& folder);
+    // Selects these nodes (those beside the first) in the column of their
+    // folder, opening the columns down to it from a shown one.
+    void selectNodes(const ItemList& nodes);
     void setScanning(bool scanning);
     // Rebuilds every column after the tree changed.
     void reloadColumns();
     // Every column, now and later, offers check boxes through `toggle`.
     void setCollectToggle(CollectToggle toggle);
+    // The control Tab leaves for the first column; the others follow it.
+    void setTabPredecessor(QWidget* predecessor) { mTabPredecessor = predecessor; }
 
     int columnCount() const { return static_cast<int>(mColumns.size()); }
     FolderColumnView* column(int index) const {
@@ -37,8 +45,7 @@ class OutlineListConrtoller : public QWidget {
 
   signals:
     void selectionChanged();
-    void focusOutRequested();
-    void previewRequested(const QString& path);
+    void goUpRequested();
     // The user opened a folder row the scan could not read: the window may
     // ask about access to it.
     void wantsToShowGrantAccessDialogueFor(const ItemRef& folder);
@@ -56,6 +63,7 @@ class OutlineListConrtoller : public QWidget {
     std::vector<FolderColumnView*> mColumns;
     bool mScanning = false;
     CollectToggle mCollectToggle;
+    QPointer<QWidget> mTabPredecessor;
 };
 
 }  // namespace korvex

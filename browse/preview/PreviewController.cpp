@@ -15,15 +15,16 @@ QPointer<PreviewController>& sharedSlot() {
     return shared;
 }
 
-platform::DesktopPreviewer& sessionPreviewer() {
-    static platform::DesktopPreviewer previewer;
-    return previewer;
+// Run while the application object still stands: a preview window deleted
+// with the application's children, after its platform was torn down,
+// crashed at exit, and so did a bus connection left to static destruction.
+void deleteShared() {
+    delete sharedSlot().data();
 }
 
 }  // namespace
 
-PreviewController::PreviewController(QObject* parent)
-    : QObject(parent) {}
+PreviewController::PreviewController(QObject* parent) : QObject(parent) {}
 
 PreviewController::~PreviewController() {
     delete mPanel.data();
@@ -32,9 +33,11 @@ PreviewController::~PreviewController() {
 PreviewController& PreviewController::sharedPreviewController() {
     auto& shared = sharedSlot();
     if (shared.isNull()) {
-        // Parented to the application so that its window goes before Qt does.
-        shared = new PreviewController(QCoreApplication::instance());
-        shared->setDesktopPreviewer(&sessionPreviewer());
+        auto* made = new PreviewController(QCoreApplication::instance());
+        made->mSessionPreviewer = std::make_unique<platform::DesktopPreviewer>();
+        made->setDesktopPreviewer(made->mSessionPreviewer.get());
+        shared = made;
+        qAddPostRoutine(deleteShared);
     }
     return *shared;
 }
@@ -83,6 +86,10 @@ void PreviewController::closePreviewPanel() {
     }
     if (panelVisible()) {
         mPanel->hide();
+        // The window the preview was opened from takes the keys again.
+        if (!mMainWindow.isNull()) {
+            mMainWindow->window()->activateWindow();
+        }
     }
 }
 
@@ -158,6 +165,9 @@ void PreviewController::showInBuiltInPanel() {
         panel.show();
     }
     panel.raise();
+    // The keys go to the preview: Escape or Space closes it, arrows move on.
+    panel.activateWindow();
+    panel.setFocus(Qt::ActiveWindowFocusReason);
 }
 
 PreviewWindow& PreviewController::ensurePanel() {

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QPointer>
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -77,6 +78,8 @@ class PreviewController : public QObject {
     platform::FileManagerService* mFileManager = nullptr;
     PreviewWindow::SizeProvider mSizeProvider;
     bool mDesktopPreviewShown = false;
+    // The session bus's previewer of the shared controller.
+    std::unique_ptr<platform::DesktopPreviewer> mSessionPreviewer;
 };
 
 }  // namespace korvex

@@ -62,7 +62,6 @@ QString plainName(const QString& name) {
 PreviewWindow::PreviewWindow(QWidget* parent) : QWidget(parent, Qt::Tool) {
     setObjectName(QStringLiteral("previewWindow"));
     setWindowTitle(PreviewLocalizable::text(PreviewLocalizable::panelTitle));
-    setAttribute(Qt::WA_ShowWithoutActivating);
     resize(720, 540);
     setMinimumSize(360, 280);
 

@@ -1,6 +1,6 @@
 #include "browse/search/NameSearch.h"
 
-#include "browse/contents/AsciiCase.h"
+#include "browse/contents/CaseFolding.h"
 
 #include <algorithm>
 #include <string>
@@ -11,27 +11,16 @@ namespace korvex {
 
 namespace {
 
-// `lowerQuery` is already lower case and not empty.
-bool nameContains(std::string_view name, std::string_view lowerQuery) {
-    if (name.size() < lowerQuery.size()) {
-        return false;
-    }
-    auto found = std::search(
-        name.begin(), name.end(), lowerQuery.begin(), lowerQuery.end(),
-        [](char fromName, char fromQuery) { return asciiLower(fromName) == fromQuery; });
-    return found != name.end();
-}
-
 struct LevelPart {
     ItemList hits;
     std::vector<const FolderSystemItem*> nextLevel;
 };
 
 void searchFolders(const std::vector<const FolderSystemItem*>& folders, std::size_t begin,
-                   std::size_t end, std::string_view lowerQuery, LevelPart& part) {
+                   std::size_t end, std::string_view foldedQuery, LevelPart& part) {
     for (std::size_t i = begin; i < end; ++i) {
         for (const ItemRef& child : folders[i]->childrenArray()) {
-            if (nameContains(child->name(), lowerQuery)) {
+            if (nameContainsFolded(child->name(), foldedQuery)) {
                 part.hits.push_back(child);
             }
             if (child->isDirectory()) {
@@ -44,7 +33,7 @@ void searchFolders(const std::vector<const FolderSystemItem*>& folders, std::siz
 // Splits the level into parts of about equal numbers of children; a level
 // too small to be worth a thread is searched on the calling thread.
 std::vector<LevelPart> searchLevel(const std::vector<const FolderSystemItem*>& folders,
-                                   std::string_view lowerQuery) {
+                                   std::string_view foldedQuery) {
     constexpr std::size_t kChildrenPerThread = 20000;
     std::size_t children = 0;
     for (const FolderSystemItem* folder : folders) {
@@ -54,7 +43,7 @@ std::vector<LevelPart> searchLevel(const std::vector<const FolderSystemItem*>& f
         children / kChildrenPerThread, 1, std::max(1u, std::thread::hardware_concurrency()));
     std::vector<LevelPart> parts(threads);
     if (threads == 1) {
-        searchFolders(folders, 0, folders.size(), lowerQuery, parts.front());
+        searchFolders(folders, 0, folders.size(), foldedQuery, parts.front());
         return parts;
     }
     std::vector<std::size_t> bounds{0};
@@ -71,9 +60,9 @@ std::vector<LevelPart> searchLevel(const std::vector<const FolderSystemItem*>& f
     std::vector<std::jthread> workers;
     for (std::size_t t = 1; t < threads; ++t) {
         workers.emplace_back(
-            [&, t] { searchFolders(folders, bounds[t], bounds[t + 1], lowerQuery, parts[t]); });
+            [&, t] { searchFolders(folders, bounds[t], bounds[t + 1], foldedQuery, parts[t]); });
     }
-    searchFolders(folders, bounds[0], bounds[1], lowerQuery, parts[0]);
+    searchFolders(folders, bounds[0], bounds[1], foldedQuery, parts[0]);
     workers.clear();  // joins: the parts are complete only now
     return parts;
 }
@@ -82,9 +71,9 @@ std::vector<LevelPart> searchLevel(const std::vector<const FolderSystemItem*>& f
 
 ItemList searchItemsByName(const FolderSystemItem& root, std::string_view query,
                            const std::function<bool()>& cancelled) {
-    const std::string lowerQuery = asciiLowerCased(query);
+    const std::string foldedQuery = caseFolded(query);
     ItemList hits;
-    if (lowerQuery.empty() || root.isPack()) {
+    if (foldedQuery.empty() || root.isPack()) {
         return hits;
     }
     std::vector<const FolderSystemItem*> level{&root};
@@ -93,7 +82,7 @@ ItemList searchItemsByName(const FolderSystemItem& root, std::string_view query,
             return {};
         }
         std::vector<const FolderSystemItem*> next;
-        for (LevelPart& part : searchLevel(level, lowerQuery)) {
+        for (LevelPart& part : searchLevel(level, foldedQuery)) {
             hits.insert(hits.end(), std::make_move_iterator(part.hits.begin()),
                         std::make_move_iterator(part.hits.end()));
             next.insert(next.end(), part.nextLevel.begin(), part.nextLevel.end());

@@ -7,8 +7,8 @@
 
 namespace korvex {
 
-// Every node below `root` whose name holds `query`, ignoring the letter case
-// of ASCII letters, biggest first (equal sizes keep the order they were
+// Every node below `root` whose name holds `query`, ignoring letter case
+// (Unicode case folding), biggest first (equal sizes keep the order they were
 // found in). The tree is read level by level, each level split between
 // threads; packages match by their own name but are not entered, and the
 // root itself is never a hit. `cancelled` is asked between levels; a

@@ -162,11 +162,6 @@ void VolumesListView::keyPressEvent(QKeyEvent* event) {
     QListView::keyPressEvent(event);
 }
 
-// Tab reaches keyPressEvent and the controller, which moves on to the side lists.
-bool VolumesListView::focusNextPrevChild(bool next) {
-    return next ? false : QListView::focusNextPrevChild(next);
-}
-
 void VolumesListView::focusInEvent(QFocusEvent* event) {
     mController.setHasKeyboardFocus(true);
     QListView::focusInEvent(event);

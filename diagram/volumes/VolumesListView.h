@@ -35,7 +35,6 @@ class VolumesListView : public QListView, public VolumesTableObserver {
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
-    bool focusNextPrevChild(bool next) override;
 
   private:
     void selectionFromWidget();

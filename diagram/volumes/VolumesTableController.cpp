@@ -410,8 +410,9 @@ void VolumesTableController::doubleTabAction(int row) {
     if (item == nullptr || item->isGroup()) {
         return;
     }
+    // Opening a row never stops its scan: only the row's stop button does.
     if (item->entry->scanningState() == TopLevelItem::Scanning) {
-        stopScanItem(row);
+        selectRow(row);
     } else {
         startScanItem(row);
     }
@@ -451,12 +452,6 @@ bool VolumesTableController::performMainMenuAction(int code) {
 bool VolumesTableController::processKeyDownWith(int key) {
     if (key == Qt::Key_Space) {
         return performMainMenuAction(kCommandPreview);
-    }
-    if (key == Qt::Key_Tab) {
-        if (mDelegate != nullptr) {
-            mDelegate->focusSideLists();
-        }
-        return true;
     }
     return false;
 }

@@ -20,8 +20,6 @@ class VolumesTableDelegate {
     virtual void removeChildrenOfFolderItem(const TopLevelRef& entry) = 0;
     // 0 reveals the entry in the file manager, 1 previews it, 2 shows its properties.
     virtual void performEntryCommand(int code, const TopLevelRef& entry) = 0;
-    // Moves the keyboard focus on to the folder lists beside the diagram.
-    virtual void focusSideLists() = 0;
 };
 
 }  // namespace korvex

@@ -209,10 +209,16 @@ TEST_F(Questions, FolderRowOffersRescanOnlyWhenIdle) {
     EXPECT_TRUE(questions().forFolder(missing));
     EXPECT_EQ(rescans, 1);
 
-    // Folders that are not media roots nor protected ones are never asked about.
+    // Folders that are not media roots nor protected ones are never asked
+    // about, unless the scan could not read them.
     FolderSystemItem* plain = root->getFolderItemByFolderPath("/mnt");
     EXPECT_FALSE(questions().forFolder(plain));
     EXPECT_EQ(alerts.shown.size(), 3u);
+    FolderSystemItem* closed = root->getFolderItemByFolderPath("/mnt/closed");
+    closed->setAccessDenied(true);
+    EXPECT_TRUE(questions().forFolder(closed));
+    ASSERT_EQ(alerts.shown.size(), 4u);
+    EXPECT_NE(alerts.shown.back().informative.find("/mnt/closed"), std::string::npos);
 }
 
 }  // namespace

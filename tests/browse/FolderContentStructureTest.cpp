@@ -203,6 +203,27 @@ TEST_F(InMemoryFolder, NamesDifferingOnlyInCaseCompareEqual) {
     EXPECT_FALSE(precedes(b, a));
 }
 
+TEST_F(InMemoryFolder, AccentedCapitalsSortAmongTheirSmallLetters) {
+    // "ÉCOLE 2.txt", "école 10.txt" and "école 1.txt" in UTF-8.
+    const std::string capital2 =
+        "\xC3\x89"
+        "COLE 2.txt";
+    const std::string small10 =
+        "\xC3\xA9"
+        "cole 10.txt";
+    const std::string small1 =
+        "\xC3\xA9"
+        "cole 1.txt";
+    addFile(capital2, 700000);
+    addFile("zebra", 700000);
+    addFile(small10, 700000);
+    addFile(small1, 700000);
+    folder->setSorted(false);
+    structure.setItem(folder);
+    // Accented letters after the ASCII ones, both cases side by side, numbers in order.
+    EXPECT_EQ(rowNames(structure), (std::vector<std::string>{"zebra", small1, capital2, small10}));
+}
+
 TEST_F(InMemoryFolder, SortedFoldersAndHugeListsKeepTheTreeOrder) {
     addFile("small first", 600000);
     addFile("big second", 900000);

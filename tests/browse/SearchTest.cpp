@@ -1,3 +1,4 @@
+#include "browse/search/NameSearch.h"
 #include "browse/search/SearchPanelPresenter.h"
 #include "support/ScannedTree.h"
 
@@ -60,6 +61,40 @@ TEST_F(NameSearchTree, FindsNamesIgnoringCaseBiggestFirstButNothingInsidePackage
     EXPECT_TRUE(std::is_sorted(hits.begin(), hits.end(), [](const ItemRef& a, const ItemRef& b) {
         return a->itemSize() > b->itemSize();
     }));
+}
+
+// Names in UTF-8, spelled out: "ÉCOLE.txt", "école", "Straße.pdf", "ΣΟΦΙΑ", "σοφ".
+const std::string kCapitalEcole =
+    "\xC3\x89"
+    "COLE.txt";
+const std::string kSmallEcole =
+    "\xC3\xA9"
+    "cole";
+const std::string kStrasse =
+    "Stra\xC3\x9F"
+    "e.pdf";
+const std::string kSophia = "\xCE\xA3\xCE\x9F\xCE\xA6\xCE\x99\xCE\x91";
+const std::string kSoph = "\xCF\x83\xCE\xBF\xCF\x86";
+// Not UTF-8 at all.
+const std::string kBadBytes = "bad\xFF\xC3name";
+
+TEST(NameSearchCase, LettersOfEveryScriptMatchInEitherCaseAndOddBytesStayAsTheyAre) {
+    test::ScannedTree tree;
+    tree.files().file(kCapitalEcole, 30000);
+    tree.files().file(kStrasse, 2000);
+    tree.files().file(kSophia, 1000);
+    tree.files().file(kBadBytes, 500);
+    tree.files().file("ecole.txt", 100);
+    const FolderRef root = tree.scan();
+    auto search = [&](std::string_view query) {
+        return namesOf(searchItemsByName(*root, query, [] { return false; }));
+    };
+    EXPECT_EQ(search(kSmallEcole), std::vector<std::string>{kCapitalEcole})
+        << "an accented query finds the capital, and not the plain \"ecole\"";
+    EXPECT_EQ(search("STRASSE"), std::vector<std::string>{kStrasse});
+    EXPECT_EQ(search(kSoph), std::vector<std::string>{kSophia});
+    EXPECT_EQ(search("D\xFF\xC3N"), std::vector<std::string>{kBadBytes});
+    EXPECT_EQ(search("COLE"), (std::vector<std::string>{kCapitalEcole, "ecole.txt"}));
 }
 
 TEST_F(NameSearchTree, RootItselfIsNeverAHit) {

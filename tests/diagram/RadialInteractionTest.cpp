@@ -141,6 +141,56 @@ TEST_F(Pointer, MovingToAnotherSectorRepaintsBothOutlines) {
     EXPECT_TRUE(controller.pointedSector().empty());
 }
 
+// The bounds of what `draw` paints on a transparent view-sized image.
+template <class Draw>
+QRect paintedExtent(QSize size, Draw draw) {
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        draw(painter);
+    }
+    QRect extent;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (qAlpha(image.pixel(x, y)) != 0) {
+                extent |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    return extent;
+}
+
+TEST_F(Pointer, AnOutlineLeftBehindIsRepaintedHaloAndAll) {
+    FolderRef root = sampleTree();
+    showTree(root);
+    QRegion repainted;
+    controller.setOverlayHandler([&](const QRectF& area) { repainted += area.toAlignedRect(); });
+    auto outline = [&] {
+        return paintedExtent(view->size(), [&](QPainter& p) { controller.DrawFocusItem(p); });
+    };
+    QRectF dirty;
+    ASSERT_TRUE(controller.OperateMousePoint(pointOn(1, 0.25), dirty));  // docs
+    QRect lit = outline();
+    ASSERT_FALSE(lit.isEmpty());
+    repainted = {};
+    ASSERT_TRUE(controller.OperateMousePoint(pointOn(1, 0.7), dirty));  // big
+    EXPECT_TRUE((QRegion(lit) - repainted).isEmpty()) << "a second outline would stay lit";
+
+    lit = outline();
+    repainted = {};
+    ASSERT_TRUE(controller.OperateMouseExit(dirty));
+    EXPECT_TRUE((QRegion(lit) - repainted).isEmpty());
+
+    // A row chosen in a list, then another.
+    controller.setHiliteOnRadial(child(root, "big"));
+    controller.setHiliteOnRadial(ItemRef(docs));
+    lit = outline();
+    repainted = {};
+    controller.setHiliteOnRadial(nullptr);
+    EXPECT_TRUE((QRegion(lit) - repainted).isEmpty());
+}
+
 TEST_F(Pointer, TheHintDescribesThePointedNode) {
     Settings::setShowHintForSelectedItem(true);
     FolderRef root = sampleTree();
@@ -227,6 +277,22 @@ TEST_F(Clicks, AClickOnAFolderZoomsInAndSetsTheRootAtTheEnd) {
     EXPECT_EQ(controller.root(), root);
     EXPECT_TRUE(QTest::qWaitFor([&] { return controller.drillState() == 0; }, 2000));
     EXPECT_EQ(controller.root(), root);
+}
+
+TEST_F(Clicks, WhileTheTreeGrowsOnlyItsFoldersOpen) {
+    FolderRef root = sampleTree();
+    controller.setScanningPath("/data");
+    showTree(root);
+    ASSERT_TRUE(controller.isRootBeingScanned());
+    QTest::mouseClick(view.get(), Qt::LeftButton, {}, pointOn(1, 0.7));  // big, a file
+    QTest::mouseClick(view.get(), Qt::LeftButton, {}, controller.center().toPoint());
+    EXPECT_EQ(controller.drillState(), 0);
+    EXPECT_FALSE(controller.drawsFreeSector());
+    EXPECT_TRUE(host.calls.empty()) << "no rescan while the scan runs";
+    QTest::mouseClick(view.get(), Qt::LeftButton, {}, pointOn(1, 0.25));
+    EXPECT_EQ(controller.drillState(), 1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return controller.drillState() == 0; }, 2000));
+    EXPECT_EQ(controller.root().get(), docs);
 }
 
 TEST_F(Clicks, TheCentreOfAFullVolumeDoesNotShowFreeSpace) {

@@ -23,21 +23,18 @@ const auto* const kApp = test::registerQtTestApplication<QApplication>("lists_te
 class RecordingWindow : public ContentsPanelDelegate {
   public:
     void contentsPanelSelectionChanged(const ItemList& items) override { selected = items; }
-    void contentsPanelPreview(const std::vector<std::string>& paths) override {
-        previews.push_back(paths);
-    }
-    void contentsPanelMoveFocusOut() override { ++focusOuts; }
+    void contentsPanelGoUp() override { ++goUps; }
     void contentsPanelWantsGrantAccessFor(const ItemRef& folder) override {
         accessAsked.push_back(folder);
     }
     ItemList selected;
     ItemList accessAsked;
-    std::vector<std::vector<std::string>> previews;
-    int focusOuts = 0;
+    int goUps = 0;
 };
 
-void press(QWidget* target, int key, const QString& text = {}) {
-    QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier, text);
+void press(QWidget* target, int key, const QString& text = {},
+           Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QKeyEvent down(QEvent::KeyPress, key, modifiers, text);
     QApplication::sendEvent(target, &down);
 }
 
@@ -122,7 +119,10 @@ TEST_F(Panel, DiagramFolderGetsAColumnPerLevel) {
     EXPECT_EQ(column(2)->folder(), tree.node("Big/Deeper"));
 }
 
-TEST_F(Panel, KeysFoldGroupsPreviewAndLeave) {
+TEST_F(Panel, KeysFoldGroupsTickRowsAndGoUp) {
+    std::vector<std::pair<ItemRef, bool>> toggles;
+    panel.setCollectToggle(
+        [&](const ItemRef& node, bool collect) { toggles.emplace_back(node, collect); });
     QModelIndex group = rowNamed(column(0), "Small items");
     ASSERT_TRUE(group.isValid());
     column(0)->setCurrentIndex(group);
@@ -137,16 +137,23 @@ TEST_F(Panel, KeysFoldGroupsPreviewAndLeave) {
     press(column(0), Qt::Key_Left);
     EXPECT_FALSE(column(0)->isExpanded(group));
 
-    column(0)->setCurrentIndex(rowNamed(column(0), "report.pdf"));
+    // Space ticks the current row only, whatever else is selected.
+    column(0)->selectAll();
+    column(0)->selectionModel()->setCurrentIndex(rowNamed(column(0), "report.pdf"),
+                                                 QItemSelectionModel::NoUpdate);
     press(column(0), Qt::Key_Space, " ");
-    ASSERT_EQ(window.previews.size(), 1u);
-    EXPECT_EQ(window.previews.front(), std::vector<std::string>{tree.files().path("report.pdf")});
+    ASSERT_EQ(toggles.size(), 1u);
+    EXPECT_EQ(toggles.front(), std::make_pair(tree.node("report.pdf"), true));
     column(0)->setCurrentIndex(rowNamed(column(0), "Small items"));
     press(column(0), Qt::Key_Space, " ");
-    EXPECT_EQ(window.previews.size(), 1u) << "a group has nothing to preview";
+    EXPECT_EQ(toggles.size(), 1u) << "a group has no check box";
 
-    press(column(0), Qt::Key_Tab);
-    EXPECT_EQ(window.focusOuts, 1);
+    // Backspace and Alt+Up in any list ask for the folder above; plain Up moves.
+    press(column(0), Qt::Key_Backspace);
+    press(column(0), Qt::Key_Up, {}, Qt::AltModifier);
+    press(column(0), Qt::Key_Up);
+    press(&panel.biggestFilesView(), Qt::Key_Backspace);
+    EXPECT_EQ(window.goUps, 3);
 }
 
 TEST_F(Panel, OpeningAnUnreadFolderRowAsksAboutAccessToIt) {
@@ -235,7 +242,7 @@ TEST_F(Panel, TypingSearchesAfterThePauseAndEscapeReturnsToTheFolders) {
     press(&field, Qt::Key_Escape);
     EXPECT_TRUE(field.text().isEmpty());
     EXPECT_EQ(results->rowCount(), 0);
-    EXPECT_EQ(window.focusOuts, 1);
+    EXPECT_NE(panel.focusWidget(), &field) << "the focus moved on";
     platform::MainQueue::shared().runUntil([] { return false; }, 50ms);
     EXPECT_EQ(panel.listProxy().activeType(), ActiveControllerType::folders);
 }

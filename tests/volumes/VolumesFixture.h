@@ -50,7 +50,6 @@ struct RecordingDelegate : VolumesTableDelegate {
     void performEntryCommand(int code, const TopLevelRef& entry) override {
         commands.emplace_back(code, entry);
     }
-    void focusSideLists() override { ++sideFocus; }
 
     std::vector<TopLevelRef> selections;
     int starts = 0;
@@ -58,7 +57,6 @@ struct RecordingDelegate : VolumesTableDelegate {
     bool processing = false;
     std::vector<TopLevelRef> droppedRoots;
     std::vector<std::pair<int, TopLevelRef>> commands;
-    int sideFocus = 0;
 };
 
 // A controller filled the way the window fills it, over a private settings file.

@@ -201,7 +201,7 @@ TEST_F(VolumesScanning, VolumeWinsOverAFolderOfTheSamePath) {
     EXPECT_FALSE(folder->isScanned());
 }
 
-TEST_F(VolumesScanning, DoubleClickAndRowButtonStartOrStopByState) {
+TEST_F(VolumesScanning, DoubleClickStartsAndOnlyTheRowButtonStops) {
     auto folder = makeFolder("/srv");
     fill({makeVolume("/", "SATA")}, {}, {folder});
     int row = controller.rowOfPath("/srv");
@@ -212,8 +212,10 @@ TEST_F(VolumesScanning, DoubleClickAndRowButtonStartOrStopByState) {
     controller.setScannedRootInfo(rootAt("/srv"), TopLevelItem::Scanning);
     EXPECT_TRUE(controller.hasProccessingVolume());
     controller.doubleTabAction(row);
+    EXPECT_EQ(delegate.stops, 0) << "a second click of a double click must not stop the scan";
+    EXPECT_EQ(delegate.starts, 1);
     controller.scanButtonAction(row);
-    EXPECT_EQ(delegate.stops, 2);
+    EXPECT_EQ(delegate.stops, 1);
 
     controller.setScannedRootInfo(rootAt("/srv"), TopLevelItem::Scanned);
     EXPECT_FALSE(controller.hasProccessingVolume());
@@ -221,7 +223,7 @@ TEST_F(VolumesScanning, DoubleClickAndRowButtonStartOrStopByState) {
     EXPECT_EQ(delegate.starts, 2);
 
     controller.doubleTabAction(0);  // a header does nothing
-    EXPECT_EQ(delegate.starts + delegate.stops, 4);
+    EXPECT_EQ(delegate.starts + delegate.stops, 3);
 }
 
 TEST_F(VolumesScanning, ProcessingAsReportedByTheWindow) {
@@ -257,15 +259,14 @@ TEST_F(VolumesCommands, MenuCommandsNeedFocusASelectionAndAKnownCode) {
     EXPECT_FALSE(controller.performMainMenuAction(0));
 }
 
-TEST_F(VolumesCommands, SpacePreviewsAndTabMovesToTheSideLists) {
+TEST_F(VolumesCommands, SpacePreviewsAndTabIsLeftToTheFocusChain) {
     fill({makeVolume("/", "SATA")}, {}, {});
     controller.selectRow(1);
     controller.setHasKeyboardFocus(true);
     EXPECT_TRUE(controller.processKeyDownWith(Qt::Key_Space));
     ASSERT_EQ(delegate.commands.size(), 1u);
     EXPECT_EQ(delegate.commands[0].first, 1);
-    EXPECT_TRUE(controller.processKeyDownWith(Qt::Key_Tab));
-    EXPECT_EQ(delegate.sideFocus, 1);
+    EXPECT_FALSE(controller.processKeyDownWith(Qt::Key_Tab));
     EXPECT_FALSE(controller.processKeyDownWith(Qt::Key_A));
 }
 

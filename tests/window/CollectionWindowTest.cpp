@@ -2,6 +2,7 @@
 #include "app/window/ScanSummaryPanel.h"
 #include "browse/lists/ContentsPanel.h"
 #include "browse/lists/FileListModel.h"
+#include "browse/lists/FolderColumnView.h"
 #include "browse/lists/OutlineListConrtoller.h"
 #include "cleanup/collection/views/CollectionPanel.h"
 #include "cleanup/collection/views/RemoveListSheet.h"
@@ -184,6 +185,29 @@ TEST_F(CollectionWindowTest, ReviewedRemovalTrashesOnlyTheTickedFileAndShrinksTh
     // The unticked file stays collected for a later round.
     EXPECT_EQ(collection().mainStorage().count(), 1U);
     EXPECT_TRUE(collection().isFilePathInCollection(tree.path("keep.bin")));
+}
+
+TEST_F(CollectionWindowTest, TheListsKeepTheirSelectionThroughARemoval) {
+    window.resize(1200, 800);
+    window.show();
+    ContentsPanel& contents = *window.summaryPanel()->contents();
+    FolderColumnView* column = contents.folderColumns().column(0);
+    for (int row = 0; row < column->model()->rowCount(); ++row) {
+        if (column->model()->index(row, 0).data().toString() == "keep.bin") {
+            column->setCurrentIndex(column->model()->index(row, 0));
+        }
+    }
+    ASSERT_EQ(contents.selectedItems(), ItemList{node("keep.bin")});
+    collection().setSelected(true, node("gone.bin"));
+    panel().mainButton()->click();
+    ASSERT_TRUE(sheetShows("Review and confirm removal"));
+    sheet()->actionButton()->click();
+    ASSERT_TRUE(sheetShows("Moved to Trash"));
+    ASSERT_TRUE(waitFor([&] { return node("gone.bin") == nullptr; }, 5s));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(contents.selectedItems(), ItemList{node("keep.bin")});
+    EXPECT_EQ(contents.folderColumns().column(0), column) << "the column was kept, not rebuilt";
+    sheet()->closeButton()->click();
 }
 
 TEST_F(CollectionWindowTest, CopyIntoAFolderWithTakenNamesWarnsOfTheNewName) {

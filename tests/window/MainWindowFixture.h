@@ -23,9 +23,14 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QProgressBar>
 #include <QStackedWidget>
+#include <QTest>
 #include <QTreeView>
+
+#include <cmath>
+#include <numbers>
 
 #include <chrono>
 #include <filesystem>
@@ -58,6 +63,40 @@ inline ItemRef childNamed(const ItemRef& folder, std::string_view name) {
     return nullptr;
 }
 
+// A point of the view inside the sector of `node`, or none when the diagram
+// does not draw it.
+inline std::optional<QPoint> pointOnSector(const RadialController& radial, const ItemRef& node) {
+    SectorItem sector;
+    if (!radial.fillSectorItem(sector, node.get()) || sector.m_nSubLevel < 1) {
+        return std::nullopt;
+    }
+    const double radius =
+        (radial.radiusOf(sector.m_nSubLevel - 1) + radial.radiusOf(sector.m_nSubLevel)) / 2;
+    for (int degree = 0; degree < 360; ++degree) {
+        const double angle = degree * std::numbers::pi / 180;
+        const QPoint point =
+            (radial.center() + QPointF(radius * std::cos(angle), radius * std::sin(angle)))
+                .toPoint();
+        if (radial.getItemByPoint(point).m_pItem == node) {
+            return point;
+        }
+    }
+    return std::nullopt;
+}
+
+// A double click as the mouse makes it: press, release, double click,
+// release. (QTest's own leaves item views without their double click.)
+inline void doubleClickAt(QWidget* target, QPoint at) {
+    const QPointF global = target->mapToGlobal(QPointF(at));
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
+                              QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
+        QMouseEvent event(type, QPointF(at), global, Qt::LeftButton,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(target, &event);
+    }
+}
+
 inline CSTreeController::Timing fastTiming() {
     CSTreeController::Timing timing;
     timing.progressDelay = 1ms;
@@ -85,6 +124,30 @@ class MainWindowTest : public ::testing::Test {
         controller().folderFiling().doScanFolder(path, false);
         ASSERT_NE(selected(), nullptr);
         ASSERT_EQ(selected()->getPath(), path);
+    }
+    // Shown, active and drawn, as the user sees it.
+    void showActive() {
+        window.resize(1200, 800);
+        window.show();
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    }
+    // A click on the left panel's row of `path`, as the mouse makes it.
+    void clickTarget(const std::string& path) {
+        VolumesListView* list = views().volumesList;
+        const int row = controller().volumesController().rowOfPath(path);
+        ASSERT_GE(row, 0) << path;
+        const QRect rect = list->visualRect(list->model()->index(row, 0));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+    }
+    // A click on the diagram's sector of `node`.
+    void clickSector(const ItemRef& node) {
+        const std::optional<QPoint> point = pointOnSector(controller().radialController(), node);
+        ASSERT_TRUE(point.has_value()) << node->getFullPath();
+        QTest::mouseClick(views().radialView, Qt::LeftButton, {}, *point);
+    }
+    bool waitForZoom() {
+        return waitFor([this] { return controller().radialController().drillState() == 0; }, 3s);
     }
     // Files the test tree into the left panel and scans it to the end.
     void scanTree() {

@@ -122,25 +122,45 @@ TEST_F(MainWindowTest, UnmountOfAnotherVolumeLeavesTheRunningScanAlone) {
     EXPECT_EQ(selected()->scanningState(), TopLevelItem::Scanned);
 }
 
-TEST_F(MainWindowTest, RescanReturnsToTheDiagramRootSavedMeanwhileWhileItExists) {
+TEST_F(MainWindowTest, RescanReturnsToTheFolderTheUserMovedToMeanwhile) {
+    ASSERT_NO_FATAL_FAILURE(showActive());
     ASSERT_NO_FATAL_FAILURE(scanTree());
-    // The diagram saves its root whenever the user moves in it, also while
-    // a rescan runs.
-    auto moveDuringRescanTo = [this](const std::string& path) {
-        controller().startAction();
-        VolumeState* state = controller().stateSaverManager().getStateObjectForRoot(
-            controller().dirwalker().getRootItem().get());
-        ASSERT_NE(state, nullptr);
-        state->saveWithDigramRoot(path, std::nullopt, {});
+    // The scan's end runs up slowly: time to move in the diagram while it runs.
+    CSTreeController::Timing timing = fastTiming();
+    timing.runUpTick = 150ms;
+    controller().setTiming(timing);
+    RadialController& radial = controller().radialController();
+    auto rescanGoingInto = [&](std::initializer_list<const char*> names) {
+        views().startStopButton->click();
+        ASSERT_TRUE(waitFor([&] { return controller().isRunningUp(); }));
+        ASSERT_TRUE(radial.isRootBeingScanned());
+        ItemRef at = radial.root();
+        for (const char* name : names) {
+            at = childNamed(at, name);
+            ASSERT_NE(at, nullptr) << name;
+            ASSERT_NO_FATAL_FAILURE(clickSector(at));
+            ASSERT_TRUE(waitForZoom());
+            ASSERT_EQ(radial.root(), at);
+        }
+        ASSERT_TRUE(controller().isProcessing()) << "the moves came after the scan";
     };
-    moveDuringRescanTo(tree.path("a/b"));
+    ASSERT_NO_FATAL_FAILURE(rescanGoingInto({"a", "b"}));
     ASSERT_TRUE(waitForScans(2));
-    EXPECT_EQ(controller().radialController().root()->getFullPath(), tree.path("a/b"));
+    EXPECT_EQ(radial.root()->getFullPath(), tree.path("a/b"));
 
-    std::filesystem::remove_all(tree.path("a/b"));
-    moveDuringRescanTo(tree.path("a/b"));
+    // Back up one level with the keyboard, still during the rescan.
+    ASSERT_NO_FATAL_FAILURE(rescanGoingInto({"a", "b"}));
+    views().radialView->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(views().radialView, Qt::Key_Backspace);
+    ASSERT_TRUE(waitForZoom());
+    ASSERT_TRUE(controller().isProcessing());
     ASSERT_TRUE(waitForScans(3));
-    EXPECT_EQ(controller().radialController().root()->getFullPath(), tree.path());
+    EXPECT_EQ(radial.root()->getFullPath(), tree.path("a"));
+
+    // A rescan where the user stays put shows the whole folder.
+    ASSERT_NO_FATAL_FAILURE(rescanGoingInto({}));
+    ASSERT_TRUE(waitForScans(4));
+    EXPECT_EQ(radial.root()->getFullPath(), tree.path());
 }
 
 TEST_F(MainWindowTest, ExportWritesTheSelectedScanWhereTheUserChose) {
