@@ -12,6 +12,7 @@ class QSplitter;
 
 namespace korvex {
 
+class PreferencesWindow;
 class ScanSummaryPanel;
 
 // The one window of the application: the scan targets on the left, the
@@ -29,6 +30,10 @@ class MainWindow : public QMainWindow, public CategoryListPanel {
     ScanSummaryPanel* summaryPanel() const { return mSummary; }
     // Every menu command, for validation.
     const QList<QAction*>& menuActions() const { return mMenuActions; }
+    // Edit > Preferences: made on first use, then shown again.
+    PreferencesWindow& openPreferences();
+    PreferencesWindow* preferencesWindow() const { return mPreferences; }
+    QAction& freeSpaceAction() const { return *mFreeSpaceAction; }
 
     bool isCategoryListCollapsed() const override;
     void toggleCategoryListWidth() override;
@@ -41,6 +46,7 @@ class MainWindow : public QMainWindow, public CategoryListPanel {
     void makeMenus();
     QAction* addMenuAction(QMenu* menu, const QString& title, const QKeySequence& shortcut = {});
     void validateMenus();
+    void showStoredAppearanceChoice();
     void chooseFolderToScan();
     void updateScanControls(bool scanning);
     void updateStartStopTitle();
@@ -50,6 +56,9 @@ class MainWindow : public QMainWindow, public CategoryListPanel {
     ScanSummaryPanel* mSummary = nullptr;
     QSplitter* mSplitter = nullptr;
     QList<QAction*> mMenuActions;
+    QList<QAction*> mAppearanceChoices;
+    QAction* mFreeSpaceAction = nullptr;
+    PreferencesWindow* mPreferences = nullptr;
     int mCollapsedListWidth = 0;
 };
 

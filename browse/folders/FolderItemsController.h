@@ -76,6 +76,7 @@ class RecentsController : public FolderItemsController {
     RecentsController();
     // Between 1 and 10, from the setting (default 10).
     static std::size_t limitFor(unsigned long long maximumRecentDocumentCount);
+    static std::size_t storedLimit();
 
     void initFolderListByDefault() override;
     bool initFromPreferences() override;
@@ -83,6 +84,9 @@ class RecentsController : public FolderItemsController {
     // With the check on, the folder moves to the newest place.
     FolderItemRef addFolderToList(const std::string& path, bool withCheck) override;
     std::size_t recentsLimit() const { return m_nRecentsLimit; }
+    // The limit the user chose (kept between 1 and 10, and stored); answers
+    // the oldest entries that no longer fit, which leave the list.
+    std::vector<FolderItemRef> setRecentsLimit(unsigned long long limit);
 
   private:
     std::size_t m_nRecentsLimit;

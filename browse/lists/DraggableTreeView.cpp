@@ -3,6 +3,7 @@
 #include "platform/desktop/PathListMime.h"
 #include "platform/fs/EntryExists.h"
 
+#include <QContextMenuEvent>
 #include <QMimeData>
 
 #include <memory>
@@ -29,6 +30,18 @@ void DraggableTreeView::startDrag(Qt::DropActions supportedActions) {
             gone.push_back(path);
     }
     emit rowDragEnded(gone);
+}
+
+void DraggableTreeView::contextMenuEvent(QContextMenuEvent* event) {
+    // From the keyboard the menu is the current row's, shown beside it.
+    const bool fromKeyboard = event->reason() == QContextMenuEvent::Keyboard;
+    const QModelIndex row = fromKeyboard ? currentIndex() : indexAt(event->pos());
+    if (!row.isValid()) {
+        return;
+    }
+    const QPoint at =
+        fromKeyboard ? viewport()->mapToGlobal(visualRect(row).center()) : event->globalPos();
+    emit rowMenuRequested(row.siblingAtColumn(0), at);
 }
 
 }  // namespace korvex

@@ -10,7 +10,8 @@ namespace korvex {
 // A list whose selected rows can be dragged out, together: onto the
 // removal collection or into a file manager. It tells who listens when a
 // drag runs, and which dragged paths were gone once it ended (a file
-// manager that moved them, into its trash or elsewhere).
+// manager that moved them, into its trash or elsewhere). A right click or
+// the menu key on a row asks its owner for the row's menu.
 class DraggableTreeView : public QTreeView {
     Q_OBJECT
   public:
@@ -19,9 +20,11 @@ class DraggableTreeView : public QTreeView {
   signals:
     void rowDragStarted();
     void rowDragEnded(const std::vector<std::string>& gonePaths);
+    void rowMenuRequested(const QModelIndex& row, const QPoint& globalPos);
 
   protected:
     void startDrag(Qt::DropActions supportedActions) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 };
 
 }  // namespace korvex

@@ -30,7 +30,13 @@ class RecordingWindow : public ContentsPanelDelegate {
     void contentsPanelWantsGrantAccessFor(const ItemRef& folder) override {
         accessAsked.push_back(folder);
     }
+    void contentsPanelRowMenu(const ItemRef& node, const QPoint&) override {
+        menus.push_back(node);
+    }
+    void contentsPanelOpenPreferences() override { ++preferencesOpened; }
     ItemList selected;
+    ItemList menus;
+    int preferencesOpened = 0;
     ItemList accessAsked;
     std::vector<std::vector<std::string>> previews;
     int focusOuts = 0;
