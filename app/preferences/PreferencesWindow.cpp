@@ -38,6 +38,8 @@ PreferencesWindow::PreferencesWindow(QWidget* parent)
       mAppearance(new QComboBox(this)) {
     setWindowTitle(tr("Preferences"));
     setObjectName(QStringLiteral("preferencesWindow"));
+    // Wide enough that the notes under the choices keep to one line.
+    setMinimumWidth(520);
 
     mRecentsLimit->setRange(static_cast<int>(RecentsController::limitFor(1)),
                             static_cast<int>(RecentsController::limitFor(~0ULL)));

@@ -30,13 +30,10 @@ class RecordingWindow : public ContentsPanelDelegate {
     void contentsPanelWantsGrantAccessFor(const ItemRef& folder) override {
         accessAsked.push_back(folder);
     }
-    void contentsPanelRowMenu(const ItemRef& node, const QPoint&) override {
-        menus.push_back(node);
-    }
-    void contentsPanelOpenPreferences() override { ++preferencesOpened; }
+    // The window's side of these is tested with the window.
+    void contentsPanelRowMenu(const ItemRef&, const QPoint&) override {}
+    void contentsPanelOpenPreferences() override {}
     ItemList selected;
-    ItemList menus;
-    int preferencesOpened = 0;
     ItemList accessAsked;
     std::vector<std::vector<std::string>> previews;
     int focusOuts = 0;

@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStyleOptionButton>
 
 namespace korvex {
 namespace {
@@ -44,6 +45,15 @@ class PreferencesTest : public MainWindowTest {
         }
         return nullptr;
     }
+    // A click on the box itself: a check box stretched across the window
+    // takes clicks only on its box and its text.
+    static void tick(QCheckBox& box) {
+        QStyleOptionButton option;
+        option.initFrom(&box);
+        const QRect indicator =
+            box.style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, &box);
+        QTest::mouseClick(&box, Qt::LeftButton, {}, indicator.center());
+    }
     std::vector<std::string> recentPaths() {
         std::vector<std::string> paths;
         for (const auto& folder : controller().folderFiling().recents().getFoldersArray()) {
@@ -63,9 +73,9 @@ TEST_F(PreferencesTest, EveryChoiceTakesEffectAtOnceAndSurvivesARestart) {
     EXPECT_EQ(preferences.recentsLimitBox().value(), 10);
     EXPECT_EQ(preferences.appearanceBox().currentText(), "System");
 
-    QTest::mouseClick(&preferences.hintBox(), Qt::LeftButton);
+    tick(preferences.hintBox());
     EXPECT_FALSE(Settings::showHintForSelectedItem());
-    QTest::mouseClick(&preferences.hiddenFilesBox(), Qt::LeftButton);
+    tick(preferences.hiddenFilesBox());
     EXPECT_TRUE(Settings::allowRemovingHiddenFiles());
 
     preferences.recentsLimitBox().setFocus();
@@ -148,7 +158,7 @@ TEST_F(PreferencesTest, HiddenItemsCanBeCollectedOnceTheLockIsLifted) {
     QTest::mouseClick(&contents.preferencesButton(), Qt::LeftButton);
     PreferencesWindow* preferences = window.preferencesWindow();
     ASSERT_TRUE(preferences != nullptr && preferences->isVisible());
-    QTest::mouseClick(&preferences->hiddenFilesBox(), Qt::LeftButton);
+    tick(preferences->hiddenFilesBox());
     EXPECT_FALSE(contents.preferencesButton().isVisible()) << "nothing is locked any more";
     ASSERT_TRUE(hidden.flags() & Qt::ItemIsUserCheckable);
 
@@ -157,7 +167,7 @@ TEST_F(PreferencesTest, HiddenItemsCanBeCollectedOnceTheLockIsLifted) {
     const std::string path = tree.path(".cache.bin");
     EXPECT_TRUE(controller().collection().isFilePathInCollection(path));
     // Forbidding it again takes the hidden item back out.
-    QTest::mouseClick(&preferences->hiddenFilesBox(), Qt::LeftButton);
+    tick(preferences->hiddenFilesBox());
     EXPECT_FALSE(controller().collection().isFilePathInCollection(path));
 }
 
