@@ -41,8 +41,8 @@ PreferencesWindow::PreferencesWindow(QWidget* parent)
     // Wide enough that the notes under the choices keep to one line.
     setMinimumWidth(520);
 
-    mRecentsLimit->setRange(static_cast<int>(RecentsController::limitFor(1)),
-                            static_cast<int>(RecentsController::limitFor(~0ULL)));
+    mRecentsLimit->setRange(static_cast<int>(RecentsController::kFewestRecents),
+                            static_cast<int>(RecentsController::kMostRecents));
     mAppearance->addItems({tr("System"), tr("Light"), tr("Dark")});
 
     auto* form = new QFormLayout;

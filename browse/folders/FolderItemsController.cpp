@@ -144,11 +144,11 @@ bool FFoldersController::initFromPreferences() {
 
 std::size_t RecentsController::limitFor(unsigned long long maximumRecentDocumentCount) {
     return static_cast<std::size_t>(
-        std::clamp<unsigned long long>(maximumRecentDocumentCount, 1, 10));
+        std::clamp<unsigned long long>(maximumRecentDocumentCount, kFewestRecents, kMostRecents));
 }
 
 std::size_t RecentsController::storedLimit() {
-    return limitFor(Settings::getUnsignedLongLongValueForKey(kMaximumKey, 10));
+    return limitFor(Settings::getUnsignedLongLongValueForKey(kMaximumKey, kMostRecents));
 }
 
 RecentsController::RecentsController() : m_nRecentsLimit(storedLimit()) {}

@@ -73,6 +73,9 @@ class RecentsController : public FolderItemsController {
     // The user's setting for how many recent items to keep.
     static constexpr const char* kMaximumKey = "MaximumRecentDocumentCount";
 
+    static constexpr std::size_t kFewestRecents = 1;
+    static constexpr std::size_t kMostRecents = 10;
+
     RecentsController();
     // Between 1 and 10, from the setting (default 10).
     static std::size_t limitFor(unsigned long long maximumRecentDocumentCount);
