@@ -31,7 +31,24 @@ ItemRef DiagramContextMenuController::target() const {
 }
 
 std::vector<DiagramContextMenuController::Entry> DiagramContextMenuController::validateEntries() {
-    mSector = mDiagram.pointedSector();
+    return entriesFor(mDiagram.pointedSector());
+}
+
+std::vector<DiagramContextMenuController::Entry> DiagramContextMenuController::validateEntriesFor(
+    const ItemRef& node) {
+    SectorItem sector;
+    // A node below the drawn rings has no sector of its own: the menu still
+    // acts on the node, and a zoom into it starts from the centre.
+    if (!mDiagram.fillSectorItem(sector, node.get()) || sector.m_pItem != node) {
+        sector.cleanSector();
+        sector.m_pItem = node;
+    }
+    return entriesFor(sector);
+}
+
+std::vector<DiagramContextMenuController::Entry> DiagramContextMenuController::entriesFor(
+    const SectorItem& sector) {
+    mSector = sector;
     std::vector<Entry> entries = {
         {Command::ShowInFileManager, text(M::kShowInFileManager)},
         {Command::GetInformation, text(M::kGetInformation)},
@@ -47,12 +64,22 @@ std::vector<DiagramContextMenuController::Entry> DiagramContextMenuController::v
         {Command::GoToFolder, text(M::kGoToFolder)},
         {Command::GoToParentFolder, text(M::kGoToParentFolder)},
         {Command::GoToRootFolder, text(M::kGoToRootFolder)},
+        {Command::Scan, text(M::kScan), false},
     };
     auto entry = [&entries](Command command) -> Entry& {
         return entries[static_cast<std::size_t>(command)];
     };
+    DiagramHost* host = mDiagram.host();
     const ItemRef root = mDiagram.root();
     if (root == nullptr) {
+        // A target without a scan has nothing to act on but its scan.
+        if (mDiagram.unscannedTarget() != nullptr) {
+            for (Entry& hidden : entries) {
+                hidden.visible = false;
+            }
+            entry(Command::Scan).visible = true;
+            entry(Command::Scan).enabled = host != nullptr && !host->isScanning();
+        }
         return entries;
     }
     const ItemRef p = pointedItem();
@@ -73,11 +100,12 @@ std::vector<DiagramContextMenuController::Entry> DiagramContextMenuController::v
                             Command::CopyPath}) {
         entry(command).enabled = viewable;
     }
-    DiagramHost* host = mDiagram.host();
     const std::int64_t state = host != nullptr ? host->scanningState() : 0;
     const bool rootHasParent = root->getParent() != nullptr;
     const bool tUsable = !t->isPurgeable() && (t != root || rootHasParent);
     const bool collected = mDiagram.isCollectedOrUnderCollected(*t);
+    // Only the collected folder itself leaves the collection, not a node in it.
+    const bool onlyUnderCollected = collected && !t->isCollected();
     Entry& select = entry(Command::SelectDeselect);
     select.title = text(collected ? M::kDeselect : M::kSelect);
     select.visible = !t->isPurgeable();
@@ -98,7 +126,7 @@ std::vector<DiagramContextMenuController::Entry> DiagramContextMenuController::v
         entry(Command::CopyToFolder).enabled = canPerformWithAction(*t, CollectionAction::copy);
         entry(Command::QuickRemove).enabled = canPerformWithAction(*t, CollectionAction::remove);
     }
-    select.enabled = collection != nullptr && (t != root || rootHasParent) &&
+    select.enabled = collection != nullptr && (t != root || rootHasParent) && !onlyUnderCollected &&
                      (collected || isItemSelectable(*t));
     entry(Command::FreeUpPurgeableSpace).enabled = state == 0 && host != nullptr;
     favorite.enabled = host != nullptr && t->isDirectory() && !t->isVol() &&
@@ -108,6 +136,12 @@ std::vector<DiagramContextMenuController::Entry> DiagramContextMenuController::v
 }
 
 void DiagramContextMenuController::perform(Command command) {
+    if (command == Command::Scan) {
+        if (DiagramHost* host = mDiagram.host(); host != nullptr && !host->isScanning()) {
+            host->rescanSelectedTarget();
+        }
+        return;
+    }
     const ItemRef t = target();
     if (t == nullptr || performHostCommand(command, *t) || performCollectionCommand(command, t)) {
         return;
@@ -189,7 +223,7 @@ bool DiagramContextMenuController::performCollectionCommand(Command command, con
     }
     switch (command) {
         case Command::SelectDeselect:
-            if (mDiagram.isCollectedOrUnderCollected(*t)) {
+            if (t->isCollected()) {
                 collection->removeFromCollectionItem(t);
             } else {
                 collection->addItemsToCollection({t});
@@ -209,8 +243,18 @@ bool DiagramContextMenuController::performCollectionCommand(Command command, con
 }
 
 std::unique_ptr<QMenu> DiagramContextMenuController::buildMenu(QWidget* parent) {
+    return menuOf(validateEntries(), parent);
+}
+
+std::unique_ptr<QMenu> DiagramContextMenuController::buildMenuFor(const ItemRef& node,
+                                                                  QWidget* parent) {
+    return menuOf(validateEntriesFor(node), parent);
+}
+
+std::unique_ptr<QMenu> DiagramContextMenuController::menuOf(const std::vector<Entry>& entries,
+                                                            QWidget* parent) {
     auto menu = std::make_unique<QMenu>(parent);
-    for (const Entry& entry : validateEntries()) {
+    for (const Entry& entry : entries) {
         if (!entry.visible) {
             continue;
         }

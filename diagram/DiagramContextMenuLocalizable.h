@@ -30,5 +30,6 @@ inline constexpr platform::TextEntry kGoToParentFolder{"Go to Parent Folder", "G
                                                        "menu item"};
 inline constexpr platform::TextEntry kGoToRootFolder{"Go to Root Folder", "Go to Root Folder",
                                                      "menu item"};
+inline constexpr platform::TextEntry kScan{"Scan", "Scan", "menu item"};
 
 }  // namespace korvex::DiagramContextMenuLocalizable

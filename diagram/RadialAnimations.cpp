@@ -3,6 +3,7 @@
 
 #include "diagram/RadialController.h"
 #include "scan/tree/FolderSystemItem.h"
+#include "scan/tree/VolumeSystemItem.h"
 
 #include <QTimer>
 
@@ -66,6 +67,21 @@ bool RadialController::isAnimating() const {
 }
 
 // ---- Free space
+
+bool RadialController::canSwitchFreeSector() const {
+    if (m_pRoot == nullptr || !m_pRoot->isVol() || m_pRoot->getParent() != nullptr) {
+        return false;
+    }
+    // A (nearly) full volume has no free space worth showing.
+    const auto& volume = static_cast<const VolumeSystemItem&>(*m_pRoot);
+    const std::int64_t capacity = volume.getVolSize();
+    if (capacity <= 0) {
+        return false;
+    }
+    const double occupied =
+        static_cast<double>(volume.getOccSize()) / static_cast<double>(capacity);
+    return occupied < 0.99 && volume.gettotalsize() < capacity;
+}
 
 void RadialController::setDrawFreeSector() {
     FolderSystemItem* root = asFolder(m_pRoot);

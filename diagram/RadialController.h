@@ -103,6 +103,8 @@ class RadialController {
     // ---- Animations
     // Shows or hides a scanned volume's free space, animated over 0.2 s.
     void setDrawFreeSector();
+    // The root is a scanned volume with free space worth showing.
+    bool canSwitchFreeSector() const;
     void updateFreeSectorAnimationValue(double value);
     void stopFreeSectorAnimation();
     // Cut items about to leave the tree (from the removal update) and cut

@@ -5,7 +5,6 @@
 #include "browse/contents/SelectionAvailability.h"
 #include "diagram/RadialController.h"
 #include "platform/desktop/PathListMime.h"
-#include "scan/tree/VolumeSystemItem.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -19,21 +18,6 @@ namespace {
 
 double angleOf(QPointF point, QPointF center) {
     return std::atan2(center.y() - point.y(), point.x() - center.x());
-}
-
-// A scanned volume that is (nearly) full has no free space worth showing.
-bool volumeIsFull(const FileSystemItem& root) {
-    if (!root.isVol()) {
-        return true;
-    }
-    const auto& volume = static_cast<const VolumeSystemItem&>(root);
-    const std::int64_t capacity = volume.getVolSize();
-    if (capacity <= 0) {
-        return true;
-    }
-    const double occupied =
-        static_cast<double>(volume.getOccSize()) / static_cast<double>(capacity);
-    return occupied >= 0.99 || volume.gettotalsize() >= capacity;
 }
 
 }  // namespace
@@ -104,7 +88,7 @@ bool RadialController::LMouseClick(QPointF point, Qt::KeyboardModifiers modifier
     if (node != nullptr && node == m_pRoot) {
         if (FolderSystemItem* parent = node->getParent()) {
             startDrillOutAnimation(parent);
-        } else if (!volumeIsFull(*node)) {
+        } else if (canSwitchFreeSector()) {
             setDrawFreeSector();
         }
         return false;

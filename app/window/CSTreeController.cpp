@@ -16,13 +16,13 @@
 #include "cleanup/purgeable/sheets/PurgeableSpaceSheets.h"
 #include "cleanup/removers/ElevatedRemovalRetrier.h"
 #include "cleanup/report/ResultsReport.h"
+#include "diagram/DiagramContextMenuController.h"
 #include "diagram/DiagramOverlayView.h"
 #include "diagram/RadialView.h"
 #include "diagram/volumes/UnscannedOverview.h"
 #include "diagram/volumes/VolumesListView.h"
 #include "platform/LimitedTimePerformer.h"
 #include "platform/UserFolders.h"
-#include "platform/desktop/FileManagerService.h"
 #include "platform/desktop/LauncherProgress.h"
 #include "platform/fs/CanonicalPath.h"
 #include "platform/fs/EntryExists.h"
@@ -37,6 +37,7 @@
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
@@ -77,13 +78,14 @@ void CSTreeController::windowDidLoad(const MainWindowViews& views) {
     mViews = views;
     // Before anything that may select a target: the window asks it about its commands.
     mSavedScans = std::make_unique<SavedScansController>(*this, mViews);
+    mItemCommands = std::make_unique<ItemCommands>(
+        views.window, [this](QWidget* alert) { showAlertWindow(alert); });
     mAccessSheets = std::make_unique<GrantAccessSheets>(views.window);
     AccessQuestions::Actions actions;
     // Access is granted in the folder's permissions: the file manager's
     // properties window of the target is where the user changes them.
     actions.openFullDiskAccessSettings = [this] {
-        platform::FileManagerService::shared().showItemProperties(
-            {mVolsController.getSelectedVolume()});
+        mItemCommands->showProperties({mVolsController.getSelectedVolume()});
     };
     actions.rescan = [this] {
         if (!isProcessing()) {
@@ -686,20 +688,16 @@ void CSTreeController::performEntryCommand(int code, const TopLevelRef& entry) {
     if (entry == nullptr) {
         return;
     }
-    const std::string path = entry->getPath();
+    const std::vector<std::string> paths = {entry->getPath()};
     switch (code) {
         case 0:
-            platform::FileManagerService::shared().revealItems({path});
+            mItemCommands->reveal(paths);
             break;
-        case 1: {
-            auto& preview = PreviewController::sharedPreviewController();
-            preview.setMainWindow(mViews.window);
-            preview.setPreviewItem(path);
-            preview.showPreviewPanel();
+        case 1:
+            mItemCommands->preview(paths);
             break;
-        }
         case 2:
-            platform::FileManagerService::shared().showItemProperties({path});
+            mItemCommands->showProperties(paths);
             break;
         default:
             break;
@@ -974,6 +972,7 @@ void CSTreeController::connectDiagramInteraction() {
 }
 
 void CSTreeController::contentsPanelSelectionChanged(const ItemList& selected) {
+    emit itemSelectionChanged();
     mRadial.selectItems(selected);
     saveViewState();
     // One row chosen in a list is also shown on the diagram, with its hint.
@@ -994,10 +993,7 @@ void CSTreeController::contentsPanelSelectionChanged(const ItemList& selected) {
 }
 
 void CSTreeController::contentsPanelPreview(const std::vector<std::string>& paths) {
-    auto& preview = PreviewController::sharedPreviewController();
-    preview.setMainWindow(mViews.window);
-    preview.setPreviewItems(paths);
-    preview.showPreviewPanel();
+    mItemCommands->preview(paths);
 }
 
 void CSTreeController::contentsPanelGoUp() {
@@ -1008,6 +1004,23 @@ void CSTreeController::contentsPanelGoUp() {
 
 void CSTreeController::contentsPanelWantsGrantAccessFor(const ItemRef& folder) {
     showSomeFoldersWereNotScannedAlertForItem(folder.get());
+}
+
+void CSTreeController::contentsPanelRowMenu(const ItemRef& node, const QPoint& globalPos) {
+    if (mViews.radialView == nullptr) {
+        return;
+    }
+    // The diagram's own menu, validated for the row's node.
+    QMenu* menu = mViews.radialView->menuController().buildMenuFor(node, mViews.window).release();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(globalPos);
+}
+
+std::vector<std::string> CSTreeController::selectedItemPaths() const {
+    const bool listsShown = mViews.rightStack != nullptr && mViews.contentsPanel != nullptr &&
+                            mViews.rightStack->currentWidget() == mViews.rightPanelWidget;
+    return listsShown ? ItemCommands::pathsOf(mViews.contentsPanel->selectedItems())
+                      : std::vector<std::string>{};
 }
 
 // ---- Main menu
@@ -1021,8 +1034,14 @@ bool CSTreeController::canPerformMainMenuAction(MainMenuAction code, const MainM
         number <= static_cast<int>(MainMenuAction::DeselectAll)) {
         return mCollection->canPerformMainMenuAction(number);
     }
-    return mVolsController.hasKeyboardFocus() && number <= 2 &&
-           mVolsController.canPerformMainMenuAction(number, nullptr);
+    if (number > static_cast<int>(MainMenuAction::Information)) {
+        return false;
+    }
+    // The left panel's target while it has the keyboard, else the rows.
+    if (mVolsController.hasKeyboardFocus()) {
+        return mVolsController.canPerformMainMenuAction(number, nullptr);
+    }
+    return !selectedItemPaths().empty();
 }
 
 void CSTreeController::performMainMenuAction(MainMenuAction code) {
@@ -1036,7 +1055,24 @@ void CSTreeController::performMainMenuAction(MainMenuAction code) {
         mCollection->performMainMenuAction(number);
         return;
     }
-    mVolsController.performMainMenuAction(static_cast<int>(code));
+    if (mVolsController.hasKeyboardFocus()) {
+        mVolsController.performMainMenuAction(number);
+        return;
+    }
+    const std::vector<std::string> paths = selectedItemPaths();
+    switch (code) {
+        case MainMenuAction::ShowInFileManager:
+            mItemCommands->reveal(paths);
+            break;
+        case MainMenuAction::Preview:
+            mItemCommands->preview(paths);
+            break;
+        case MainMenuAction::Information:
+            mItemCommands->showProperties(paths);
+            break;
+        default:
+            break;
+    }
 }
 
 }  // namespace korvex

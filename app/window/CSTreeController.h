@@ -7,6 +7,7 @@
 #include "app/toolkit/GrantAccessSheets.h"
 #include "app/toolkit/RestartService.h"
 #include "app/window/ForceRestartController.h"
+#include "app/window/ItemCommands.h"
 #include "app/window/ScanningStateObserver.h"
 #include "browse/biggest/BiggestFilesController.h"
 #include "browse/folders/FolderFiling.h"
@@ -120,6 +121,7 @@ class CSTreeController : public QObject,
     // Made by windowDidLoad.
     DoCollectionController& collection() { return *mCollection; }
     CollectionWindowViews& collectionViews() { return *mCollectionViews; }
+    ItemCommands& itemCommands() { return *mItemCommands; }
 
     void setTiming(const Timing& timing) { mTiming = timing; }
     // Installs the observers, loads the lists, fills the left panel and
@@ -238,12 +240,18 @@ class CSTreeController : public QObject,
     // The window's previewer shows these paths.
     void contentsPanelPreview(const std::vector<std::string>& paths);
     void contentsPanelWantsGrantAccessFor(const ItemRef& folder) override;
+    void contentsPanelRowMenu(const ItemRef& node, const QPoint& globalPos) override;
+    void contentsPanelOpenPreferences() override { emit preferencesRequested(); }
 
   signals:
     // The scan state changed: the window retitles its controls.
     void scanningChanged(bool scanning);
     // Another target was selected in the left panel.
     void targetChanged();
+    // Other rows were selected in the lists: the Item commands follow.
+    void itemSelectionChanged();
+    // The user asked for the preferences (from a lock the settings can lift).
+    void preferencesRequested();
 
   private:
     void updateProgress(std::int64_t counted);
@@ -271,6 +279,9 @@ class CSTreeController : public QObject,
     void showAlertWindow(QWidget* alert);
     // The diagram's pointer, menu and keys reach the window through the bridge.
     void connectDiagramInteraction();
+    // What the Item commands act on outside the left panel: the rows selected
+    // in the list on show, which the diagram outlines too.
+    std::vector<std::string> selectedItemPaths() const;
 
     std::string mHomeFolder;
     Timing mTiming;
@@ -295,6 +306,7 @@ class CSTreeController : public QObject,
     std::unique_ptr<DiagramWindowBridge> mDiagramBridge;
     std::unique_ptr<SavedScansController> mSavedScans;
     TopLevelRef mSavedTarget;
+    std::unique_ptr<ItemCommands> mItemCommands;
 
     double mdProgress = 0;
     std::int32_t mNposition = 0;

@@ -1,8 +1,6 @@
 #include "app/window/DiagramWindowBridge.h"
 
 #include "app/window/CSTreeController.h"
-#include "browse/preview/PreviewController.h"
-#include "platform/desktop/FileManagerService.h"
 #include "scan/tree/SpecialSystemItem.h"
 
 #include <QMessageBox>
@@ -23,19 +21,15 @@ DiagramWindowBridge::DiagramWindowBridge(CSTreeController& controller, QWidget* 
     : mController(controller), mWindow(window) {}
 
 void DiagramWindowBridge::revealItem(const FileSystemItem& item) {
-    platform::FileManagerService::shared().revealItems({item.getFullPath()});
+    mController.itemCommands().reveal({item.getFullPath()});
 }
 
 void DiagramWindowBridge::showItemProperties(const FileSystemItem& item) {
-    const std::string path = item.getFullPath();
-    // Without a file manager on the bus its folder is shown instead.
-    if (!platform::FileManagerService::shared().showItemProperties({path})) {
-        platform::FileManagerService::shared().revealItems({path});
-    }
+    mController.itemCommands().showProperties({item.getFullPath()});
 }
 
 void DiagramWindowBridge::previewItem(const FileSystemItem& item) {
-    mController.contentsPanelPreview({item.getFullPath()});
+    mController.itemCommands().preview({item.getFullPath()});
 }
 
 void DiagramWindowBridge::rescanSelectedTarget() {

@@ -2,6 +2,7 @@
 
 #include "app/menu/MainMenuController.h"
 #include "app/menu/QActionMenuItems.h"
+#include "app/preferences/PreferencesWindow.h"
 #include "app/toolkit/Appearance.h"
 #include "app/toolkit/BusySpinner.h"
 #include "app/toolkit/FocusRing.h"
@@ -10,6 +11,7 @@
 #include "browse/lists/ContentsPanel.h"
 #include "cleanup/collection/views/CollectionPanel.h"
 #include "diagram/DiagramBackgroundPanel.h"
+#include "diagram/DiagramHintPanel.h"
 #include "diagram/RadialView.h"
 #include "diagram/volumes/UnscannedOverview.h"
 #include "diagram/volumes/VolumesListView.h"
@@ -147,6 +149,10 @@ MainWindow::MainWindow(std::string homeFolder, CSTreeController::Timing timing, 
         // The figures under the title are the new target's.
         mSummary->updateSummeryControllerResultInfo();
     });
+    connect(mController.get(), &CSTreeController::itemSelectionChanged, this,
+            [this] { validateMenus(); });
+    connect(mController.get(), &CSTreeController::preferencesRequested, this,
+            [this] { openPreferences(); });
     connect(qApp, &QApplication::focusChanged, this, [this] { validateMenus(); });
     MainMenuController::shared().setCategoryListPanel(this);
     mController->windowDidLoad(mViews);
@@ -252,6 +258,10 @@ void MainWindow::makeMenus() {
            QKeySequence(tr("Ctrl+Shift+A")));
     edit->addSeparator();
     routed(edit, tr("Find"), "find", Kind::Ordinary, QKeySequence::Find);
+    edit->addSeparator();
+    QAction* preferences = addMenuAction(edit, tr("Preferences…"), QKeySequence(tr("Ctrl+,")));
+    preferences->setMenuRole(QAction::PreferencesRole);
+    connect(preferences, &QAction::triggered, this, [this] { openPreferences(); });
 
     QMenu* item = menuBar()->addMenu(tr("&Item"));
     routed(item, tr("Show in File Manager"), "", Kind::ShowInFileManager,
@@ -262,6 +272,17 @@ void MainWindow::makeMenus() {
     QMenu* view = menuBar()->addMenu(tr("&View"));
     routed(view, tr(MainMenuController::kCollapseCategoryListTitle), "", Kind::CategoryList,
            QKeySequence(tr("Ctrl+Alt+S")));
+    // A scanned volume's free space as a sector of the diagram, as a click
+    // on the centre of the diagram switches it.
+    mFreeSpaceAction = addMenuAction(view, tr("Show Free Space"));
+    mFreeSpaceAction->setCheckable(true);
+    connect(mFreeSpaceAction, &QAction::triggered, this, [this] {
+        RadialController& diagram = mController->radialController();
+        if (!diagram.isAnimating()) {
+            diagram.setDrawFreeSector();
+        }
+        validateMenus();
+    });
     view->addSeparator();
     mCompareAction = addMenuAction(view, tr("Compare with Saved Scan…"));
     connect(mCompareAction, &QAction::triggered, this, [saved] { saved()->chooseScanToCompare(); });
@@ -277,11 +298,17 @@ void MainWindow::makeMenus() {
     for (int type = 0; type < names.size(); ++type) {
         QAction* choice = appearance->addAction(names[type]);
         choice->setCheckable(true);
-        choice->setChecked(Appearance::storedType() == static_cast<unsigned long long>(type));
         choices->addAction(choice);
-        connect(choice, &QAction::triggered, this,
-                [type] { Appearance::setStoredType(static_cast<unsigned long long>(type)); });
+        mAppearanceChoices.push_back(choice);
+        connect(choice, &QAction::triggered, this, [this, type] {
+            Appearance::setStoredType(static_cast<unsigned long long>(type));
+            if (mPreferences != nullptr) {
+                mPreferences->refresh();
+            }
+        });
     }
+    showStoredAppearanceChoice();
+    connect(appearance, &QMenu::aboutToShow, this, [this] { showStoredAppearanceChoice(); });
 
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     connect(help->addAction(tr("About Korvex")), &QAction::triggered, this, [this] {
@@ -317,6 +344,36 @@ void MainWindow::validateMenus() {
     mCompareAction->setEnabled(saved.canCompare());
     mComparePreviousAction->setEnabled(saved.canCompareWithPrevious());
     mStopComparingAction->setEnabled(saved.isComparing());
+    const RadialController& diagram = mController->radialController();
+    mFreeSpaceAction->setChecked(diagram.drawsFreeSector());
+    mFreeSpaceAction->setEnabled(diagram.canSwitchFreeSector() || diagram.drawsFreeSector());
+}
+
+void MainWindow::showStoredAppearanceChoice() {
+    const unsigned long long stored = Appearance::storedType();
+    for (int type = 0; type < mAppearanceChoices.size(); ++type) {
+        mAppearanceChoices[type]->setChecked(stored == static_cast<unsigned long long>(type));
+    }
+}
+
+PreferencesWindow& MainWindow::openPreferences() {
+    if (mPreferences == nullptr) {
+        mPreferences = new PreferencesWindow(this);
+        connect(mPreferences, &PreferencesWindow::recentsLimitChosen, this, [this](int limit) {
+            mController->folderFiling().setRecentsLimit(static_cast<unsigned long long>(limit));
+        });
+        connect(mPreferences, &PreferencesWindow::hintChanged, this, [this](bool shown) {
+            if (!shown) {
+                mViews.radialView->hintPanel().hide();
+            }
+        });
+        connect(mPreferences, &PreferencesWindow::appearanceChanged, this,
+                [this] { showStoredAppearanceChoice(); });
+    }
+    mPreferences->show();
+    mPreferences->raise();
+    mPreferences->activateWindow();
+    return *mPreferences;
 }
 
 void MainWindow::chooseFolderToScan() {

@@ -13,6 +13,7 @@ class QSplitter;
 
 namespace korvex {
 
+class PreferencesWindow;
 class ScanSummaryPanel;
 
 // The one window of the application: the scan targets on the left, the
@@ -33,6 +34,10 @@ class MainWindow : public QMainWindow, public CategoryListPanel {
     QAction* comparePreviousAction() const { return mComparePreviousAction; }
     // Every menu command, for validation.
     const QList<QAction*>& menuActions() const { return mMenuActions; }
+    // Edit > Preferences: made on first use, then shown again.
+    PreferencesWindow& openPreferences();
+    PreferencesWindow* preferencesWindow() const { return mPreferences; }
+    QAction& freeSpaceAction() const { return *mFreeSpaceAction; }
 
     bool isCategoryListCollapsed() const override;
     void toggleCategoryListWidth() override;
@@ -46,6 +51,7 @@ class MainWindow : public QMainWindow, public CategoryListPanel {
     QAction* addMenuAction(QMenu* menu, const QString& title, const QKeySequence& shortcut = {});
     void validateMenus();
     void orderTabStops(std::initializer_list<QWidget*> regions);
+    void showStoredAppearanceChoice();
     void chooseFolderToScan();
     void updateScanControls(bool scanning);
     void updateStartStopTitle();
@@ -59,6 +65,9 @@ class MainWindow : public QMainWindow, public CategoryListPanel {
     QAction* mCompareAction = nullptr;
     QAction* mComparePreviousAction = nullptr;
     QAction* mStopComparingAction = nullptr;
+    QList<QAction*> mAppearanceChoices;
+    QAction* mFreeSpaceAction = nullptr;
+    PreferencesWindow* mPreferences = nullptr;
     int mCollapsedListWidth = 0;
 };
 

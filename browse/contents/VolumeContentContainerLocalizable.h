@@ -6,29 +6,29 @@ namespace korvex::VolumeContentContainerLocalizable {
 
 inline constexpr const char* kTable = "VolumeContentContainerLocalizable";
 
-// The desktop names its configuration dialog "Settings", so only the
-// Settings wording of the hidden-item messages is used.
+// The application's own settings window is Edit > Preferences, so the
+// hidden-item messages and their button name Preferences.
 inline constexpr platform::TextEntry kFolderIsHidden{
-    "FolderIsHiddenInfoMessage_KVSettings",
+    "FolderIsHiddenInfoMessage",
     "The folder is hidden and it is not recommended to delete it.\nIf you want to delete hidden "
-    "items, enable the option\n<w>\"Allow removing hidden files and folders\"</w> in Settings.",
+    "items, enable the option\n<w>\"Allow removing hidden files and folders\"</w> in Preferences.",
     "Informative message"};
 inline constexpr platform::TextEntry kFileIsHidden{
-    "FileIsHiddenInfoMessage_KVSettings",
+    "FileIsHiddenInfoMessage",
     "The file is hidden and it is not recommended to delete it.\nIf you want to delete hidden "
-    "items, enable the option\n<w>\"Allow removing hidden files and folders\"</w> in Settings.",
+    "items, enable the option\n<w>\"Allow removing hidden files and folders\"</w> in Preferences.",
     "Informative message"};
 inline constexpr platform::TextEntry kFolderInHiddenFolder{
-    "FolderIsLocatedInHiddenFolderInfoMessage_KVSettings",
+    "FolderIsLocatedInHiddenFolderInfoMessage",
     "The folder is in hidden folder and it is not recommended to delete it.\nIf you want to "
     "delete items in hidden folder, enable the option \n<w>\"Allow removing hidden files and "
-    "folders\"</w> in Settings.",
+    "folders\"</w> in Preferences.",
     "Informative message"};
 inline constexpr platform::TextEntry kFileInHiddenFolder{
-    "FileIsLocatedInHiddenFolderInfoMessage_KVSettings",
+    "FileIsLocatedInHiddenFolderInfoMessage",
     "The file is in hidden folder and it is not recommended to delete it.\nIf you want to "
     "delete items in hidden folder, enable the option \n<w>\"Allow removing hidden files and "
-    "folders\"</w> in Settings.",
+    "folders\"</w> in Preferences.",
     "Informative message"};
 inline constexpr platform::TextEntry kFolderRequiredForSystem{
     "FolderRequiredForTheSystemInfoMessage",
@@ -48,8 +48,8 @@ inline constexpr platform::TextEntry kCloudStored{
     "IsCloudStoredFileInfoMessage",
     "This file takes up no space on your disk. There is no need to remove it.",
     "Informative message"};
-inline constexpr platform::TextEntry kGoToSettings{"GoToBiggestButtonTitle_KVSettings",
-                                                   "Go to Settings", "Button title"};
+inline constexpr platform::TextEntry kGoToSettings{"GoToBiggestButtonTitle", "Go to Preferences",
+                                                   "Button title"};
 
 inline constexpr platform::TextEntry kSmallItemsGroupTitle{"SmallItemsGroupTitle", "Small items",
                                                            "Items group title"};

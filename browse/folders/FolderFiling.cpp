@@ -81,6 +81,20 @@ void FolderFiling::removeFolderFromFavoriteWithPath(const std::string& path) {
     mDelegate.rebuildLeftPanel();
 }
 
+void FolderFiling::setRecentsLimit(unsigned long long limit) {
+    const std::vector<FolderItemRef> dropped = mRecentsController.setRecentsLimit(limit);
+    if (dropped.empty()) {
+        return;
+    }
+    for (const FolderItemRef& folder : dropped) {
+        if (mDelegate.scanningPath() == folder->getFullPath()) {
+            mDelegate.stopScanning();
+        }
+    }
+    mRecentsController.saveToPreferences();
+    mDelegate.rebuildLeftPanel();
+}
+
 bool FolderFiling::updateAllAfterRemovingFiles(const std::vector<std::string>& paths,
                                                ItemList& resItems) {
     bool changed = false;

@@ -40,6 +40,9 @@ class FolderFiling {
     void addFoldersAndScanFirst(const std::vector<std::string>& paths);
     void addToFavoriteFolderWithPath(const std::string& path);
     void removeFolderFromFavoriteWithPath(const std::string& path);
+    // Keeps at most `limit` recent folders from now on; the oldest that no
+    // longer fit leave the left panel (a scan of one of them stops).
+    void setRecentsLimit(unsigned long long limit);
     bool isFolderAtPathInFavorite(const std::string& path) const {
         return mFFoldersController.isFolderFavorite(path);
     }

@@ -144,11 +144,25 @@ bool FFoldersController::initFromPreferences() {
 
 std::size_t RecentsController::limitFor(unsigned long long maximumRecentDocumentCount) {
     return static_cast<std::size_t>(
-        std::clamp<unsigned long long>(maximumRecentDocumentCount, 1, 10));
+        std::clamp<unsigned long long>(maximumRecentDocumentCount, kFewestRecents, kMostRecents));
 }
 
-RecentsController::RecentsController()
-    : m_nRecentsLimit(limitFor(Settings::getUnsignedLongLongValueForKey(kMaximumKey, 10))) {}
+std::size_t RecentsController::storedLimit() {
+    return limitFor(Settings::getUnsignedLongLongValueForKey(kMaximumKey, kMostRecents));
+}
+
+RecentsController::RecentsController() : m_nRecentsLimit(storedLimit()) {}
+
+std::vector<FolderItemRef> RecentsController::setRecentsLimit(unsigned long long limit) {
+    m_nRecentsLimit = limitFor(limit);
+    Settings::saveUnsignedLongLongValue(m_nRecentsLimit, kMaximumKey);
+    std::vector<FolderItemRef> dropped;
+    while (mFoldersList.size() > m_nRecentsLimit) {
+        dropped.push_back(mFoldersList.front());
+        mFoldersList.erase(mFoldersList.begin());
+    }
+    return dropped;
+}
 
 void RecentsController::initFolderListByDefault() {
     cleanFoldersLit();

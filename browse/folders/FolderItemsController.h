@@ -73,9 +73,13 @@ class RecentsController : public FolderItemsController {
     // The user's setting for how many recent items to keep.
     static constexpr const char* kMaximumKey = "MaximumRecentDocumentCount";
 
+    static constexpr std::size_t kFewestRecents = 1;
+    static constexpr std::size_t kMostRecents = 10;
+
     RecentsController();
     // Between 1 and 10, from the setting (default 10).
     static std::size_t limitFor(unsigned long long maximumRecentDocumentCount);
+    static std::size_t storedLimit();
 
     void initFolderListByDefault() override;
     bool initFromPreferences() override;
@@ -83,6 +87,9 @@ class RecentsController : public FolderItemsController {
     // With the check on, the folder moves to the newest place.
     FolderItemRef addFolderToList(const std::string& path, bool withCheck) override;
     std::size_t recentsLimit() const { return m_nRecentsLimit; }
+    // The limit the user chose (kept between 1 and 10, and stored); answers
+    // the oldest entries that no longer fit, which leave the list.
+    std::vector<FolderItemRef> setRecentsLimit(unsigned long long limit);
 
   private:
     std::size_t m_nRecentsLimit;

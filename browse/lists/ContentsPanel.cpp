@@ -18,6 +18,7 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include <optional>
 #include <unordered_set>
 
 namespace korvex {
@@ -56,6 +57,7 @@ ContentsPanel::ContentsPanel(QWidget* parent)
       mProxy(new ListProxyController(mFolders, mBiggestView, mSearchView, this)),
       mField(new QLineEdit(this)),
       mDetails(new QLabel(this)),
+      mPreferencesButton(new QPushButton(this)),
       mBar(std::make_unique<SearchBarPresenterImpl>(static_cast<SearchBarView&>(*this))),
       mResults(std::make_unique<SearchResultsPresenter>(static_cast<SearchResultsView&>(*this))),
       mSearchPanel(std::make_unique<SearchPanelPresenter>(
@@ -95,6 +97,12 @@ ContentsPanel::ContentsPanel(QWidget* parent)
 
     mDetails->setWordWrap(true);
     mDetails->setTextFormat(Qt::RichText);
+    mPreferencesButton->hide();
+    connect(mPreferencesButton, &QPushButton::clicked, this, [this] {
+        if (mDelegate != nullptr) {
+            mDelegate->contentsPanelOpenPreferences();
+        }
+    });
 
     auto* switches = new QHBoxLayout;
     switches->addWidget(folders);
@@ -105,6 +113,7 @@ ContentsPanel::ContentsPanel(QWidget* parent)
     layout->addLayout(switches);
     layout->addWidget(mProxy, 1);
     layout->addWidget(mDetails);
+    layout->addWidget(mPreferencesButton, 0, Qt::AlignLeft);
 
     // Tab runs from the switches through the field to the lists.
     QWidget::setTabOrder(folders, biggest);
@@ -128,7 +137,13 @@ ContentsPanel::ContentsPanel(QWidget* parent)
                     mDelegate->contentsPanelWantsGrantAccessFor(folder);
                 }
             });
+    connect(mFolders, &OutlineListConrtoller::rowMenuRequested, this, &ContentsPanel::rowMenu);
     for (DraggableTreeView* list : {mBiggestView, mSearchView}) {
+        connect(list, &DraggableTreeView::rowMenuRequested, this,
+                [this, list](const QModelIndex& row, const QPoint& at) {
+                    const auto* model = static_cast<const FileListModel*>(list->model());
+                    rowMenu(model->files().objectAtIndex(static_cast<std::size_t>(row.row())), at);
+                });
         connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
                 &ContentsPanel::selectionChanged);
         connect(list, &DraggableTreeView::rowDragStarted, this, &ContentsPanel::rowDragStarted);
@@ -173,6 +188,7 @@ void ContentsPanel::reload() {
     if (mSearchView->isVisible() && !mScanning) {
         mResults->research(mResults->root());
     }
+    showDetails(selectedItems());
 }
 
 void ContentsPanel::setCollectToggle(CollectToggle toggle) {
@@ -186,6 +202,8 @@ void ContentsPanel::refreshCollectMarks() {
     for (QAbstractItemView* list : findChildren<QAbstractItemView*>()) {
         list->viewport()->update();
     }
+    // A lock and its message may have come or gone with the marks.
+    showDetails(selectedItems());
 }
 
 void ContentsPanel::focusSearchField() {
@@ -295,7 +313,21 @@ void ContentsPanel::searchPanelResignFocus() {
 }
 
 void ContentsPanel::selectionChanged() {
-    ItemList selected = selectedItems();
+    const ItemList selected = selectedItems();
+    showDetails(selected);
+    if (mDelegate != nullptr) {
+        mDelegate->contentsPanelSelectionChanged(selected);
+    }
+}
+
+void ContentsPanel::showDetails(const ItemList& selected) {
+    std::optional<LockMessage> locked;
+    if (selected.size() == 1) {
+        locked = lockMessageFor(selectionAvailability(*selected.front()));
+    }
+    const bool liftable = locked && locked->settingsButtonTitle;
+    mPreferencesButton->setText(liftable ? qtText(*locked->settingsButtonTitle) : QString());
+    mPreferencesButton->setVisible(liftable);
     if (selected.empty()) {
         namespace texts = VolumeContentContainerLocalizable;
         mDetails->setText(
@@ -327,8 +359,11 @@ void ContentsPanel::selectionChanged() {
         mDetails->setText((count == 1 ? tr("1 item") : tr("%L1 items").arg(count)) +
                           QStringLiteral(" ") + sizeText(total));
     }
-    if (mDelegate != nullptr) {
-        mDelegate->contentsPanelSelectionChanged(selected);
+}
+
+void ContentsPanel::rowMenu(const ItemRef& node, const QPoint& globalPos) {
+    if (mDelegate != nullptr && node != nullptr) {
+        mDelegate->contentsPanelRowMenu(node, globalPos);
     }
 }
 

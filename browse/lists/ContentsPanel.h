@@ -31,6 +31,10 @@ class ContentsPanelDelegate {
     virtual void contentsPanelGoUp() = 0;
     // A folder row the scan could not read was opened.
     virtual void contentsPanelWantsGrantAccessFor(const ItemRef& folder) = 0;
+    // A right click on the row of `node`: the window shows the node's menu.
+    virtual void contentsPanelRowMenu(const ItemRef& node, const QPoint& globalPos) = 0;
+    // The button of a lock the user can lift in the preferences.
+    virtual void contentsPanelOpenPreferences() = 0;
 };
 
 // The whole right-hand panel: search field, the switch between folder
@@ -54,8 +58,8 @@ class ContentsPanel : public QWidget,
     void reload();
     // Rows offer check boxes that hand their changes to `toggle`.
     void setCollectToggle(CollectToggle toggle);
-    // The collected marks changed: the rows show them again, keeping
-    // selection and scroll.
+    // The collected marks (or the rules behind them) changed: the rows and
+    // the details show them again, keeping selection and scroll.
     void refreshCollectMarks();
     // The walker's sink: hand it to the scan so the root's list fills live.
     BiggestFilesController& biggestFilesController() { return mBiggest; }
@@ -77,6 +81,9 @@ class ContentsPanel : public QWidget,
     QPushButton& biggestSwitch() { return *mBiggestSwitch; }
     QPushButton& changesSwitch() { return *mChangesSwitch; }
     QString detailsText() const;
+    // Shown under the details when the selected row's lock can be lifted in
+    // the preferences.
+    QPushButton& preferencesButton() { return *mPreferencesButton; }
     ItemList selectedItems() const { return mProxy->getActiveSelectedItems(); }
     // Selects these nodes in the folder columns, opening the columns to them.
     void selectNodes(const ItemList& nodes);
@@ -102,6 +109,9 @@ class ContentsPanel : public QWidget,
     void searchPanelResignFocus() override;
 
     void selectionChanged();
+    void showDetails(const ItemList& selected);
+    void preview(const QString& path);
+    void rowMenu(const ItemRef& node, const QPoint& globalPos);
 
     ContentsPanelDelegate* mDelegate = nullptr;
     BiggestFilesController mBiggest;
@@ -113,6 +123,7 @@ class ContentsPanel : public QWidget,
     ListProxyController* mProxy;
     QLineEdit* mField;
     QLabel* mDetails;
+    QPushButton* mPreferencesButton;
     QPushButton* mFoldersSwitch = nullptr;
     QPushButton* mBiggestSwitch = nullptr;
     QPushButton* mChangesSwitch = nullptr;

@@ -4,6 +4,7 @@
 #include "platform/desktop/PathListMime.h"
 #include "platform/fs/EntryExists.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 
@@ -53,6 +54,18 @@ void DraggableTreeView::toggleCurrentCheck() {
     const bool ticked = row.data(Qt::CheckStateRole).toInt() == Qt::Checked;
     model()->setData(row, ticked ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
     viewport()->update();
+}
+
+void DraggableTreeView::contextMenuEvent(QContextMenuEvent* event) {
+    // From the keyboard the menu is the current row's, shown beside it.
+    const bool fromKeyboard = event->reason() == QContextMenuEvent::Keyboard;
+    const QModelIndex row = fromKeyboard ? currentIndex() : indexAt(event->pos());
+    if (!row.isValid()) {
+        return;
+    }
+    const QPoint at =
+        fromKeyboard ? viewport()->mapToGlobal(visualRect(row).center()) : event->globalPos();
+    emit rowMenuRequested(row.siblingAtColumn(0), at);
 }
 
 }  // namespace korvex

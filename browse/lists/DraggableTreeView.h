@@ -12,7 +12,8 @@ namespace korvex {
 // manager. It tells who listens when a drag runs, and which dragged paths
 // were gone once it ended (a file manager that moved them, into its trash or
 // elsewhere). Space ticks or unticks the current row's check box; the
-// go-up keys ask to show the folder above.
+// go-up keys ask to show the folder above. A right click or the menu key on
+// a row asks its owner for the row's menu.
 class DraggableTreeView : public QTreeView {
     Q_OBJECT
   public:
@@ -22,10 +23,12 @@ class DraggableTreeView : public QTreeView {
     void rowDragStarted();
     void rowDragEnded(const std::vector<std::string>& gonePaths);
     void goUpRequested();
+    void rowMenuRequested(const QModelIndex& row, const QPoint& globalPos);
 
   protected:
     void startDrag(Qt::DropActions supportedActions) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
   private:
     void toggleCurrentCheck();

@@ -152,6 +152,12 @@ FolderColumnView* OutlineListConrtoller::appendColumn(const ItemRef& folder) {
     connect(column, &DraggableTreeView::goUpRequested, this, &OutlineListConrtoller::goUpRequested);
     connect(column, &FolderColumnView::deniedFolderActivated, this,
             &OutlineListConrtoller::wantsToShowGrantAccessDialogueFor);
+    connect(column, &DraggableTreeView::rowMenuRequested, this,
+            [this, column](const QModelIndex& row, const QPoint& at) {
+                if (const OutlineListSubItem* item = column->contentsModel().subItem(row)) {
+                    emit rowMenuRequested(item->systemItem(), at);
+                }
+            });
     connect(column, &DraggableTreeView::rowDragStarted, this,
             &OutlineListConrtoller::rowDragStarted);
     connect(column, &DraggableTreeView::rowDragEnded, this, &OutlineListConrtoller::rowDragEnded);

@@ -49,6 +49,8 @@ class OutlineListConrtoller : public QWidget {
     // The user opened a folder row the scan could not read: the window may
     // ask about access to it.
     void wantsToShowGrantAccessDialogueFor(const ItemRef& folder);
+    // A node row of any column asks for its menu (group rows have none).
+    void rowMenuRequested(const ItemRef& node, const QPoint& globalPos);
     // From any column.
     void rowDragStarted();
     void rowDragEnded(const std::vector<std::string>& gonePaths);

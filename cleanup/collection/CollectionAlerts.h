@@ -36,6 +36,15 @@ inline constexpr SuppressibleAlert kAlertRemovedChildrenInCollection{
     "The folder \"%@\" contains files already added to the Selected list. These files will be "
     "cleaned from the Selected list to avoid duplication."};
 
+// Set once the user chose not to be told again that an operation still runs.
+inline constexpr const char* kSuppressProcessingAlertKey = "suppressAlertIsProcessing";
+
+// Every key the collection's alerts are silenced under, so that they can all
+// be shown again.
+inline constexpr const char* kCollectionSuppressionKeys[] = {
+    kAlertFileIsInCollection.key, kAlertParentIsInCollection.key,
+    kAlertRemovedChildrenInCollection.key, kSuppressProcessingAlertKey};
+
 // Shows `alert` unless its key is set, and sets the key when the user ticks
 // the box. Without a presenter nothing is shown.
 void showSuppressibleAlert(CollectionAlertPresenter* presenter, const SuppressibleAlert& alert,

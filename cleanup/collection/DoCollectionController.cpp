@@ -2,6 +2,7 @@
 
 #include "app/settings/Settings.h"
 #include "browse/contents/SelectionAvailability.h"
+#include "cleanup/collection/CollectionAlerts.h"
 #include "cleanup/purgeable/PurgeableSpaceCleaner.h"
 #include "platform/Localization.h"
 #include "platform/dispatch/MainQueue.h"
@@ -10,8 +11,6 @@
 namespace korvex {
 
 namespace {
-
-constexpr const char* kSuppressProcessingAlertKey = "suppressAlertIsProcessing";
 
 const char* cannotPerformMessage(CollectionAction action) {
     switch (action) {
@@ -462,8 +461,11 @@ void DoCollectionController::configureFreeingUpPurgeableSpaceLabelWith(
 // ---- Hidden items
 
 void DoCollectionController::allowRemovingHiddenFilesChanged() {
-    if (Settings::allowRemovingHiddenFiles())
+    if (Settings::allowRemovingHiddenFiles()) {
+        // Hidden rows may be ticked from now on.
+        mTree.refreshListMarks();
         return;
+    }
     auto hiddenOf = [](const SelectedItemsStorage& storage) {
         ItemList hidden;
         for (const auto& node : storage.getItems())

@@ -4,8 +4,8 @@
 
 #include <QDataStream>
 #include <QIODevice>
-#include <QList>
-#include <QUrl>
+
+#include <algorithm>
 
 namespace korvex::platform {
 
@@ -45,19 +45,52 @@ std::optional<std::vector<std::string>> decodePathList(const QByteArray& data) {
     return paths;
 }
 
+std::string pathAsPastableText(const std::string& path) {
+    const bool plain = isUtf8Path(path) && std::none_of(path.begin(), path.end(), [](char c) {
+                           return static_cast<unsigned char>(c) < 0x20 || c == 0x7f;
+                       });
+    if (plain)
+        return path;
+    std::string quoted = "$'";
+    for (std::size_t i = 0; i < path.size();) {
+        const auto byte = static_cast<unsigned char>(path[i]);
+        const std::size_t length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
+        if (byte >= 0x80 && i + length <= path.size() && isUtf8Path(path.substr(i, length))) {
+            quoted += path.substr(i, length);
+            i += length;
+            continue;
+        }
+        if (byte == '\'' || byte == '\\') {
+            quoted += '\\';
+            quoted += static_cast<char>(byte);
+        } else if (byte < 0x20 || byte >= 0x7f) {
+            static constexpr char kHex[] = "0123456789abcdef";
+            quoted += "\\x";
+            quoted += kHex[byte >> 4];
+            quoted += kHex[byte & 0xF];
+        } else {
+            quoted += static_cast<char>(byte);
+        }
+        ++i;
+    }
+    return quoted + "'";
+}
+
 std::unique_ptr<QMimeData> mimeDataForPaths(const std::vector<std::string>& paths) {
     auto mime = std::make_unique<QMimeData>();
-    QList<QUrl> urls;
+    // Written as bytes: a QUrl would turn a name that is not UTF-8 into
+    // replacement characters.
+    QByteArray uriList;
     for (const auto& uri : fileUrisForPaths(paths))
-        urls.append(QUrl(uri, QUrl::StrictMode));
-    mime->setUrls(urls);
-    QByteArray text;
+        uriList += uri.toLatin1() + "\r\n";
+    mime->setData(QStringLiteral("text/uri-list"), uriList);
+    std::string text;
     for (std::size_t i = 0; i < paths.size(); ++i) {
         if (i)
             text += '\n';
-        text += QByteArray(paths[i].data(), static_cast<qsizetype>(paths[i].size()));
+        text += pathAsPastableText(paths[i]);
     }
-    mime->setText(QString::fromLocal8Bit(text));
+    mime->setText(QString::fromStdString(text));
     mime->setData(kKorvexDataMime, encodePathList(paths));
     return mime;
 }

@@ -19,8 +19,14 @@ QByteArray encodePathList(const std::vector<std::string>& paths);
 // Nothing when the data is empty or not such a list.
 std::optional<std::vector<std::string>> decodePathList(const QByteArray& data);
 
-// A drag or clipboard payload for paths: file URIs for other applications,
-// the paths joined by "\n" as text, and the private list.
+// A path as text a user can paste anywhere: the path itself when it is UTF-8
+// without control characters, else a shell word ($'...') that names the
+// exact bytes on disk, with valid characters kept and the rest as \xHH.
+std::string pathAsPastableText(const std::string& path);
+
+// A drag or clipboard payload for paths: file URIs (text/uri-list) carrying
+// the exact bytes for other applications, the pastable texts joined by "\n",
+// and the private list.
 std::unique_ptr<QMimeData> mimeDataForPaths(const std::vector<std::string>& paths);
 
 }  // namespace korvex::platform

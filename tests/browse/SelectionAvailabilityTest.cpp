@@ -85,10 +85,10 @@ TEST(LockMessages, EmphasisAndSettingsButtonFollowTheReason) {
     auto hidden = lockMessageFor(SelectionAvailability::locked(Reason::hidden, true));
     ASSERT_TRUE(hidden);
     EXPECT_TRUE(hidden->text.starts_with("The folder is hidden"));
-    EXPECT_EQ(hidden->settingsButtonTitle, "Go to Settings");
+    EXPECT_EQ(hidden->settingsButtonTitle, "Go to Preferences");
     EmphasisedText parts = splitEmphasis(hidden->text);
     EXPECT_EQ(parts.emphasised, "\"Allow removing hidden files and folders\"");
-    EXPECT_EQ(parts.after, " in Settings.");
+    EXPECT_EQ(parts.after, " in Preferences.");
 
     auto file = lockMessageFor(SelectionAvailability::locked(Reason::inHiddenFolder, false));
     EXPECT_TRUE(file->text.starts_with("The file is in hidden folder"));

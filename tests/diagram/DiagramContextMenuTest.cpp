@@ -1,5 +1,6 @@
 #include "diagram/DiagramContextMenuController.h"
 #include "diagram/DiagramViewFixture.h"
+#include "scan/targets/VolumeItem.h"
 #include "scan/tree/SpecialSystemItem.h"
 
 #include <QAction>
@@ -87,9 +88,8 @@ TEST_F(ContextMenu, WhileTheShownTargetIsScannedOnlyViewingIsOffered) {
     controller.setCollectionActions(&collection);
     host.state = 2;
     auto entries = openAt(pointOn(1, 0.25));
-    EXPECT_EQ(
-        enabledTitles(entries),
-        (std::set<std::string>{"Show in File Manager", "Properties", "Preview", "Copy Path"}));
+    EXPECT_EQ(enabledTitles(entries), (std::set<std::string>{"Show in File Manager", "Properties",
+                                                             "Preview", "Copy Path"}));
     host.state = 0;
     entries = openAt(pointOn(1, 0.25));
     EXPECT_TRUE(enabledTitles(entries).count("Move to Folder..."));
@@ -142,6 +142,63 @@ TEST_F(ContextMenu, CollectionItemsNeedACollectionAndFollowItsMarks) {
     // A root without a parent cannot be collected.
     entries = openAt(controller.center().toPoint());
     EXPECT_FALSE(find(entries, Command::SelectDeselect).enabled);
+}
+
+TEST_F(ContextMenu, ANodeInsideACollectedFolderCannotBeDeselectedAlone) {
+    FolderRef root = sampleTree();
+    showTree(root);
+    controller.setCollectionActions(&collection);
+    ItemRef x = docs->childAtIndex(0);
+    docs->setCollected(true);
+    // Pointed in the diagram and chosen in a list alike.
+    for (const auto& entries :
+         {openAt(pointOn(2, 0.1)), view->menuController().validateEntriesFor(x)}) {
+        ASSERT_EQ(view->menuController().menuSector().m_pItem, x);
+        EXPECT_EQ(find(entries, Command::SelectDeselect).title, "Deselect");
+        EXPECT_FALSE(find(entries, Command::SelectDeselect).enabled);
+    }
+    auto onDocs = openAt(pointOn(1, 0.1));
+    EXPECT_TRUE(find(onDocs, Command::SelectDeselect).enabled);
+    view->menuController().perform(Command::SelectDeselect);
+    EXPECT_FALSE(docs->isCollected());
+}
+
+TEST_F(ContextMenu, AnUnscannedTargetOffersItsScan) {
+    controller.setRoot(std::make_shared<VolumeItem>("/", "File System", 1000, 400, 0));
+    for (QPoint at : {controller.center().toPoint(), pointOn(1, 0.3), QPoint(2, 2)}) {
+        auto entries = openAt(at);
+        EXPECT_EQ(enabledTitles(entries), std::set<std::string>{"Scan"});
+        for (const auto& entry : entries) {
+            EXPECT_EQ(entry.visible, entry.command == Command::Scan) << entry.title;
+        }
+    }
+    view->menuController().perform(Command::Scan);
+    EXPECT_EQ(host.calls, std::vector<std::string>{"rescan"});
+    // Another scan holds it back until it ends.
+    host.scanning = true;
+    EXPECT_FALSE(find(openAt(pointOn(1, 0.3)), Command::Scan).enabled);
+    view->menuController().perform(Command::Scan);
+    EXPECT_EQ(host.calls.size(), 1u);
+}
+
+TEST_F(ContextMenu, AListedNodeGetsTheMenuOfItsSector) {
+    FolderRef root = sampleTree();
+    showTree(root);
+    controller.setCollectionActions(&collection);
+    // The pointer stays elsewhere: the menu is the node's, not the pointed one's.
+    openAt(pointOn(1, 0.7));
+    auto entries = view->menuController().validateEntriesFor(ItemRef(docs));
+    EXPECT_TRUE(find(entries, Command::GoToFolder).enabled);
+    EXPECT_FALSE(find(entries, Command::GoToParentFolder).visible);
+    std::unique_ptr<QMenu> menu = view->menuController().buildMenuFor(ItemRef(docs), view.get());
+    for (QAction* action : menu->actions()) {
+        if (action->text() == "Show in File Manager") {
+            action->trigger();
+        }
+    }
+    EXPECT_EQ(host.calls, std::vector<std::string>{"reveal /data/docs"});
+    view->menuController().perform(Command::GoToFolder);
+    EXPECT_EQ(controller.drillState(), 1) << "zooms into the listed folder";
 }
 
 TEST_F(ContextMenu, FavouritesAreOfferedForFoldersOnly) {

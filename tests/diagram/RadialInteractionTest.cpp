@@ -75,6 +75,26 @@ TEST_F(HitTest, TheFreeAreaOfAScannedVolumeHitsNothing) {
     EXPECT_TRUE(controller.getItemByPoint(pointOn(1, 0.75)).empty());
 }
 
+TEST_F(HitTest, FreeSpaceCanBeShownOnlyForAVolumeWithRoomLeft) {
+    VolumeRef volume = VolumeSystemItem::initWithPath("/vol", 20000, 10000);
+    FileSystemItem::initWithPathSize("a", volume.get(), 6000, 0, false, false);
+    volume->calctotalsize();
+    controller.setRoot(volume, true);
+    EXPECT_TRUE(controller.canSwitchFreeSector());
+    controller.setDrawFreeSector();
+    EXPECT_TRUE(controller.drawsFreeSector());
+    EXPECT_TRUE(volume->getUseFreeSector());
+
+    VolumeRef full = VolumeSystemItem::initWithPath("/full", 20000, 100);
+    FileSystemItem::initWithPathSize("a", full.get(), 19900, 0, false, false);
+    full->calctotalsize();
+    controller.setRoot(full, true);
+    EXPECT_FALSE(controller.canSwitchFreeSector()) << "99.5 % full";
+    FolderRef folder = sampleTree();
+    showTree(folder);
+    EXPECT_FALSE(controller.canSwitchFreeSector()) << "a folder knows no free space";
+}
+
 TEST_F(HitTest, ARotatedDiagramHitsWhatItDraws) {
     FolderRef root = sampleTree();
     showTree(root);

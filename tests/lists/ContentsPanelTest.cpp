@@ -27,6 +27,9 @@ class RecordingWindow : public ContentsPanelDelegate {
     void contentsPanelWantsGrantAccessFor(const ItemRef& folder) override {
         accessAsked.push_back(folder);
     }
+    // The window's side of these is tested with the window.
+    void contentsPanelRowMenu(const ItemRef&, const QPoint&) override {}
+    void contentsPanelOpenPreferences() override {}
     ItemList selected;
     ItemList accessAsked;
     int goUps = 0;

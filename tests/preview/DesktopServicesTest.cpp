@@ -83,10 +83,11 @@ class DesktopServices : public ::testing::Test {
         ASSERT_TRUE(server->isConnected());
         service = std::make_unique<platform::FileManagerService>(*client);
         service->setReplyTimeout(3000);
-        service->setPathOpener([this](const std::string& path) {
-            opened.push_back(path);
-            return true;
-        });
+        service->setPathOpener(
+            [this](const std::string& path, const platform::FileManagerService::Opened& done) {
+                opened.push_back(path);
+                done(handlerOpens);
+            });
     }
     void TearDown() override {
         service.reset();
@@ -115,6 +116,7 @@ class DesktopServices : public ::testing::Test {
     std::unique_ptr<platform::FileManagerService> service;
     FakeFileManager fileManager;
     std::vector<std::string> opened;
+    bool handlerOpens = true;
 };
 
 TEST_F(DesktopServices, RevealSendsExactUrisForOddNames) {
@@ -160,25 +162,46 @@ TEST(FileUris, OnlyWellFormedUtf8CountsAsUtf8) {
 }
 
 TEST_F(DesktopServices, WithoutFileManagerTheHoldingFoldersOpen) {
-    ASSERT_TRUE(service->revealItems({"/tmp/x/one", "/tmp/x/two", "/tmp/y z/three"}));
-    ASSERT_EQ(opened.size(), 2u);
-    EXPECT_EQ(opened[0], "/tmp/x");
-    EXPECT_EQ(opened[1], "/tmp/y z");
+    int nothingOpened = 0;
+    const auto tell = [&] { ++nothingOpened; };
+    ASSERT_TRUE(service->revealItems({"/tmp/x/one", "/tmp/x/two", "/tmp/y z/three/"}, tell));
+    EXPECT_EQ(opened, (std::vector<std::string>{"/tmp/x", "/tmp/y z"}));
+    // A folder shows in the folder that holds it, the root in itself.
+    opened.clear();
+    ASSERT_TRUE(service->showItemProperties({"/tmp/x/folder/", "/"}, tell));
+    EXPECT_EQ(opened, (std::vector<std::string>{"/tmp/x", "/"}));
+    EXPECT_EQ(nothingOpened, 0);
+    EXPECT_FALSE(service->revealItems({}, tell));
+    EXPECT_FALSE(service->showItemProperties({}, tell));
+    EXPECT_EQ(nothingOpened, 0);
+}
 
-    EXPECT_FALSE(service->showItemProperties({"/tmp/x/one"}));
-    EXPECT_FALSE(service->revealItems({}));
+TEST_F(DesktopServices, NothingToShowTheItemsIsToldOnce) {
+    handlerOpens = false;
+    int nothingOpened = 0;
+    ASSERT_TRUE(service->revealItems({"/tmp/a/1", "/tmp/b/2"}, [&] { ++nothingOpened; }));
+    EXPECT_EQ(opened.size(), 2u);
+    EXPECT_EQ(nothingOpened, 1);
+
+    // The same when a file manager is there but refuses.
+    fileManager.refuse = true;
+    registerFileManager();
+    ASSERT_TRUE(service->showItemProperties({"/tmp/c/3"}, [&] { ++nothingOpened; }));
+    ASSERT_TRUE(test::spinUntil([&] { return nothingOpened == 2; }));
+    EXPECT_EQ(opened.back(), "/tmp/c");
 }
 
 TEST_F(DesktopServices, RefusingFileManagerFallsBackToTheFolder) {
     fileManager.refuse = true;
     registerFileManager();
-    ASSERT_TRUE(service->revealItems({"/tmp/refused/item"}));
+    bool nothingOpened = false;
+    ASSERT_TRUE(service->revealItems({"/tmp/refused/item"}, [&] { nothingOpened = true; }));
     ASSERT_TRUE(test::spinUntil([&] { return !opened.empty(); }));
     EXPECT_EQ(opened.front(), "/tmp/refused");
-
-    bool toldRefused = false;
-    ASSERT_TRUE(service->showItemProperties({"/tmp/refused/item"}, [&] { toldRefused = true; }));
-    EXPECT_TRUE(test::spinUntil([&] { return toldRefused; }));
+    ASSERT_TRUE(service->showItemProperties({"/tmp/other/item"}));
+    ASSERT_TRUE(test::spinUntil([&] { return opened.size() == 2; }));
+    EXPECT_EQ(opened.back(), "/tmp/other");
+    EXPECT_FALSE(nothingOpened);
 }
 
 TEST_F(DesktopServices, PropertiesGoToTheFileManager) {
@@ -190,6 +213,7 @@ TEST_F(DesktopServices, PropertiesGoToTheFileManager) {
               (QStringList{QStringLiteral("file:///tmp/p%20q"), QStringLiteral("file:///tmp/r")}));
     test::spinUntil([] { return false; }, 100);
     EXPECT_FALSE(toldRefused);
+    EXPECT_TRUE(opened.empty());
 }
 
 TEST_F(DesktopServices, DefaultApplicationGetsTheExactPath) {

@@ -100,15 +100,7 @@ TEST_P(AppearanceContrastTest, EveryControlStandsOutOfItsBackground) {
     }
     // The check box of a ticked and of an unticked row.
     for (int row = 0; row < 2; ++row) {
-        const QModelIndex index = column->model()->index(row, 0);
-        QStyleOptionViewItem option;
-        option.initFrom(column);
-        option.rect = column->visualRect(index);
-        option.features = QStyleOptionViewItem::HasCheckIndicator |
-                          QStyleOptionViewItem::HasDisplay | QStyleOptionViewItem::HasDecoration;
-        option.decorationSize = column->iconSize();
-        const QRect check =
-            column->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, column);
+        const QRect check = checkIndicatorRect(column, column->model()->index(row, 0));
         ASSERT_TRUE(check.isValid());
         expectVisible(column->viewport(), check, QStringLiteral("check box of row %1").arg(row));
     }

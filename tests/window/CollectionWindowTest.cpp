@@ -7,6 +7,7 @@
 #include "cleanup/collection/views/CollectionPanel.h"
 #include "cleanup/collection/views/RemoveListSheet.h"
 #include "diagram/volumes/VolumesListView.h"
+#include "platform/desktop/FileUris.h"
 #include "platform/desktop/PathListMime.h"
 #include "scan/tree/FolderSystemItem.h"
 #include "support/TempSettings.h"
@@ -15,11 +16,16 @@
 #include <gtest/gtest.h>
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QDropEvent>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
+#include <QTest>
 #include <QTextDocument>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 
@@ -340,6 +346,41 @@ TEST_F(CollectionWindowTest, ReviewRowsKeepNamesThatReadAlikeApart) {
     ASSERT_TRUE(sheetShows("Moved to Trash"));
     EXPECT_TRUE(fs::exists(tree.path(kInvalidName))) << "the unticked one stays";
     EXPECT_FALSE(fs::exists(tree.path(kInvalidTwin)));
+    sheet()->closeButton()->click();
+}
+
+TEST_F(CollectionWindowTest, ReviewRowMenuCopiesThePathsBytesUnderTheLinuxWords) {
+    collection().setSelected(true, node(kInvalidName));
+    panel().mainButton()->click();
+    ASSERT_TRUE(sheetShows("Review and confirm removal"));
+    QTreeWidget* rows = sheet()->rows();
+    QTreeWidgetItem* row = sheet()->rowFor(tree.path(kInvalidName));
+    ASSERT_NE(row, nullptr);
+    ASSERT_TRUE(waitFor([&] { return rows->isVisible(); }, 2s));
+    QStringList titles;
+    // The menu runs its own loop: it is read and answered from inside it.
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (menu == nullptr)
+            return;
+        poll.stop();
+        for (QAction* action : menu->actions()) {
+            titles << action->text();
+            if (action->text() == "Copy Path")
+                QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+        }
+    });
+    poll.start(20);
+    QWidget* top = rows->window();
+    const QRect at = rows->visualItemRect(row);
+    QTest::mouseClick(top->windowHandle(), Qt::RightButton, {},
+                      rows->viewport()->mapTo(top, at.center()));
+    EXPECT_EQ(titles, (QStringList{"Properties", "Preview", "Show in File Manager", "Copy Path"}));
+    const QMimeData* copied = QApplication::clipboard()->mimeData();
+    ASSERT_NE(copied, nullptr);
+    EXPECT_EQ(copied->data("text/uri-list").toStdString(),
+              platform::fileUriForPath(tree.path(kInvalidName)).toStdString() + "\r\n");
     sheet()->closeButton()->click();
 }
 

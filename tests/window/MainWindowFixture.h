@@ -26,6 +26,8 @@
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QStackedWidget>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QTest>
 #include <QTreeView>
 
@@ -95,6 +97,41 @@ inline void doubleClickAt(QWidget* target, QPoint at) {
                           Qt::NoModifier);
         QApplication::sendEvent(target, &event);
     }
+}
+
+// The row of `view` (any depth) whose name is `name`; invalid when none.
+inline QModelIndex rowNamed(const QAbstractItemView* view, const QString& name,
+                            const QModelIndex& parent = {}) {
+    const QAbstractItemModel* model = view->model();
+    for (int row = 0; row < model->rowCount(parent); ++row) {
+        const QModelIndex index = model->index(row, 0, parent);
+        if (index.data().toString() == name) {
+            return index;
+        }
+        if (QModelIndex inner = rowNamed(view, name, index); inner.isValid()) {
+            return inner;
+        }
+    }
+    return {};
+}
+
+// A left click on a row, once its list shows: a list made while the window
+// is open shows when the event loop has run.
+inline void clickRow(QAbstractItemView* view, const QModelIndex& row) {
+    ASSERT_TRUE(waitFor([view] { return view->isVisible(); }, 2s));
+    ASSERT_TRUE(row.isValid());
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(row).center());
+}
+
+// Where a row's check box is drawn, in the view's viewport.
+inline QRect checkIndicatorRect(QAbstractItemView* view, const QModelIndex& index) {
+    QStyleOptionViewItem option;
+    option.initFrom(view);
+    option.rect = view->visualRect(index);
+    option.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay |
+                      QStyleOptionViewItem::HasDecoration;
+    option.decorationSize = view->iconSize();
+    return view->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, view);
 }
 
 inline CSTreeController::Timing fastTiming() {

@@ -1,8 +1,10 @@
 #include "cleanup/collection/views/RemoveListSheet.h"
 
+#include "app/toolkit/NothingOpenedAlert.h"
 #include "browse/preview/PreviewController.h"
 #include "cleanup/collection/views/CollectionPanel.h"
 #include "platform/desktop/FileManagerService.h"
+#include "platform/desktop/PathListMime.h"
 #include "scan/format/ItemNotes.h"
 #include "scan/format/SizeFormatter.h"
 
@@ -15,6 +17,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStyle>
@@ -244,8 +247,8 @@ void RemoveListSheet::refresh() {
     RemoveListPresenter& presenter = *mPresenter;
     OperationsViewRepresentation& model = presenter.model();
     const bool congratulations = model.isCongratulations();
-    mTitle->setText(QString::fromStdString(congratulations ? model.congratulationsTitle()
-                                                           : model.title()));
+    mTitle->setText(
+        QString::fromStdString(congratulations ? model.congratulationsTitle() : model.title()));
     if (congratulations) {
         mSubtitle->setText(QString::fromStdString(model.congratulationsText()));
     } else if (presenter.isReviewing()) {
@@ -350,8 +353,15 @@ void RemoveListSheet::showRowMenu(const QPoint& at) {
         return;
     const std::string path = row->data(nameColumn, kPathRole).toByteArray().toStdString();
     QMenu menu(this);
-    connect(menu.addAction(tr("Get Info")), &QAction::triggered, this,
-            [path] { platform::FileManagerService::shared().showItemProperties({path}); });
+    const QPointer<RemoveListSheet> sheet(this);
+    auto tellNothingOpened = [sheet, path] {
+        if (sheet != nullptr) {
+            showNothingOpenedAlert(sheet, {path});
+        }
+    };
+    connect(menu.addAction(tr("Properties")), &QAction::triggered, this, [path, tellNothingOpened] {
+        platform::FileManagerService::shared().showItemProperties({path}, tellNothingOpened);
+    });
     connect(menu.addAction(tr("Preview")), &QAction::triggered, this, [this, path] {
         auto& preview = PreviewController::sharedPreviewController();
         preview.setMainWindow(parentWidget());
@@ -359,9 +369,13 @@ void RemoveListSheet::showRowMenu(const QPoint& at) {
         preview.showPreviewPanel();
     });
     connect(menu.addAction(tr("Show in File Manager")), &QAction::triggered, this,
-            [path] { platform::FileManagerService::shared().revealItems({path}); });
-    connect(menu.addAction(tr("Copy Path")), &QAction::triggered, this,
-            [path] { QApplication::clipboard()->setText(pathText(path)); });
+            [path, tellNothingOpened] {
+                platform::FileManagerService::shared().revealItems({path}, tellNothingOpened);
+            });
+    // The bytes on disk, as the diagram and the lists copy them.
+    connect(menu.addAction(tr("Copy Path")), &QAction::triggered, this, [path] {
+        QApplication::clipboard()->setMimeData(platform::mimeDataForPaths({path}).release());
+    });
     menu.exec(mRows->viewport()->mapToGlobal(at));
 }
 
