@@ -133,7 +133,9 @@ RemoveListSheet::RemoveListSheet(std::shared_ptr<RemoveListPresenter> presenter,
         for (const auto& item : mPresenter->manager().items())
             if (pathBytes(item->path()) == path)
                 mPresenter->setItemSelected(*item, row->checkState(nameColumn) == Qt::Checked);
-        refresh();
+        // The row is still inside its own change: the rows stay, only the
+        // counts and buttons follow the tick.
+        showState();
     });
 
     mProgress = new QProgressBar(this);
@@ -244,6 +246,11 @@ QTreeWidgetItem* RemoveListSheet::rowFor(const std::string& path) const {
 }
 
 void RemoveListSheet::refresh() {
+    showState();
+    fillRows();
+}
+
+void RemoveListSheet::showState() {
     RemoveListPresenter& presenter = *mPresenter;
     OperationsViewRepresentation& model = presenter.model();
     const bool congratulations = model.isCongratulations();
@@ -280,7 +287,6 @@ void RemoveListSheet::refresh() {
     mClose->setDefault(presenter.isCompleted());
     mShowTrash->setVisible(model.offersTrash());
     mDetails->setVisible(presenter.hasDetails() && !congratulations);
-    fillRows();
 }
 
 void RemoveListSheet::showHeading(bool congratulations) {

@@ -51,6 +51,8 @@ class RemoveListSheet : public QDialog {
   private:
     QWidget* makeHeading();
     QLayout* makeButtons();
+    // The title, counts and buttons of the model's state, rows aside.
+    void showState();
     void fillRows();
     void showHeading(bool congratulations);
     void showRowMenu(const QPoint& at);
