@@ -1,10 +1,10 @@
 #pragma once
 
+#include "scan/tree/ChildList.h"
 #include "scan/tree/FileSystemItem.h"
 #include "scan/tree/FileSystemItemAttributes.h"
 
-#include <memory>
-#include <mutex>
+#include <atomic>
 #include <optional>
 
 namespace korvex {
@@ -13,8 +13,14 @@ namespace korvex {
 // is only counted into `nAddSize` and never held as children. A folder's own
 // blocks (its entry table) are counted into `nAddSize` as well, so its size
 // is what the file system allocated for it and everything below it.
+//
+// `nAddSize` takes the 32 size bits of the node; the folder's total is read
+// and changed atomically, so that no folder needs a lock of its own. Dates
+// are kept beside the tree once asked for.
 class FolderSystemItem : public FileSystemItem {
   public:
+    ~FolderSystemItem() override;
+
     static FolderRef initWithPathSize(std::string_view path, FolderSystemItem* parent,
                                       std::int64_t itemsize, bool bPack, std::uint8_t timeCode,
                                       bool hidden, bool cloud);
@@ -35,11 +41,11 @@ class FolderSystemItem : public FileSystemItem {
     void SetitsLeafPackage();
 
     // ---- Children
-    const ItemList& childrenArray() const { return children; }
+    const ChildList& childrenArray() const { return children; }
     bool containsObject(const FileSystemItem* child) const;
     virtual void addChild(ItemRef child);
     // Called once every child is attached: the list drops its growth slack.
-    void childrenComplete() { children.shrink_to_fit(); }
+    void childrenComplete() { children.shrinkToFit(); }
     // Removes the child from the list; sizes are not touched.
     void removeChild(const FileSystemItem* child);
     // Subtracts the child's size from this folder and its ancestors, then removes it.
@@ -78,8 +84,8 @@ class FolderSystemItem : public FileSystemItem {
     virtual const std::int64_t* getMaxSizesByLevels() const { return nullptr; }
     virtual void initSizesByLevels() {}
     // The folder's own blocks plus, for a package, everything inside it.
-    std::int64_t ownCountedSize() const { return nAddSize; }
-    void addOwnBlocks(std::int64_t bytes) { nAddSize += bytes; }
+    std::int64_t ownCountedSize() const { return storedSize(); }
+    void addOwnBlocks(std::int64_t bytes) { storeSize(storedSize() + bytes); }
 
     // ---- Lookup
     // Finds a folder below this one, creating missing folders as described
@@ -134,11 +140,12 @@ class FolderSystemItem : public FileSystemItem {
     void markRemovedFromCollection(const std::vector<std::string>& paths,
                                    std::string& myPath) override;
     std::int64_t sumOfChildren();
+    // `mnselfsize` of a folder.
+    std::int64_t storedTotal() const { return mTotal.load(std::memory_order_relaxed); }
+    void storeTotal(std::int64_t bytes) { mTotal.store(bytes, std::memory_order_relaxed); }
 
-    ItemList children;
-    std::int64_t nAddSize = 0;
-    std::unique_ptr<FileSystemItemAttributes> _attributes;
-    mutable std::recursive_mutex _totalSizeLock;
+    ChildList children;
+    std::atomic<std::int64_t> mTotal;
 };
 
 }  // namespace korvex
