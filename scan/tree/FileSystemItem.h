@@ -254,6 +254,9 @@ class FileSystemItem {
     static constexpr std::uint32_t kCloudBit = 1U << 25;
     static constexpr std::uint32_t kDeniedBit = 1U << 26;
     static constexpr std::uint32_t kDatesBit = 1U << 27;  // a folder's dates were read
+    // A folder whose children changed since its total was last counted; its
+    // ancestors then carry the bit too.
+    static constexpr std::uint32_t kTotalStaleBit = 1U << 28;
 
     bool hasBit(std::uint32_t bit) const {
         return (mNameAndBits.load(std::memory_order_relaxed) & bit) != 0;

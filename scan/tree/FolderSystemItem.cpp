@@ -42,7 +42,7 @@ bool isTrashFolder(std::string_view name, const FolderSystemItem* parent) {
 FolderSystemItem::FolderSystemItem(InlineName name, FolderSystemItem* parent, std::int64_t itemsize,
                                    bool bPack, std::uint8_t timeCode, bool hidden, bool cloud)
     : FileSystemItem(name, parent, 0, timeCode, hidden, cloud), mTotal(itemsize) {
-    setBit(kFolderBit, true);
+    setBit(kFolderBit | kTotalStaleBit, true);
     if (isTrashFolder(relativePath(), parent)) {
         setTrashFlag(true);
     }
@@ -111,6 +111,7 @@ void FolderSystemItem::addChild(ItemRef child) {
         return;
     }
     children.push_back(std::move(child));
+    markTotalStale();
 }
 
 void FolderSystemItem::removeChild(const FileSystemItem* child) {
@@ -118,6 +119,7 @@ void FolderSystemItem::removeChild(const FileSystemItem* child) {
                            [child](const ItemRef& c) { return c.get() == child; });
     if (it != children.end()) {
         children.erase(static_cast<std::size_t>(it - children.begin()));
+        markTotalStale();
     }
 }
 
@@ -134,6 +136,7 @@ void FolderSystemItem::replaceChild(const FileSystemItem* child, ItemRef replace
                            [child](const ItemRef& c) { return c.get() == child; });
     if (it != children.end()) {
         *it = std::move(replacement);
+        markTotalStale();
     }
 }
 
@@ -204,6 +207,7 @@ void FolderSystemItem::insertChildSorting(ItemRef child) {
                (other == size && compareNumeric(c->relativePath(), child->relativePath()) > 0);
     });
     children.insert(static_cast<std::size_t>(at - children.begin()), std::move(child));
+    markTotalStale();
 }
 
 std::int64_t FolderSystemItem::specialItemsSize(std::size_t* outIndex) const {
@@ -237,6 +241,7 @@ void FolderSystemItem::addFileSizeForAll(std::int64_t size) {
         return;
     }
     addOwnBlocks(size);
+    markTotalStale();
 }
 
 std::int64_t FolderSystemItem::gettotalsize() const {
@@ -254,7 +259,37 @@ std::int64_t FolderSystemItem::sumOfChildren() {
 std::int64_t FolderSystemItem::calctotalsize() {
     const std::int64_t total = ownCountedSize() + (packageBit() ? 0 : sumOfChildren());
     storeTotal(total);
+    setBit(kTotalStaleBit, false);
     return total;
+}
+
+void FolderSystemItem::markTotalStale() {
+    for (FolderSystemItem* folder = this; folder != nullptr && !folder->hasBit(kTotalStaleBit);
+         folder = folder->getParent()) {
+        folder->setBit(kTotalStaleBit, true);
+    }
+}
+
+std::int64_t FolderSystemItem::recountChanged(std::int64_t* maxSizes, int curLevel) {
+    if (!hasBit(kTotalStaleBit)) {
+        return storedTotal();  // its sizes, and their largest per level, are as last counted
+    }
+    setBit(kTotalStaleBit, false);
+    std::int64_t sum = ownCountedSize();
+    if (!packageBit()) {
+        for (const ItemRef& child : children) {
+            FileSystemItem* node = child.get();
+            sum +=
+                node->hasBit(kFolderBit) && !node->isCutItem()
+                    ? static_cast<FolderSystemItem*>(node)->recountChanged(maxSizes, curLevel + 1)
+                    : node->calcTotalSizeWithMaxSizes(maxSizes, curLevel + 1);
+        }
+    }
+    storeTotal(sum);
+    if (maxSizes != nullptr && curLevel >= 0 && curLevel < 14) {
+        maxSizes[curLevel] = std::max(maxSizes[curLevel], sum);
+    }
+    return sum;
 }
 
 std::int64_t FolderSystemItem::calcTotalSizeWithMaxSizes(std::int64_t* maxSizes, int curLevel) {
@@ -265,6 +300,7 @@ std::int64_t FolderSystemItem::calcTotalSizeWithMaxSizes(std::int64_t* maxSizes,
         }
     }
     storeTotal(sum);
+    setBit(kTotalStaleBit, false);
     if (maxSizes != nullptr && curLevel >= 0 && curLevel < 14) {
         maxSizes[curLevel] = std::max(maxSizes[curLevel], sum);
     }

@@ -70,6 +70,14 @@ class FolderSystemItem : public FileSystemItem {
     std::int64_t gettotalsize() const override;
     std::int64_t calctotalsize() override;
     virtual std::int64_t calctotalsizeex() { return calctotalsize(); }
+    // While a tree only grows (a scan attaching nodes): counts again only the
+    // folders whose children changed since they were last counted and keeps
+    // the other totals, so that a progress step costs what changed rather
+    // than the whole tree. A volume raises its largest sizes per level.
+    virtual std::int64_t recountChangedTotals() { return recountChanged(nullptr, 0); }
+    // Marks this folder and its ancestors for recountChangedTotals(); for
+    // changes that do not go through the children list (own blocks).
+    void markTotalStale();
     std::int64_t calcTotalSizeWithMaxSizes(std::int64_t* maxSizes, int curLevel) override;
     void increaseTotalSize(std::int64_t amount);
     void decreaseTotalSize(std::int64_t amount);
@@ -140,6 +148,7 @@ class FolderSystemItem : public FileSystemItem {
     void markRemovedFromCollection(const std::vector<std::string>& paths,
                                    std::string& myPath) override;
     std::int64_t sumOfChildren();
+    std::int64_t recountChanged(std::int64_t* maxSizes, int curLevel);
     // `mnselfsize` of a folder.
     std::int64_t storedTotal() const { return mTotal.load(std::memory_order_relaxed); }
     void storeTotal(std::int64_t bytes) { mTotal.store(bytes, std::memory_order_relaxed); }
