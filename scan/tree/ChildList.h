@@ -22,9 +22,13 @@ class ChildList {
 
     const ItemRef* begin() const { return mData; }
     const ItemRef* end() const { return mData + mSize; }
+    const ItemRef* cbegin() const { return begin(); }
+    const ItemRef* cend() const { return end(); }
     std::size_t size() const { return mSize; }
     bool empty() const { return mSize == 0; }
     const ItemRef& operator[](std::size_t index) const { return mData[index]; }
+    const ItemRef& front() const { return mData[0]; }
+    const ItemRef& back() const { return mData[mSize - 1]; }
     operator ItemList() const { return ItemList(begin(), end()); }
 
     // The owning folder changes the list through these.
