@@ -9,6 +9,9 @@
 #   bash bench/scan/run.sh [runs] [entries]
 #
 # KORVEX_BENCH_TREE picks where the generated tree lives (default /tmp).
+# KORVEX_BENCH_WINDOW=1 adds the main window, scanning offscreen in the same
+# loop, and sets its scan time (start to end-of-scan notification) and peak
+# memory beside the command line's.
 set -euo pipefail
 
 runs="${1:-5}"
@@ -21,7 +24,13 @@ if [ ! -x /usr/bin/time ]; then
   $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq time
 fi
 
-build_bench_targets korvex-cli korvex-bench-walker
+window="${KORVEX_BENCH_WINDOW:-0}"
+targets=(korvex-cli korvex-bench-walker)
+if [ "$window" = 1 ]; then
+  targets+=(korvex-bench-window)
+  bench_gui=ON
+fi
+build_bench_targets "${targets[@]}"
 tree="$(generated_tree "$entries")"
 
 declare -A commands=(
@@ -30,8 +39,10 @@ declare -A commands=(
   [du]="du -s $tree"
   [gdu]="gdu --non-interactive --no-progress $tree"
   [ncdu]="ncdu -o /dev/null $tree"
+  [window]="$build/bench/window/korvex-bench-window $tree"
 )
 order=(korvex walker)
+[ "$window" = 1 ] && order+=(window)
 for peer in du gdu ncdu; do
   command -v "$peer" >/dev/null && order+=("$peer")
 done
@@ -41,13 +52,16 @@ for name in "${order[@]}"; do ${commands[$name]} >/dev/null 2>&1 || true; done
 
 median() { sort -g | awk '{a[NR]=$1} END {print (NR%2) ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2}'; }
 
-declare -A walls cpus peaks
+declare -A walls cpus peaks scans
 measure="$(mktemp)"
-trap 'rm -f "$measure"' EXIT
+output="$(mktemp)"
+trap 'rm -f "$measure" "$output"' EXIT
 for ((i = 0; i < runs; i++)); do
   for name in "${order[@]}"; do
-    /usr/bin/time -f "%e %U %S %M" -o "$measure" ${commands[$name]} >/dev/null 2>&1 || true
+    /usr/bin/time -f "%e %U %S %M" -o "$measure" ${commands[$name]} >"$output" 2>&1 || true
     read -r wall user system peak < <(tail -n 1 "$measure")
+    # The scan's own time, as korvex-cli and the window bench print it.
+    scans[$name]+="$(awk '$1 == "time" {print $2}' "$output") "
     walls[$name]+="$wall "
     cpus[$name]+="$(awk -v u="$user" -v s="$system" 'BEGIN{print u+s}') "
     peaks[$name]+="$peak "
@@ -71,3 +85,15 @@ for name in "${order[@]}"; do
     "$(ratio "${wall[korvex]}" "${wall[$name]}")" "$(ratio "${cpu[korvex]}" "${cpu[$name]}")" \
     "$(ratio "${mem[korvex]}" "${mem[$name]}")"
 done
+
+if [ "$window" = 1 ]; then
+  cli_scan=$(printf '%s\n' ${scans[korvex]} | median)
+  window_scan=$(printf '%s\n' ${scans[window]} | median)
+  echo
+  echo "scan time, start to end-of-scan notification (median s):"
+  printf '  korvex-cli %.3f  window %.3f  window/cli %.2f\n' "$cli_scan" "$window_scan" \
+    "$(ratio "$window_scan" "$cli_scan")"
+  printf '  peak MiB: korvex-cli %.1f  window %.1f  added %.1f\n' "$(ratio "${mem[korvex]}" 1024)" \
+    "$(ratio "${mem[window]}" 1024)" \
+    "$(awk -v w="${mem[window]}" -v k="${mem[korvex]}" 'BEGIN{print (w-k)/1024}')"
+fi

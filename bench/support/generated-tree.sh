@@ -1,6 +1,7 @@
 # Sourced by the benchmark scripts: a Release build of the command-line tools
 # beside the source, and a generated tree made once and kept.
-#   build_bench_targets TARGET...    builds them in $build
+#   build_bench_targets TARGET...    builds them in $build (with the window's
+#                                    libraries when bench_gui=ON)
 #   generated_tree ENTRIES           prints the tree's path, making it if needed
 # KORVEX_BENCH_TREE picks where the tree lives (default /tmp).
 
@@ -9,7 +10,7 @@ build="$here/build-bench"
 
 build_bench_targets() {
   cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKORVEX_BUILD_TESTS=OFF \
-    -DKORVEX_BUILD_GUI=OFF >/dev/null
+    -DKORVEX_BUILD_GUI="${bench_gui:-OFF}" >/dev/null
   cmake --build "$build" --target korvex-treegen "$@" >/dev/null
 }
 

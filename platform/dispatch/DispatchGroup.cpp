@@ -37,6 +37,18 @@ void DispatchGroup::wait() {
     mEmptied.wait(guard, [this] { return mCount == 0; });
 }
 
+bool DispatchGroup::waitUnless(const std::function<bool()>& stop) {
+    std::unique_lock guard(mMutex);
+    mEmptied.wait(guard, [&] { return mCount == 0 || stop(); });
+    return mCount == 0;
+}
+
+void DispatchGroup::wakeWaiters() {
+    // Taking the lock orders whatever `stop` reads before the waiter's next look.
+    { std::lock_guard guard(mMutex); }
+    mEmptied.notify_all();
+}
+
 void DispatchGroup::notify(std::function<void()> block) {
     {
         std::lock_guard guard(mMutex);

@@ -22,6 +22,10 @@ class DispatchGroup {
     // Answers whether the group emptied within the limit.
     bool wait(std::chrono::milliseconds limit);
     void wait();
+    // Waits until the group is empty or `stop` answers true; `stop` is asked
+    // again after each wakeWaiters(). Answers whether the group emptied.
+    bool waitUnless(const std::function<bool()>& stop);
+    void wakeWaiters();
     // Runs `block` on the main queue once the group is empty (at once if it is).
     void notify(std::function<void()> block);
     bool isEmpty() const;

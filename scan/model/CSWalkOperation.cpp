@@ -9,16 +9,12 @@
 #include "scan/tree/VolumeSystemItem.h"
 #include "scan/walker/TWalker.h"
 
-#include <thread>
-
 namespace korvex {
 
-namespace {
-constexpr auto kPollInterval = std::chrono::milliseconds(5);
-}
-
 CSWalkOperation::CSWalkOperation(FolderRef root, CModel* parent)
-    : mparent(parent), resultroot(std::move(root)) {
+    : mparent(parent),
+      resultroot(std::move(root)),
+      mGroup(std::make_shared<platform::DispatchGroup>()) {
     mStartPath = resultroot->fullPath();
 }
 
@@ -50,7 +46,6 @@ void CSWalkOperation::main() {
 
 void CSWalkOperation::mthscanStack() {
     mpFoldersWithDeniedItems.clear();
-    mGroup = std::make_shared<platform::DispatchGroup>();
     auto pool = std::make_shared<TWalkerPool>();
     if (auto mount = platform::mountForPath(platform::listMounts(), mStartPath)) {
         pool->onDemandMount = platform::isOnDemandFileSystem(mount->fsType);
@@ -73,19 +68,13 @@ void CSWalkOperation::mthscanStack() {
         wlkrs.back()->tryDispacthWorkPath(mStartPath, resultroot.get(), true);
     }
 
-    while (pool->activeWorkers.load() != 0) {
-        std::this_thread::sleep_for(kPollInterval);
+    // The last worker to go idle wakes this thread; then what the workers
+    // queued for the main thread drains, unless a cancel cuts that short.
+    for (int active = pool->activeWorkers.load(); active != 0;
+         active = pool->activeWorkers.load()) {
+        pool->activeWorkers.wait(active);
     }
-    auto allFinished = [&] {
-        for (auto& walker : wlkrs) {
-            if (!walker->isMainFinished()) {
-                return false;
-            }
-        }
-        return true;
-    };
-    while (!mGroup->wait(kPollInterval) && !wasCancelled() && !allFinished()) {
-    }
+    mGroup->waitUnless([this] { return wasCancelled(); });
     bool cancelled = wasCancelled();
     for (auto& walker : wlkrs) {
         walker->finalizeWork(!cancelled);
@@ -153,12 +142,18 @@ void CSWalkOperation::cancelWalking() {
             walker->cancelTwalker();
         }
     }
+    if (mGroup != nullptr) {
+        mGroup->wakeWaiters();
+    }
 }
 
-void CSWalkOperation::tryUpdateProgress2(TWalker*) {
+void CSWalkOperation::tryUpdateProgress2(TWalker* walker) {
     {
         std::lock_guard monitor(mRootMonitor);
-        nprogress = resultroot->calctotalsizeex();
+        // While the workers add nodes only what changed is counted again; the
+        // steps after them (hard links settled, synthetic nodes) count it all.
+        nprogress =
+            walker != nullptr ? resultroot->recountChangedTotals() : resultroot->calctotalsizeex();
     }
     mparent->updateprogress(nprogress);
 }

@@ -14,7 +14,7 @@ boost::intrusive_ptr<FileSystemCutItem> FileSystemCutItem::makeFrom(const FileSy
 }
 
 std::int64_t FileSystemCutItem::gettotalsize() const {
-    return static_cast<std::int64_t>(mddrawkoef * static_cast<double>(mnselfsize));
+    return static_cast<std::int64_t>(mddrawkoef * static_cast<double>(storedSize()));
 }
 
 std::int64_t FileSystemCutItem::calcTotalSizeWithMaxSizes(std::int64_t* maxSizes, int curLevel) {
@@ -34,7 +34,7 @@ bool FileSystemCutItem::replaceToSuperItem() {
     if (parent == nullptr || !parent->containsObject(this)) {
         return false;
     }
-    ItemRef plain = initWithPathSizeNoParent(relativePath(), parent, mnselfsize, getTimeCode(),
+    ItemRef plain = initWithPathSizeNoParent(relativePath(), parent, storedSize(), getTimeCode(),
                                              isHiddenFlag(), isCloudStored());
     copyCommonStateTo(*plain);
     parent->replaceChild(this, std::move(plain));

@@ -6,27 +6,39 @@
 
 #include "scan/tree/FileSystemCutItem.h"
 #include "scan/tree/FolderSystemItem.h"
+#include "scan/tree/RareNodeFields.h"
+#include "scan/tree/SizeCode.h"
 
 #include <algorithm>
 
 namespace korvex {
 
-static_assert(sizeof(FileSystemItem) <= 40, "a file node must stay small");
+static_assert(sizeof(FileSystemItem) <= 24, "a file node must stay small");
 
 FileSystemItem::FileSystemItem(InlineName name, FolderSystemItem* parent, std::int64_t itemsize,
                                std::uint8_t timeCode, bool hidden, bool cloud)
-    : mntimeCode(static_cast<std::uint8_t>(timeCode & kTimeCodeMask)),
-      _isCloudStored(cloud),
-      _accessDenied(false),
-      mnselfsize(itemsize),
-      mParent(parent),
-      mName(name.text) {
+    : mCountAndFlags(timeCode & kTimeCodeMask),
+      mNameAndBits(name.inChunk != nullptr ? nodeArena::offsetInChunk(name.inChunk)
+                                           : kNameElsewhereBit),
+      mSizeCode(0),
+      mParent(nodeArena::handleOf(parent)) {
+    if (name.inChunk == nullptr) {
+        rareNodeFields::setName(this, name.text);
+    }
+    storeSize(itemsize);
     setHiddenFlag(hidden);
+    setIsCloudStored(cloud);
 }
 
 FileSystemItem::~FileSystemItem() {
-    if ((mNodeBits & kNameOwnedBit) != 0) {
-        delete[] mName;
+    if (hasBit(kNameElsewhereBit)) {
+        rareNodeFields::forgetName(this);
+    }
+    if (mSizeCode.load(std::memory_order_relaxed) == sizeCode::kElsewhere) {
+        rareNodeFields::forgetSize(this);
+    }
+    if (hasBit(kDatesBit)) {
+        rareNodeFields::forgetAttributes(this);
     }
 }
 
@@ -52,18 +64,30 @@ void FileSystemItem::attach(FolderSystemItem* parent, const ItemRef& child) {
 
 // ---- Paths
 
+std::string_view FileSystemItem::relativePath() const {
+    const std::uint32_t word = mNameAndBits.load(std::memory_order_relaxed);
+    if ((word & kNameElsewhereBit) != 0) {
+        return rareNodeFields::name(this);
+    }
+    return nodeArena::atOffset(this, word & kNameOffsetMask);
+}
+
 std::string_view FileSystemItem::name() const {
-    return mParent != nullptr ? std::string_view(mName) : platform::lastPathComponent(mName);
+    return getParent() != nullptr ? relativePath() : platform::lastPathComponent(relativePath());
+}
+
+void FileSystemItem::setParent(FolderSystemItem* parent) {
+    mParent.store(nodeArena::handleOf(parent), std::memory_order_relaxed);
 }
 
 void FileSystemItem::appendFullPath(std::string& out) const {
-    if (mParent != nullptr) {
-        mParent->appendFullPath(out);
+    if (const FolderSystemItem* parent = getParent()) {
+        parent->appendFullPath(out);
         if (out.empty() || out.back() != '/') {
             out.push_back('/');
         }
     }
-    out.append(mName);
+    out.append(relativePath());
 }
 
 std::string FileSystemItem::fullPath() const {
@@ -74,18 +98,12 @@ std::string FileSystemItem::fullPath() const {
 }
 
 void FileSystemItem::updatePath(std::string_view path) {
-    char* copy = new char[path.size() + 1];
-    std::memcpy(copy, path.data(), path.size());
-    copy[path.size()] = '\0';
-    if ((mNodeBits & kNameOwnedBit) != 0) {
-        delete[] mName;
-    }
-    mName = copy;
-    mNodeBits |= kNameOwnedBit;
+    rareNodeFields::setName(this, path);
+    setBit(kNameElsewhereBit, true);
 }
 
 std::string FileSystemItem::displayNameAccordingToStorageType() const {
-    if (_isCloudStored) {
+    if (isCloudStored()) {
         return std::string(name());
     }
     return platform::displayNameAtPath(getFullPath());
@@ -93,14 +111,14 @@ std::string FileSystemItem::displayNameAccordingToStorageType() const {
 
 FileSystemItem* FileSystemItem::getTopParent() {
     FileSystemItem* node = this;
-    while (node->mParent != nullptr) {
-        node = node->mParent;
+    while (FileSystemItem* parent = node->getParent()) {
+        node = parent;
     }
     return node;
 }
 
 bool FileSystemItem::isMyParent(const FileSystemItem* folder) const {
-    for (const FileSystemItem* p = mParent; p != nullptr; p = p->mParent) {
+    for (const FileSystemItem* p = getParent(); p != nullptr; p = p->getParent()) {
         if (p == folder) {
             return true;
         }
@@ -147,13 +165,36 @@ bool FileSystemItem::findFolderItemByPathComponents(const std::vector<std::strin
 
 void FileSystemItem::addFileSizeForAll(std::int64_t size) {
     addFileSize(size);
-    for (FolderSystemItem* p = mParent; p != nullptr; p = p->getParent()) {
+    for (FolderSystemItem* p = getParent(); p != nullptr; p = p->getParent()) {
         p->addFileSize(size);
     }
 }
 
+std::int64_t FileSystemItem::storedSize() const {
+    const std::uint32_t code = mSizeCode.load(std::memory_order_relaxed);
+    return code == sizeCode::kElsewhere ? rareNodeFields::size(this) : sizeCode::decode(code);
+}
+
+void FileSystemItem::storeSize(std::int64_t bytes) {
+    const std::uint32_t old = mSizeCode.load(std::memory_order_relaxed);
+    if (std::optional<std::uint32_t> code = sizeCode::encode(bytes)) {
+        mSizeCode.store(*code, std::memory_order_relaxed);
+        if (old == sizeCode::kElsewhere) {
+            rareNodeFields::forgetSize(this);
+        }
+    } else {
+        rareNodeFields::setSize(this, bytes);
+        mSizeCode.store(sizeCode::kElsewhere, std::memory_order_relaxed);
+    }
+}
+
+std::int64_t FileSystemItem::selfSize() const {
+    return hasBit(kFolderBit) ? static_cast<const FolderSystemItem*>(this)->storedTotal()
+                              : storedSize();
+}
+
 std::int64_t FileSystemItem::calctotalsize() {
-    return std::max<std::int64_t>(mnselfsize, 0);
+    return std::max<std::int64_t>(storedSize(), 0);
 }
 
 std::int64_t FileSystemItem::calcTotalSizeWithMaxSizes(std::int64_t* maxSizes, int curLevel) {
@@ -169,15 +210,15 @@ std::int64_t FileSystemItem::calcTotalSizeWithMaxSizes(std::int64_t* maxSizes, i
 void FileSystemItem::setSorted(bool on, bool recurcive) {
     setSorted(on);
     if (recurcive) {
-        for (FolderSystemItem* p = mParent; p != nullptr; p = p->getParent()) {
+        for (FolderSystemItem* p = getParent(); p != nullptr; p = p->getParent()) {
             p->setSorted(on);
         }
     }
 }
 
 bool FileSystemItem::selfOrAncestorHas(std::uint8_t flag) const {
-    for (const FileSystemItem* n = this; n != nullptr; n = n->mParent) {
-        if ((n->mntimeCode & flag) != 0) {
+    for (const FileSystemItem* n = this; n != nullptr; n = n->getParent()) {
+        if ((n->flagByte() & flag) != 0) {
             return true;
         }
     }
@@ -189,7 +230,8 @@ bool FileSystemItem::isTopCollected() const {
 }
 
 bool FileSystemItem::isParentCollected() const {
-    return mParent != nullptr && mParent->isTopCollected();
+    const FolderSystemItem* parent = getParent();
+    return parent != nullptr && parent->isTopCollected();
 }
 
 bool FileSystemItem::isTopHiddenFlag() const {
@@ -228,7 +270,7 @@ void FileSystemItem::markRemovedFromCollection(const std::vector<std::string>& p
 
 int FileSystemItem::calcLevelsToParent(const FileSystemItem* ancestor) const {
     int steps = 0;
-    for (const FileSystemItem* n = this; n != nullptr; n = n->mParent) {
+    for (const FileSystemItem* n = this; n != nullptr; n = n->getParent()) {
         if (n == ancestor) {
             return steps;
         }
@@ -277,9 +319,10 @@ bool FileSystemItem::insert2BiggestFilesArrayWithCheck_Added(ItemList& list) {
 // ---- Cut items and duplication
 
 void FileSystemItem::copyCommonStateTo(FileSystemItem& other) const {
-    other.mntimeCode = mntimeCode;
-    other._isCloudStored = _isCloudStored;
-    other._accessDenied = _accessDenied;
+    other.mCountAndFlags.fetch_and(~std::uint32_t{0xFF}, std::memory_order_relaxed);
+    other.mCountAndFlags.fetch_or(flagByte(), std::memory_order_relaxed);
+    other.setIsCloudStored(isCloudStored());
+    other.setAccessDenied(accessDenied());
 }
 
 ItemRef FileSystemItem::createOrGetCutItem() {
@@ -292,7 +335,7 @@ ItemRef FileSystemItem::createDuplicatedCutItemForParent(FolderSystemItem* paren
 }
 
 ItemRef FileSystemItem::addDuplicateToParent(FolderSystemItem* parent) const {
-    return initWithPathSize(relativePath(), parent, mnselfsize, getTimeCode(), isHiddenFlag(),
+    return initWithPathSize(relativePath(), parent, storedSize(), getTimeCode(), isHiddenFlag(),
                             isCloudStored());
 }
 

@@ -3,8 +3,8 @@
 #include "scan/tree/ItemRef.h"
 #include "scan/tree/NodeArena.h"
 
+#include <atomic>
 #include <cstdint>
-#include <cstring>
 #include <new>
 #include <string>
 #include <string_view>
@@ -19,16 +19,21 @@ class CopiedFileItem;
 //
 // Memory matters here: a scan holds millions of nodes. A node keeps only its
 // own name (a root keeps its absolute path), stored next to it in the node
-// arena, and all flags share one byte with the time code. Full paths
-// are rebuilt on demand. The parent is a non-owning back reference: a folder
-// owns its children, and a subtree must not be used after its root is gone.
-class FileSystemItem : public boost::intrusive_ref_counter<FileSystemItem> {
-    // The small fields come first so they share the word with the reference
-    // count: a plain file node is 40 bytes plus its name.
-    std::uint8_t mntimeCode;
-    bool _isCloudStored;
-    bool _accessDenied;
-    std::uint8_t mNodeBits = 0;  // kNameOwnedBit, kPackageBit, kHardLinkBit, …
+// arena and found by its offset there; all flags share one byte with the time
+// code, and that byte shares a word with the reference count. Sizes take 32
+// bits (see SizeCode.h) and the parent a 32-bit arena handle: a plain file
+// node is 24 bytes plus its name. Full paths are rebuilt on demand. The
+// parent is a non-owning back reference: a folder owns its children, and a
+// child that outlives its folder is left without a parent.
+class FileSystemItem {
+    // The flag byte `mntimeCode` (low 8 bits) under the reference count.
+    mutable std::atomic<std::uint32_t> mCountAndFlags{0};
+    // The name's offset in the node's arena chunk (low bits) under the node
+    // bits (kFolderBit, kPackageBit, …).
+    std::atomic<std::uint32_t> mNameAndBits;
+    // `mnselfsize` of a file; a folder keeps its own blocks here.
+    std::atomic<std::uint32_t> mSizeCode;
+    std::atomic<nodeArena::Handle> mParent;
 
   public:
     // Bits of the flag byte `mntimeCode`.
@@ -55,6 +60,17 @@ class FileSystemItem : public boost::intrusive_ref_counter<FileSystemItem> {
     // deleting destructor passes the size of the node's own kind.
     static void operator delete(void* p, std::size_t bytes) { nodeArena::release(p, bytes); }
 
+    // The count behind ItemRef (found by argument-dependent lookup).
+    friend void intrusive_ptr_add_ref(const FileSystemItem* node) noexcept {
+        node->mCountAndFlags.fetch_add(kOneReference, std::memory_order_relaxed);
+    }
+    friend void intrusive_ptr_release(const FileSystemItem* node) noexcept {
+        if (node->mCountAndFlags.fetch_sub(kOneReference, std::memory_order_acq_rel) <
+            2 * kOneReference) {
+            delete node;
+        }
+    }
+
     // ---- Kinds
     virtual bool isUnscanned() const { return false; }
     virtual bool isInaccessible() const { return false; }
@@ -71,7 +87,7 @@ class FileSystemItem : public boost::intrusive_ref_counter<FileSystemItem> {
     virtual std::string getDesc() const { return {}; }
 
     // ---- Paths and lookup
-    std::string_view relativePath() const { return mName; }
+    std::string_view relativePath() const;
     // The node's own name; a root answers the last component of its path.
     std::string_view name() const;
     std::string fullPath() const;
@@ -85,8 +101,11 @@ class FileSystemItem : public boost::intrusive_ref_counter<FileSystemItem> {
     std::string displayNameAccordingToStorageType() const;
     std::string getDisplayName() const { return displayNameAccordingToStorageType(); }
 
-    FolderSystemItem* getParent() const { return mParent; }
-    void setParent(FolderSystemItem* parent) { mParent = parent; }
+    FolderSystemItem* getParent() const {
+        return static_cast<FolderSystemItem*>(
+            nodeArena::fromHandle(mParent.load(std::memory_order_relaxed)));
+    }
+    void setParent(FolderSystemItem* parent);
     FileSystemItem* getTopParent();
     bool isMyParent(const FileSystemItem* folder) const;
     bool isMe(const FileSystemItem* other) const { return other == this; }
@@ -106,23 +125,26 @@ class FileSystemItem : public boost::intrusive_ref_counter<FileSystemItem> {
     // ---- Sizes
     virtual void addFileSize(std::int64_t) {}
     virtual void addFileSizeForAll(std::int64_t size);
-    virtual std::int64_t gettotalsize() const { return mnselfsize; }
+    virtual std::int64_t gettotalsize() const { return storedSize(); }
     virtual std::int64_t calctotalsize();
     virtual std::int64_t calcTotalSizeWithMaxSizes(std::int64_t* maxSizes, int curLevel);
     virtual std::int64_t getWholeItemSize() const { return gettotalsize(); }
     std::int64_t itemSize() const { return gettotalsize(); }
-    std::int64_t selfSize() const { return mnselfsize; }
+    // `mnselfsize`: a file's own size, a folder's last counted total.
+    std::int64_t selfSize() const;
 
     // ---- Flags
-    std::uint8_t getTimeCode() const { return mntimeCode & kTimeCodeMask; }
-    std::uint8_t flagByte() const { return mntimeCode; }
-    bool isCollected() const { return (mntimeCode & kCollectedFlag) != 0; }
+    std::uint8_t getTimeCode() const { return flagByte() & kTimeCodeMask; }
+    std::uint8_t flagByte() const {
+        return static_cast<std::uint8_t>(mCountAndFlags.load(std::memory_order_relaxed));
+    }
+    bool isCollected() const { return (flagByte() & kCollectedFlag) != 0; }
     void setCollected(bool on) { setFlag(kCollectedFlag, on); }
-    bool isHiddenFlag() const { return (mntimeCode & kHiddenFlag) != 0; }
+    bool isHiddenFlag() const { return (flagByte() & kHiddenFlag) != 0; }
     void setHiddenFlag(bool on) { setFlag(kHiddenFlag, on); }
-    bool isTrashFlag() const { return (mntimeCode & kTrashFlag) != 0; }
+    bool isTrashFlag() const { return (flagByte() & kTrashFlag) != 0; }
     void setTrashFlag(bool on) { setFlag(kTrashFlag, on); }
-    bool isSorted() const { return (mntimeCode & kSortedFlag) != 0; }
+    bool isSorted() const { return (flagByte() & kSortedFlag) != 0; }
     void setSorted(bool on) { setFlag(kSortedFlag, on); }
     // With `recurcive`, the same value goes to every ancestor too.
     void setSorted(bool on, bool recurcive);
@@ -130,19 +152,19 @@ class FileSystemItem : public boost::intrusive_ref_counter<FileSystemItem> {
     bool isParentCollected() const;
     bool isTopHiddenFlag() const;
     bool isTopTrashFlag() const;
-    bool isCloudStored() const { return _isCloudStored; }
-    void setIsCloudStored(bool on) { _isCloudStored = on; }
-    bool accessDenied() const { return _accessDenied; }
-    void setAccessDenied(bool on) { _accessDenied = on; }
+    bool isCloudStored() const { return hasBit(kCloudBit); }
+    void setIsCloudStored(bool on) { setBit(kCloudBit, on); }
+    bool accessDenied() const { return hasBit(kDeniedBit); }
+    void setAccessDenied(bool on) { setBit(kDeniedBit, on); }
     // A file with more than one link: the scan counts its blocks at one of
     // them only, so the others carry no size.
-    bool isHardLinked() const { return (mNodeBits & kHardLinkBit) != 0; }
-    void setHardLinked() { mNodeBits |= kHardLinkBit; }
+    bool isHardLinked() const { return hasBit(kHardLinkBit); }
+    void setHardLinked() { setBit(kHardLinkBit, true); }
     // The cache folder whose contents make up the volume's purgeable space.
-    bool isPurgeableCache() const { return (mNodeBits & kPurgeableCacheBit) != 0; }
-    void setPurgeableCache() { mNodeBits |= kPurgeableCacheBit; }
+    bool isPurgeableCache() const { return hasBit(kPurgeableCacheBit); }
+    void setPurgeableCache() { setBit(kPurgeableCacheBit, true); }
     // The size a file node counts; folders sum their children instead.
-    void setFileSize(std::int64_t bytes) { mnselfsize = bytes; }
+    void setFileSize(std::int64_t bytes) { storeSize(bytes); }
 
     // Collection marks follow the removal collection's full paths.
     void updateAddedItemsToCollection(const std::vector<std::string>& paths);
@@ -179,15 +201,17 @@ class FileSystemItem : public boost::intrusive_ref_counter<FileSystemItem> {
     friend class FileSystemCutItem;
     friend class FolderSystemCutItem;
 
-    // Proof that the name storage was set up by allocate(); only this class
+    // Proof that the name storage was set up by allocate(): the name in the
+    // node's chunk, or (when too long for it) only its text. Only this class
     // can make one.
     class InlineName {
       public:
-        const char* text;
+        const char* inChunk;
+        std::string_view text;
 
       private:
         friend class FileSystemItem;
-        explicit InlineName(const char* t) : text(t) {}
+        InlineName(const char* chunkCopy, std::string_view t) : inChunk(chunkCopy), text(t) {}
     };
 
     FileSystemItem(InlineName name, FolderSystemItem* parent, std::int64_t itemsize,
@@ -197,12 +221,13 @@ class FileSystemItem : public boost::intrusive_ref_counter<FileSystemItem> {
     template <class T, class... Args>
     static boost::intrusive_ptr<T> allocate(std::string_view name, Args&&... args) {
         static_assert(alignof(T) <= nodeArena::kNodeAlignment);
-        nodeArena::Placement place = nodeArena::allocate(sizeof(T), name.size() + 1);
-        std::memcpy(place.name, name.data(), name.size());
-        place.name[name.size()] = '\0';
+        const bool inChunk = sizeof(T) + name.size() + 1 <= nodeArena::kMaxPlacement;
+        nodeArena::Placement place =
+            nodeArena::allocate(sizeof(T), inChunk ? name : std::string_view());
         T* node = nullptr;
         try {
-            node = ::new (place.node) T(InlineName(place.name), std::forward<Args>(args)...);
+            node = ::new (place.node)
+                T(InlineName(inChunk ? place.name : nullptr, name), std::forward<Args>(args)...);
         } catch (...) {
             nodeArena::release(place.node, sizeof(T));
             throw;
@@ -219,25 +244,49 @@ class FileSystemItem : public boost::intrusive_ref_counter<FileSystemItem> {
                                            std::string& myPath);
     static void attach(FolderSystemItem* parent, const ItemRef& child);
 
-    // Folders keep their package mark here, in the word the node has spare.
-    bool packageBit() const { return (mNodeBits & kPackageBit) != 0; }
-    void setPackageBit() { mNodeBits |= kPackageBit; }
+    // Bits of the node beside its name's offset.
+    static constexpr std::uint32_t kNameOffsetMask = (1U << nodeArena::kOffsetBits) - 1;
+    static constexpr std::uint32_t kNameElsewhereBit = 1U << 20;  // renamed, or too long
+    static constexpr std::uint32_t kFolderBit = 1U << 21;
+    static constexpr std::uint32_t kPackageBit = 1U << 22;
+    static constexpr std::uint32_t kHardLinkBit = 1U << 23;
+    static constexpr std::uint32_t kPurgeableCacheBit = 1U << 24;
+    static constexpr std::uint32_t kCloudBit = 1U << 25;
+    static constexpr std::uint32_t kDeniedBit = 1U << 26;
+    static constexpr std::uint32_t kDatesBit = 1U << 27;  // a folder's dates were read
+    // A folder whose children changed since its total was last counted; its
+    // ancestors then carry the bit too.
+    static constexpr std::uint32_t kTotalStaleBit = 1U << 28;
 
-    std::int64_t mnselfsize;
+    bool hasBit(std::uint32_t bit) const {
+        return (mNameAndBits.load(std::memory_order_relaxed) & bit) != 0;
+    }
+    void setBit(std::uint32_t bit, bool on) {
+        if (on) {
+            mNameAndBits.fetch_or(bit, std::memory_order_relaxed);
+        } else {
+            mNameAndBits.fetch_and(~bit, std::memory_order_relaxed);
+        }
+    }
+    // Folders keep their package mark among the node bits.
+    bool packageBit() const { return hasBit(kPackageBit); }
+    void setPackageBit() { setBit(kPackageBit, true); }
+
+    // The size kept in the node's 32 bits, or beside it when too big.
+    std::int64_t storedSize() const;
+    void storeSize(std::int64_t bytes);
 
   private:
-    static constexpr std::uint8_t kNameOwnedBit = 0x01;  // renamed: mName is a heap copy
-    static constexpr std::uint8_t kPackageBit = 0x02;
-    static constexpr std::uint8_t kHardLinkBit = 0x04;
-    static constexpr std::uint8_t kPurgeableCacheBit = 0x08;
+    static constexpr std::uint32_t kOneReference = 1U << 8;
 
     bool selfOrAncestorHas(std::uint8_t flag) const;
     void setFlag(std::uint8_t mask, bool on) {
-        mntimeCode = static_cast<std::uint8_t>(on ? (mntimeCode | mask) : (mntimeCode & ~mask));
+        if (on) {
+            mCountAndFlags.fetch_or(mask, std::memory_order_relaxed);
+        } else {
+            mCountAndFlags.fetch_and(~std::uint32_t{mask}, std::memory_order_relaxed);
+        }
     }
-
-    FolderSystemItem* mParent;
-    const char* mName;  // `relativePath`
 };
 
 }  // namespace korvex

@@ -13,7 +13,7 @@ boost::intrusive_ptr<FolderSystemCutItem> FolderSystemCutItem::makeReplacing(
         source.relativePath(), source.getParent(), source.selfSize(), source.isPack(),
         source.getTimeCode(), source.isHiddenFlag(), source.isCloudStored());
     source.copyCommonStateTo(*cut);
-    cut->nAddSize = source.nAddSize;
+    cut->storeSize(source.ownCountedSize());
     cut->mReplacedFolder = &source;
     source.handChildrenTo(*cut, false);
     return cut;
@@ -25,7 +25,7 @@ boost::intrusive_ptr<FolderSystemCutItem> FolderSystemCutItem::makeCopy(
                                              source.getTimeCode(), source.isHiddenFlag(),
                                              source.isCloudStored());
     source.copyCommonStateTo(*cut);
-    cut->nAddSize = source.nAddSize;
+    cut->storeSize(source.ownCountedSize());
     if (!source.isPack()) {
         source.duplicateChildrenInto(*cut);
     }
@@ -63,10 +63,10 @@ bool FolderSystemCutItem::replaceToSuperItem() {
     if (parent == nullptr || !parent->containsObject(this)) {
         return false;
     }
-    FolderRef plain = initWithPathSizeNoParent(relativePath(), parent, mnselfsize, packageBit(),
+    FolderRef plain = initWithPathSizeNoParent(relativePath(), parent, storedTotal(), packageBit(),
                                                getTimeCode(), isHiddenFlag(), isCloudStored());
     copyCommonStateTo(*plain);
-    plain->nAddSize = nAddSize;
+    plain->storeSize(ownCountedSize());
     handChildrenTo(*plain, true);
     parent->replaceChild(this, std::move(plain));
     return true;

@@ -2,13 +2,14 @@
 
 #include "scan/format/PathUtils.h"
 #include "scan/tree/NumericOrder.h"
+#include "scan/tree/RareNodeFields.h"
 
 #include <algorithm>
 #include <cstdio>
 
 namespace korvex {
 
-static_assert(sizeof(FolderSystemItem) <= 120, "a folder node must stay small");
+static_assert(sizeof(FolderSystemItem) <= 48, "a folder node must stay small");
 
 namespace {
 
@@ -40,12 +41,20 @@ bool isTrashFolder(std::string_view name, const FolderSystemItem* parent) {
 
 FolderSystemItem::FolderSystemItem(InlineName name, FolderSystemItem* parent, std::int64_t itemsize,
                                    bool bPack, std::uint8_t timeCode, bool hidden, bool cloud)
-    : FileSystemItem(name, parent, itemsize, timeCode, hidden, cloud) {
+    : FileSystemItem(name, parent, 0, timeCode, hidden, cloud), mTotal(itemsize) {
+    setBit(kFolderBit | kTotalStaleBit, true);
     if (isTrashFolder(relativePath(), parent)) {
         setTrashFlag(true);
     }
     if (bPack) {
         SetitsLeafPackage();
+    }
+}
+
+FolderSystemItem::~FolderSystemItem() {
+    // A child held elsewhere must not keep pointing at this folder.
+    for (const ItemRef& child : children) {
+        child->setParent(nullptr);
     }
 }
 
@@ -72,7 +81,7 @@ FolderRef FolderSystemItem::initWithPathSize(std::string_view path, FolderSystem
     FolderRef folder =
         initWithPathSizeNoParent(path, parent, itemsize, bPack, timeCode, hidden, cloud);
     if (!bPack) {
-        folder->children = std::move(adopted);
+        folder->children.assign(std::move(adopted));
         for (const ItemRef& child : folder->children) {
             child->setParent(folder.get());
         }
@@ -88,7 +97,6 @@ FolderSystemItem* FolderSystemItem::rootItem() {
 void FolderSystemItem::SetitsLeafPackage() {
     setPackageBit();
     children.clear();
-    children.shrink_to_fit();
 }
 
 // ---- Children
@@ -102,17 +110,16 @@ void FolderSystemItem::addChild(ItemRef child) {
     if (packageBit()) {
         return;
     }
-    if (children.capacity() == 0) {
-        children.reserve(1);
-    }
     children.push_back(std::move(child));
+    markTotalStale();
 }
 
 void FolderSystemItem::removeChild(const FileSystemItem* child) {
     auto it = std::find_if(children.begin(), children.end(),
                            [child](const ItemRef& c) { return c.get() == child; });
     if (it != children.end()) {
-        children.erase(it);
+        children.erase(static_cast<std::size_t>(it - children.begin()));
+        markTotalStale();
     }
 }
 
@@ -129,6 +136,7 @@ void FolderSystemItem::replaceChild(const FileSystemItem* child, ItemRef replace
                            [child](const ItemRef& c) { return c.get() == child; });
     if (it != children.end()) {
         *it = std::move(replacement);
+        markTotalStale();
     }
 }
 
@@ -198,7 +206,8 @@ void FolderSystemItem::insertChildSorting(ItemRef child) {
         return other < size ||
                (other == size && compareNumeric(c->relativePath(), child->relativePath()) > 0);
     });
-    children.insert(at, std::move(child));
+    children.insert(static_cast<std::size_t>(at - children.begin()), std::move(child));
+    markTotalStale();
 }
 
 std::int64_t FolderSystemItem::specialItemsSize(std::size_t* outIndex) const {
@@ -223,8 +232,7 @@ std::int64_t FolderSystemItem::specialItemsSize(std::size_t* outIndex) const {
 // ---- Sizes
 
 void FolderSystemItem::addFileSize(std::int64_t size) {
-    std::lock_guard lock(_totalSizeLock);
-    mnselfsize += size;
+    mTotal.fetch_add(size, std::memory_order_relaxed);
 }
 
 void FolderSystemItem::addFileSizeForAll(std::int64_t size) {
@@ -232,12 +240,12 @@ void FolderSystemItem::addFileSizeForAll(std::int64_t size) {
         std::fputs("ERROR! called function not for package\n", stderr);
         return;
     }
-    nAddSize += size;
+    addOwnBlocks(size);
+    markTotalStale();
 }
 
 std::int64_t FolderSystemItem::gettotalsize() const {
-    std::lock_guard lock(_totalSizeLock);
-    return mnselfsize;
+    return storedTotal();
 }
 
 std::int64_t FolderSystemItem::sumOfChildren() {
@@ -249,32 +257,59 @@ std::int64_t FolderSystemItem::sumOfChildren() {
 }
 
 std::int64_t FolderSystemItem::calctotalsize() {
-    std::lock_guard lock(_totalSizeLock);
-    mnselfsize = nAddSize + (packageBit() ? 0 : sumOfChildren());
-    return mnselfsize;
+    const std::int64_t total = ownCountedSize() + (packageBit() ? 0 : sumOfChildren());
+    storeTotal(total);
+    setBit(kTotalStaleBit, false);
+    return total;
+}
+
+void FolderSystemItem::markTotalStale() {
+    for (FolderSystemItem* folder = this; folder != nullptr && !folder->hasBit(kTotalStaleBit);
+         folder = folder->getParent()) {
+        folder->setBit(kTotalStaleBit, true);
+    }
+}
+
+std::int64_t FolderSystemItem::recountChanged(std::int64_t* maxSizes, int curLevel) {
+    if (!hasBit(kTotalStaleBit)) {
+        return storedTotal();  // its sizes, and their largest per level, are as last counted
+    }
+    setBit(kTotalStaleBit, false);
+    std::int64_t sum = ownCountedSize();
+    if (!packageBit()) {
+        for (const ItemRef& child : children) {
+            FileSystemItem* node = child.get();
+            sum +=
+                node->hasBit(kFolderBit) && !node->isCutItem()
+                    ? static_cast<FolderSystemItem*>(node)->recountChanged(maxSizes, curLevel + 1)
+                    : node->calcTotalSizeWithMaxSizes(maxSizes, curLevel + 1);
+        }
+    }
+    storeTotal(sum);
+    if (maxSizes != nullptr && curLevel >= 0 && curLevel < 14) {
+        maxSizes[curLevel] = std::max(maxSizes[curLevel], sum);
+    }
+    return sum;
 }
 
 std::int64_t FolderSystemItem::calcTotalSizeWithMaxSizes(std::int64_t* maxSizes, int curLevel) {
-    std::lock_guard lock(_totalSizeLock);
-    std::int64_t sum = nAddSize;
+    std::int64_t sum = ownCountedSize();
     if (!packageBit()) {
         for (const ItemRef& child : children) {
             sum += child->calcTotalSizeWithMaxSizes(maxSizes, curLevel + 1);
         }
     }
-    mnselfsize = sum;
+    storeTotal(sum);
+    setBit(kTotalStaleBit, false);
     if (maxSizes != nullptr && curLevel >= 0 && curLevel < 14) {
-        maxSizes[curLevel] = std::max(maxSizes[curLevel], mnselfsize);
+        maxSizes[curLevel] = std::max(maxSizes[curLevel], sum);
     }
-    return mnselfsize;
+    return sum;
 }
 
-// Each folder's lock is released before its parent's is taken: recounts take
-// locks parent before child, and holding both orders could deadlock.
 void FolderSystemItem::increaseTotalSize(std::int64_t amount) {
     for (FolderSystemItem* folder = this; folder != nullptr; folder = folder->getParent()) {
-        std::lock_guard lock(folder->_totalSizeLock);
-        folder->mnselfsize += amount;
+        folder->addFileSize(amount);
     }
 }
 
@@ -375,7 +410,7 @@ int FolderSystemItem::calcChildDepth() {
 }
 
 void FolderSystemItem::fillBiggestFilesArray(ItemList& list) {
-    ItemList snapshot = children;
+    ItemList snapshot = children;  // the list may change while it is walked
     for (const ItemRef& child : snapshot) {
         if (child->isDir() && !child->isPack()) {
             child->fillBiggestFilesArray(list);
@@ -458,11 +493,8 @@ void FolderSystemItem::markRemovedFromCollection(const std::vector<std::string>&
 // ---- Dates
 
 FileSystemItemAttributes& FolderSystemItem::attributes() {
-    if (_attributes == nullptr) {
-        _attributes = std::make_unique<FileSystemItemAttributes>(
-            FileSystemItemAttributes::initWithPath(fullPath()));
-    }
-    return *_attributes;
+    setBit(kDatesBit, true);
+    return rareNodeFields::attributes(this, fullPath());
 }
 
 // ---- Duplication
@@ -474,9 +506,9 @@ void FolderSystemItem::duplicateChildrenInto(FolderSystemItem& copy) const {
 }
 
 ItemRef FolderSystemItem::addDuplicateToParent(FolderSystemItem* parent) const {
-    FolderRef copy = initWithPathSize(relativePath(), parent, mnselfsize, packageBit(),
+    FolderRef copy = initWithPathSize(relativePath(), parent, storedTotal(), packageBit(),
                                       getTimeCode(), isHiddenFlag(), isCloudStored());
-    copy->nAddSize = nAddSize;
+    copy->storeSize(ownCountedSize());
     if (!packageBit()) {
         duplicateChildrenInto(*copy);
     }
@@ -485,7 +517,6 @@ ItemRef FolderSystemItem::addDuplicateToParent(FolderSystemItem* parent) const {
 
 void FolderSystemItem::handChildrenTo(FolderSystemItem& other, bool repoint) {
     other.children = std::move(children);
-    children.clear();
     if (repoint) {
         for (const ItemRef& child : other.children) {
             child->setParent(&other);

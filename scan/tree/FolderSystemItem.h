@@ -1,10 +1,10 @@
 #pragma once
 
+#include "scan/tree/ChildList.h"
 #include "scan/tree/FileSystemItem.h"
 #include "scan/tree/FileSystemItemAttributes.h"
 
-#include <memory>
-#include <mutex>
+#include <atomic>
 #include <optional>
 
 namespace korvex {
@@ -13,8 +13,14 @@ namespace korvex {
 // is only counted into `nAddSize` and never held as children. A folder's own
 // blocks (its entry table) are counted into `nAddSize` as well, so its size
 // is what the file system allocated for it and everything below it.
+//
+// `nAddSize` takes the 32 size bits of the node; the folder's total is read
+// and changed atomically, so that no folder needs a lock of its own. Dates
+// are kept beside the tree once asked for.
 class FolderSystemItem : public FileSystemItem {
   public:
+    ~FolderSystemItem() override;
+
     static FolderRef initWithPathSize(std::string_view path, FolderSystemItem* parent,
                                       std::int64_t itemsize, bool bPack, std::uint8_t timeCode,
                                       bool hidden, bool cloud);
@@ -35,11 +41,11 @@ class FolderSystemItem : public FileSystemItem {
     void SetitsLeafPackage();
 
     // ---- Children
-    const ItemList& childrenArray() const { return children; }
+    const ChildList& childrenArray() const { return children; }
     bool containsObject(const FileSystemItem* child) const;
     virtual void addChild(ItemRef child);
     // Called once every child is attached: the list drops its growth slack.
-    void childrenComplete() { children.shrink_to_fit(); }
+    void childrenComplete() { children.shrinkToFit(); }
     // Removes the child from the list; sizes are not touched.
     void removeChild(const FileSystemItem* child);
     // Subtracts the child's size from this folder and its ancestors, then removes it.
@@ -64,6 +70,14 @@ class FolderSystemItem : public FileSystemItem {
     std::int64_t gettotalsize() const override;
     std::int64_t calctotalsize() override;
     virtual std::int64_t calctotalsizeex() { return calctotalsize(); }
+    // While a tree only grows (a scan attaching nodes): counts again only the
+    // folders whose children changed since they were last counted and keeps
+    // the other totals, so that a progress step costs what changed rather
+    // than the whole tree. A volume raises its largest sizes per level.
+    virtual std::int64_t recountChangedTotals() { return recountChanged(nullptr, 0); }
+    // Marks this folder and its ancestors for recountChangedTotals(); for
+    // changes that do not go through the children list (own blocks).
+    void markTotalStale();
     std::int64_t calcTotalSizeWithMaxSizes(std::int64_t* maxSizes, int curLevel) override;
     void increaseTotalSize(std::int64_t amount);
     void decreaseTotalSize(std::int64_t amount);
@@ -78,8 +92,8 @@ class FolderSystemItem : public FileSystemItem {
     virtual const std::int64_t* getMaxSizesByLevels() const { return nullptr; }
     virtual void initSizesByLevels() {}
     // The folder's own blocks plus, for a package, everything inside it.
-    std::int64_t ownCountedSize() const { return nAddSize; }
-    void addOwnBlocks(std::int64_t bytes) { nAddSize += bytes; }
+    std::int64_t ownCountedSize() const { return storedSize(); }
+    void addOwnBlocks(std::int64_t bytes) { storeSize(storedSize() + bytes); }
 
     // ---- Lookup
     // Finds a folder below this one, creating missing folders as described
@@ -134,11 +148,13 @@ class FolderSystemItem : public FileSystemItem {
     void markRemovedFromCollection(const std::vector<std::string>& paths,
                                    std::string& myPath) override;
     std::int64_t sumOfChildren();
+    std::int64_t recountChanged(std::int64_t* maxSizes, int curLevel);
+    // `mnselfsize` of a folder.
+    std::int64_t storedTotal() const { return mTotal.load(std::memory_order_relaxed); }
+    void storeTotal(std::int64_t bytes) { mTotal.store(bytes, std::memory_order_relaxed); }
 
-    ItemList children;
-    std::int64_t nAddSize = 0;
-    std::unique_ptr<FileSystemItemAttributes> _attributes;
-    mutable std::recursive_mutex _totalSizeLock;
+    ChildList children;
+    std::atomic<std::int64_t> mTotal;
 };
 
 }  // namespace korvex

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <boost/smart_ptr/intrusive_ptr.hpp>
-#include <boost/smart_ptr/intrusive_ref_counter.hpp>
 
 #include <vector>
 
@@ -12,7 +11,7 @@ class FolderSystemItem;
 class VolumeSystemItem;
 
 // Tree nodes are shared by the tree, the lists and the collection; the count
-// lives inside the node so that a reference costs one pointer.
+// lives inside the node (FileSystemItem) so that a reference costs one pointer.
 using ItemRef = boost::intrusive_ptr<FileSystemItem>;
 using FolderRef = boost::intrusive_ptr<FolderSystemItem>;
 using VolumeRef = boost::intrusive_ptr<VolumeSystemItem>;

@@ -39,6 +39,9 @@ class VolumeSystemItem : public FolderSystemItem {
 
     std::int64_t calctotalsize() override;
     std::int64_t calctotalsizeex() override;
+    std::int64_t recountChangedTotals() override {
+        return recountChanged(maxSizesByLevels.data(), 0);
+    }
     void addChild(ItemRef child) override;
     void removeChildAndRecalc(const FileSystemItem* child) override;
 

@@ -5,6 +5,7 @@
 #include "scan/model/CSWalkOperation.h"
 #include "scan/skip/PackageRules.h"
 
+#include <algorithm>
 #include <chrono>
 
 namespace korvex {
@@ -18,9 +19,15 @@ constexpr std::size_t kHandOverBatch = 4096;
 
 std::atomic<int> gExistingWorkers{0};
 
-// The progress throttle lives for the whole process and on the main thread.
-bool gThrottleTimerStarted = false;
-bool gThrottleTimerFired = false;
+// Tree updates asked for by the workers run on the main thread at most every
+// 0.1 seconds, and, when an update takes long (a big tree to recount, a
+// window to redraw), no sooner than kUpdateCostFactor times its own time
+// after it began: the updates never take more than a share of the main
+// thread, which then keeps up with the workers' hand-overs. Process-wide,
+// like the main thread.
+constexpr auto kUpdateInterval = std::chrono::milliseconds(100);
+constexpr int kUpdateCostFactor = 4;
+std::chrono::steady_clock::time_point gNextUpdate;
 
 }  // namespace
 
@@ -96,7 +103,9 @@ void TWalker::main() {
 void TWalker::finishTask() {
     // The hand-over counted this worker as active and entered the group for
     // it, so the scan never looks idle between a hand-over and its start.
-    mPool->activeWorkers.fetch_sub(1);
+    if (mPool->activeWorkers.fetch_sub(1) == 1) {
+        mPool->activeWorkers.notify_all();
+    }
     m_group->leave();
 }
 
@@ -304,6 +313,7 @@ void TWalker::handOverPending(bool withUpdate) {
         append(completeArray, batch->complete);
         for (auto& [folder, bytes] : batch->ownBytes) {
             folder->addOwnBlocks(bytes);
+            folder->markTotalStale();
         }
         for (auto& [folder, path] : batch->denied) {
             folder->setAccessDenied(true);
@@ -320,38 +330,37 @@ std::size_t TWalker::getArrayItemCount() const {
 }
 
 void TWalker::doUpdateProgress() {
-    if (!gThrottleTimerStarted) {
-        gThrottleTimerStarted = true;
-        gThrottleTimerFired = true;
-        platform::MainQueue::shared().scheduleRepeating(std::chrono::milliseconds(100),
-                                                        [] { gThrottleTimerFired = true; });
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point start = Clock::now();
+    if (start < gNextUpdate) {
+        return;
     }
-    if (gThrottleTimerFired) {
-        gThrottleTimerFired = false;
-        doForceUpdateProgress(true);
-    }
+    doForceUpdateProgress(true);
+    const Clock::duration spent = Clock::now() - start;
+    gNextUpdate = start + std::max<Clock::duration>(kUpdateInterval, spent * kUpdateCostFactor);
 }
 
 void TWalker::doForceUpdateProgress(bool ordinaryUpdate) {
     BiggestFilesSink* big = mpBiggestFilesController;
     const std::int64_t threshold = big != nullptr ? big->getPorogforScan() : 0;
     bool offerTaken = false;
-    for (const ItemRef& file : fileArray) {
-        file->getParent()->addChild(file);
+    for (ItemRef& file : fileArray) {
+        FileSystemItem* node = file.get();
+        node->getParent()->addChild(std::move(file));
         // Hard links are offered once the scan has settled which one counts.
-        if (big != nullptr && !file->isHardLinked() && file->gettotalsize() >= threshold) {
-            offerTaken = big->tryAddtoScanArray(file.get(), false) || offerTaken;
+        if (big != nullptr && !node->isHardLinked() && node->gettotalsize() >= threshold) {
+            offerTaken = big->tryAddtoScanArray(node, false) || offerTaken;
         }
     }
-    auto attach = [](const ItemRef& node) {
-        if (node->getParent() != nullptr) {
-            node->getParent()->addChild(node);
+    auto attach = [](ItemRef& node) {
+        if (FolderSystemItem* parent = node->getParent()) {
+            parent->addChild(std::move(node));
         }
     };
-    for (const ItemRef& folder : folderArray) {
+    for (ItemRef& folder : folderArray) {
         attach(folder);
     }
-    for (const ItemRef& package : packageArray) {
+    for (ItemRef& package : packageArray) {
         allPackagesArray.push_back(package);
         attach(package);
     }

@@ -60,6 +60,36 @@ TEST_F(Dispatch, GroupCountsQueuedBlocksUntilTheyRun) {
     EXPECT_TRUE(group.isEmpty());
 }
 
+TEST_F(Dispatch, AGroupWaitEndsWhenEmptiedOrWhenWokenToStop) {
+    DispatchGroup group;
+    std::atomic<bool> stop{false};
+    std::atomic<int> answers{0};
+    std::atomic<bool> emptied{true};
+    group.enter();
+    std::thread waiter([&] {
+        emptied = group.waitUnless([&] { return stop.load(); });
+        ++answers;
+    });
+    // Nothing ends the wait but a wake-up that finds the stop condition true.
+    group.wakeWaiters();
+    std::this_thread::sleep_for(30ms);
+    EXPECT_EQ(answers.load(), 0);
+    stop = true;
+    group.wakeWaiters();
+    waiter.join();
+    EXPECT_FALSE(emptied.load());
+
+    std::thread second([&] {
+        emptied = group.waitUnless([] { return false; });
+        ++answers;
+    });
+    std::this_thread::sleep_for(10ms);
+    group.leave();
+    second.join();
+    EXPECT_TRUE(emptied.load());
+    EXPECT_EQ(answers.load(), 2);
+}
+
 TEST_F(Dispatch, GroupNotifyRunsOnceEmpty) {
     DispatchGroup group;
     int notified = 0;

@@ -265,6 +265,37 @@ TEST(ItemTreeSizes, VolumeRecordsLargestNodePerLevel) {
     EXPECT_EQ(vol->gettotalsize(), 500);
 }
 
+TEST(ItemTreeSizes, AGrowingTreeIsRecountedWhereItChangedOnly) {
+    VolumeRef vol = VolumeSystemItem::initWithPath("/mnt/v", 100'000, 0);
+    FolderSystemItem* quiet = addFolder(vol.get(), "quiet");
+    ItemRef untouched = addFile(quiet, "q", 100);
+    FolderSystemItem* busy = addFolder(vol.get(), "busy");
+    FolderSystemItem* deep = addFolder(busy, "deep");
+    addFile(deep, "d1", 10);
+    EXPECT_EQ(vol->recountChangedTotals(), 110);
+
+    // As a scan goes on: nodes attached deep down, blocks of a folder itself,
+    // a package's content. A change behind the tree's back in a quiet branch
+    // is not looked at: that branch is not counted again.
+    addFile(deep, "d2", 1'000);
+    addFolder(deep, "new")->addFileSizeForAll(1);  // refused: not a package
+    busy->addOwnBlocks(4'096);
+    busy->markTotalStale();
+    FolderSystemItem* pkg = addFolder(vol.get(), "P.bundle", true);
+    pkg->addFileSizeForAll(50'000);
+    untouched->setFileSize(7);
+    EXPECT_EQ(vol->recountChangedTotals(), 100 + 10 + 1'000 + 4'096 + 50'000);
+    EXPECT_EQ(deep->gettotalsize(), 1'010);
+    EXPECT_EQ(quiet->gettotalsize(), 100);
+    const std::int64_t* levels = vol->getMaxSizesByLevels();
+    EXPECT_EQ(levels[1], 50'000);
+    EXPECT_EQ(levels[2], 1'010);
+    EXPECT_EQ(levels[3], 1'000);
+    // A full count sees everything again.
+    EXPECT_EQ(vol->calctotalsizeex(), 7 + 10 + 1'000 + 4'096 + 50'000);
+    EXPECT_EQ(vol->recountChangedTotals(), vol->gettotalsize());
+}
+
 TEST(ItemTreeSizes, VolumeOccupiedAndShownSizes) {
     VolumeRef vol = VolumeSystemItem::initWithPath("/", 1000, 600);
     EXPECT_EQ(vol->getTheSize(), 400);  // nothing scanned yet

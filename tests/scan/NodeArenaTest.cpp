@@ -48,7 +48,7 @@ TEST(NodeArena, ANodeHeldPastItsTreeKeepsItsNameAndFacts) {
 
 TEST(NodeArena, NamesOfEveryLengthSurviveSideBySide) {
     // Names are packed without padding from the chunk's end while nodes grow
-    // from its start; a very long root path gets a chunk of its own.
+    // from its start; a root path too long for a chunk is kept beside it.
     const std::string longPath = "/" + std::string(300'000, 'p');
     FolderRef root =
         FolderSystemItem::initWithPathSizeNoParent(longPath, nullptr, 0, false, 0, false, false);
@@ -60,6 +60,33 @@ TEST(NodeArena, NamesOfEveryLengthSurviveSideBySide) {
     for (std::size_t i = 0; i < root->numberOfChildren(); ++i) {
         EXPECT_EQ(root->childAtIndex(i)->name(), std::string(i + 1, 'a'));
         EXPECT_EQ(root->childAtIndex(i)->gettotalsize(), static_cast<std::int64_t>(i + 1));
+    }
+}
+
+TEST(NodeArena, RecurringNamesAndTheirPrefixesKeepTheirOwnText) {
+    // Names that recur are stored once per chunk; names that are prefixes of
+    // each other, or that share a hash slot, must never borrow each other's
+    // text, also across chunk changes.
+    const std::string names[] = {"a",
+                                 "ab",
+                                 "abc",
+                                 "",
+                                 "file0.dat",
+                                 "file0.da",
+                                 "file0.dat ",
+                                 std::string(3000, 'x'),
+                                 std::string(2999, 'x')};
+    constexpr std::size_t kCount = std::size(names);
+    FolderRef root = buildOnWorker(0, "");
+    std::thread worker([&] {
+        for (std::size_t i = 0; i < 150'000; ++i) {
+            FileSystemItem::initWithPathSize(names[(i * 7 + i / 5) % kCount], root.get(), 0, 0,
+                                             false, false);
+        }
+    });
+    worker.join();
+    for (std::size_t i = 0; i < root->numberOfChildren(); ++i) {
+        ASSERT_EQ(root->childAtIndex(i)->name(), names[(i * 7 + i / 5) % kCount]) << i;
     }
 }
 

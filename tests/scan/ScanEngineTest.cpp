@@ -306,6 +306,46 @@ TEST_F(ScanEngine, StartingAScanCancelsTheRunningOne) {
     EXPECT_NE(first, second.root);
 }
 
+TEST_F(ScanEngine, NodesHeldAcrossARescanKeepTheirFactsAndPointAtNothingGone) {
+    for (int i = 0; i < 40; ++i) {
+        tree.file("keep/sub" + std::to_string(i % 4) + "/f" + std::to_string(i), 4'096);
+    }
+    tree.file("keep/sub0/held.bin", 64'000);
+    // What the collection, the diagram and the lists hold on to.
+    ItemRef heldFile;
+    ItemRef heldFolder;
+    ItemList biggestBefore;
+    {
+        BlockingScanResult first = scan(tree.path());
+        heldFile = first.root->getItemByFilePath(tree.path("keep/sub0/held.bin"));
+        heldFolder = first.root->getItemByFilePath(tree.path("keep/sub1"));
+        ASSERT_NE(heldFile, nullptr);
+        ASSERT_NE(heldFolder, nullptr);
+        first.root->fillBiggestFilesArray(biggestBefore);
+    }
+    tree.file("keep/sub0/new.bin", 8'000);
+    BlockingScanResult second = scan(tree.path());
+    // The first tree is gone but for what is held: each held node keeps its
+    // name and size, and a parent only while that parent lives.
+    EXPECT_EQ(heldFile->name(), "held.bin");
+    EXPECT_GE(heldFile->gettotalsize(), 64'000);
+    for (const ItemRef& node : biggestBefore) {
+        EXPECT_FALSE(node->name().empty());
+        const FolderSystemItem* parent = node->getParent();
+        EXPECT_TRUE(parent == nullptr || parent == heldFolder.get()) << node->name();
+    }
+    EXPECT_EQ(heldFolder->getParent(), nullptr);
+    EXPECT_EQ(heldFolder->numberOfChildren(), 10u);
+    for (const ItemRef& child : static_cast<FolderSystemItem&>(*heldFolder).childrenArray()) {
+        EXPECT_EQ(child->getParent(), heldFolder.get());
+    }
+    expectConsistentAndSorted(*second.root);
+    EXPECT_NE(second.root->getItemByFilePath(tree.path("keep/sub0/new.bin")), nullptr);
+    biggestBefore.clear();
+    heldFile.reset();
+    heldFolder.reset();
+}
+
 // Remembers every scanning path the model reports, and outlives the model.
 class RecordingScanningInfo : public ScanningInfoObserver {
   public:
