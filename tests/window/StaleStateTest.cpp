@@ -40,16 +40,9 @@ class StaleStateTest : public MainWindowTest {
     ItemRef node(const std::string& relative) {
         return controller().getItemByFilePath(tree.path(relative));
     }
-    void clickRow(FolderColumnView* column, const QString& name) {
-        for (int row = 0; row < column->model()->rowCount(); ++row) {
-            const QModelIndex index = column->model()->index(row, 0);
-            if (index.data().toString() == name) {
-                QTest::mouseClick(column->viewport(), Qt::LeftButton, {},
-                                  column->visualRect(index).center());
-                return;
-            }
-        }
-        ADD_FAILURE() << "no row " << name.toStdString();
+    // A click on the row named `name`, once the column shows.
+    void clickRowNamed(FolderColumnView* column, const QString& name) {
+        clickRow(column, rowNamed(column, name));
     }
     DiagramHintPanel& hint() { return views().radialView->hintPanel(); }
     void pointAt(const ItemRef& item) {
@@ -109,7 +102,7 @@ TEST_F(StaleStateTest, ReturningToATargetShowsItsFolderAndSelectionAgain) {
     ASSERT_TRUE(waitForZoom());
     FolderColumnView* column = contents().folderColumns().column(1);
     ASSERT_EQ(column->folder(), node("a"));
-    ASSERT_NO_FATAL_FAILURE(clickRow(column, "b"));
+    ASSERT_NO_FATAL_FAILURE(clickRowNamed(column, "b"));
     ASSERT_EQ(contents().selectedItems(), ItemList{node("a/b")});
 
     ASSERT_NO_FATAL_FAILURE(clickTarget(other.path()));
@@ -130,7 +123,7 @@ TEST_F(StaleStateTest, ARowChosenWhileTheScanRunsStaysChosen) {
     FolderColumnView* column = contents().folderColumns().column(0);
     ASSERT_TRUE(waitFor([&] { return column->model()->rowCount() > 0; }, 1s));
     ASSERT_TRUE(controller().isProcessing());
-    ASSERT_NO_FATAL_FAILURE(clickRow(column, "notes \"quoted\".txt"));
+    ASSERT_NO_FATAL_FAILURE(clickRowNamed(column, "notes \"quoted\".txt"));
     ASSERT_EQ(contents().selectedItems().size(), 1u);
     const ItemRef chosen = contents().selectedItems().front();
     // The lists reload while the scan runs, and once more at its end.
