@@ -32,6 +32,7 @@ PreferencesWindow::PreferencesWindow(QWidget* parent)
     : QDialog(parent),
       mHint(new QCheckBox(tr("Show hint for selected items"), this)),
       mHiddenFiles(new QCheckBox(tr("Allow removing hidden files and folders"), this)),
+      mScanHistory(new QCheckBox(tr("Keep the last scans of each folder to compare with"), this)),
       mShowAlertsAgain(new QPushButton(tr("Show All Alerts Again"), this)),
       mAlertsStatus(noteLabel({}, this)),
       mRecentsLimit(new QSpinBox(this)),
@@ -53,6 +54,13 @@ PreferencesWindow::PreferencesWindow(QWidget* parent)
     hidden->addWidget(mHiddenFiles);
     hidden->addWidget(noteLabel(tr("Removing hidden items is not recommended."), this));
     form->addRow(tr("Removal:"), hidden);
+    auto* history = new QVBoxLayout;
+    history->setSpacing(2);
+    history->addWidget(mScanHistory);
+    history->addWidget(noteLabel(tr("The last five scans of each folder are kept in your data "
+                                    "folder, so View › Compare with Previous Scan is one click."),
+                                 this));
+    form->addRow(tr("Scans:"), history);
     auto* alerts = new QVBoxLayout;
     alerts->setSpacing(2);
     alerts->addWidget(mShowAlertsAgain, 0, Qt::AlignLeft);
@@ -84,6 +92,11 @@ PreferencesWindow::PreferencesWindow(QWidget* parent)
             Settings::setAllowRemovingHiddenFiles(on);
         }
     });
+    connect(mScanHistory, &QCheckBox::toggled, this, [this](bool on) {
+        if (!mRefreshing) {
+            Settings::setKeepScanHistory(on);
+        }
+    });
     connect(mShowAlertsAgain, &QPushButton::clicked, this, [this] {
         SuppressedAlerts::showAllAgain();
         refreshAlertsStatus();
@@ -106,6 +119,7 @@ void PreferencesWindow::refresh() {
     mRefreshing = true;
     mHint->setChecked(Settings::showHintForSelectedItem());
     mHiddenFiles->setChecked(Settings::allowRemovingHiddenFiles());
+    mScanHistory->setChecked(Settings::keepScanHistory());
     mRecentsLimit->setValue(static_cast<int>(RecentsController::storedLimit()));
     const auto type = Appearance::storedType();
     mAppearance->setCurrentIndex(

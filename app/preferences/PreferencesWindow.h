@@ -24,6 +24,7 @@ class PreferencesWindow : public QDialog {
 
     QCheckBox& hintBox() const { return *mHint; }
     QCheckBox& hiddenFilesBox() const { return *mHiddenFiles; }
+    QCheckBox& scanHistoryBox() const { return *mScanHistory; }
     QPushButton& showAlertsAgainButton() const { return *mShowAlertsAgain; }
     QLabel& alertsStatus() const { return *mAlertsStatus; }
     QSpinBox& recentsLimitBox() const { return *mRecentsLimit; }
@@ -45,6 +46,7 @@ class PreferencesWindow : public QDialog {
 
     QCheckBox* mHint;
     QCheckBox* mHiddenFiles;
+    QCheckBox* mScanHistory;
     QPushButton* mShowAlertsAgain;
     QLabel* mAlertsStatus;
     QSpinBox* mRecentsLimit;

@@ -70,6 +70,7 @@ TEST_F(PreferencesTest, EveryChoiceTakesEffectAtOnceAndSurvivesARestart) {
     PreferencesWindow& preferences = openPreferences();
     EXPECT_TRUE(preferences.hintBox().isChecked());
     EXPECT_FALSE(preferences.hiddenFilesBox().isChecked());
+    EXPECT_FALSE(preferences.scanHistoryBox().isChecked()) << "no history unless asked for";
     EXPECT_EQ(preferences.recentsLimitBox().value(), 10);
     EXPECT_EQ(preferences.appearanceBox().currentText(), "System");
 
@@ -77,6 +78,8 @@ TEST_F(PreferencesTest, EveryChoiceTakesEffectAtOnceAndSurvivesARestart) {
     EXPECT_FALSE(Settings::showHintForSelectedItem());
     tick(preferences.hiddenFilesBox());
     EXPECT_TRUE(Settings::allowRemovingHiddenFiles());
+    tick(preferences.scanHistoryBox());
+    EXPECT_TRUE(Settings::keepScanHistory());
 
     preferences.recentsLimitBox().setFocus();
     QTest::keyClick(&preferences.recentsLimitBox(), Qt::Key_A, Qt::ControlModifier);
@@ -99,6 +102,7 @@ TEST_F(PreferencesTest, EveryChoiceTakesEffectAtOnceAndSurvivesARestart) {
     PreferencesWindow reopened;
     EXPECT_FALSE(reopened.hintBox().isChecked());
     EXPECT_TRUE(reopened.hiddenFilesBox().isChecked());
+    EXPECT_TRUE(reopened.scanHistoryBox().isChecked());
     EXPECT_EQ(reopened.recentsLimitBox().value(), 2);
     EXPECT_EQ(reopened.appearanceBox().currentText(), "Dark");
     EXPECT_EQ(RecentsController().recentsLimit(), 2u);
