@@ -114,7 +114,9 @@ OutlineListItem* FolderContentStructureImpl::childOfItem(std::size_t index,
 
 OutlineListSubRow FolderContentStructureImpl::rowForItem(const ItemRef& node) {
     OutlineListSubRow& cached = mDisplayItemsCache[node.get()];
-    if (!cached) {
+    // A row keeps the size it was made with: a node that grew or shrank
+    // since (a scan going on, an operation) gets a row of its own again.
+    if (!cached || cached->size() != node->getWholeItemSize()) {
         cached = std::make_shared<OutlineListSubItem>(node);
     }
     return cached;

@@ -181,6 +181,21 @@ TEST_F(InMemoryFolder, ExactlyTheSmallBoundIsAnItemRow) {
     EXPECT_EQ(rowNames(structure), (std::vector<std::string>{"bound.bin", "[Small items]"}));
 }
 
+TEST_F(InMemoryFolder, ARebuildOfTheSameFolderShowsWhatGrewSince) {
+    // As during a scan: the list is built while a child is still small, and
+    // built again for the same folder once it grew past the others.
+    addFile("steady.bin", 700000);
+    ItemRef growing = addFile("growing.bin", 10);
+    folder->setSorted(false);
+    structure.setItem(folder);
+    ASSERT_EQ(rowNames(structure), (std::vector<std::string>{"steady.bin", "[Small items]"}));
+
+    growing->setFileSize(900000);
+    structure.setItem(folder);
+    EXPECT_EQ(rowNames(structure), (std::vector<std::string>{"growing.bin", "steady.bin"}));
+    EXPECT_EQ(structure.childOfItem(0, nullptr)->size(), 900000);
+}
+
 TEST_F(InMemoryFolder, EqualSizesSortByNameNumericallyIgnoringCase) {
     addFile("file10", 700000);
     addFile("Photo 10.jpg", 600000);
