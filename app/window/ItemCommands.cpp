@@ -6,6 +6,7 @@
 #include "scan/tree/FileSystemItem.h"
 
 #include <QMessageBox>
+#include <QPointer>
 
 namespace korvex {
 
@@ -42,7 +43,7 @@ void ItemCommands::preview(const std::vector<std::string>& paths) {
 
 std::function<void()> ItemCommands::nothingOpenedHandler(const std::vector<std::string>& paths) {
     // Told later, when the window may be gone.
-    return [window = mWindow, alertShown = mAlertShown, paths] {
+    return [window = QPointer<QWidget>(mWindow), alertShown = mAlertShown, paths] {
         if (window == nullptr || paths.empty()) {
             return;
         }
