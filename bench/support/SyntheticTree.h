@@ -23,7 +23,18 @@ struct SyntheticTree {
     std::size_t nodes() const { return folders + files; }
 };
 
-inline SyntheticTree buildSyntheticTree(int fanOut, int filesPerFolder) {
+// Names of the even tree's files: the same few in every folder, or with
+// `Distinct`, a name of its own for every file, as long as a file name on a
+// real system is on average (about 18 bytes).
+enum class FileNames { Recurring, Distinct };
+
+inline std::string fileName(FileNames names, int indexInFolder, std::size_t indexInTree) {
+    return names == FileNames::Distinct ? "photo_" + std::to_string(indexInTree) + ".jpeg"
+                                        : "file_" + std::to_string(indexInFolder) + ".dat";
+}
+
+inline SyntheticTree buildSyntheticTree(int fanOut, int filesPerFolder,
+                                        FileNames names = FileNames::Recurring) {
     std::mt19937_64 random(42);
     std::uniform_int_distribution<std::int64_t> sizes(0, 1 << 24);
     SyntheticTree tree;
@@ -40,15 +51,16 @@ inline SyntheticTree buildSyntheticTree(int fanOut, int filesPerFolder) {
                                         "sub_" + std::to_string(j), top, 0, false, 0, false, false)
                                         .get();
             ++tree.folders;
+            const std::string firstFile = fileName(names, 0, tree.files);
             for (int k = 0; k < filesPerFolder; ++k) {
-                FileSystemItem::initWithPathSize("file_" + std::to_string(k) + ".dat", sub,
-                                                 sizes(random), 0, false, false);
+                FileSystemItem::initWithPathSize(fileName(names, k, tree.files), sub, sizes(random),
+                                                 0, false, false);
                 ++tree.files;
             }
             // As the scan does once a folder is read to the end.
             sub->childrenComplete();
-            if ((i * fanOut + j) % 97 == 0) {
-                tree.samplePaths.push_back(sub->fullPath() + "/file_0.dat");
+            if ((i * fanOut + j) % 97 == 0 && filesPerFolder > 0) {
+                tree.samplePaths.push_back(sub->fullPath() + "/" + firstFile);
             }
         }
         top->childrenComplete();

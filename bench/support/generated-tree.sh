@@ -2,7 +2,9 @@
 # beside the source, and a generated tree made once and kept.
 #   build_bench_targets TARGET...    builds them in $build (with the window's
 #                                    libraries when bench_gui=ON)
-#   generated_tree ENTRIES           prints the tree's path, making it if needed
+#   generated_tree ENTRIES [--no-data]
+#                                    prints the tree's path, making it if needed
+#                                    (with --no-data, of empty files)
 # KORVEX_BENCH_TREE picks where the tree lives (default /tmp).
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
@@ -15,10 +17,12 @@ build_bench_targets() {
 }
 
 generated_tree() {
-  local tree="${KORVEX_BENCH_TREE:-/tmp/korvex-bench-tree-$1}"
+  local suffix=""
+  [ "${2:-}" = --no-data ] && suffix="-empty"
+  local tree="${KORVEX_BENCH_TREE:-/tmp/korvex-bench-tree-$1$suffix}"
   if [ ! -f "$tree/.complete" ]; then
     rm -rf "$tree"
-    "$build/tools/treegen/korvex-treegen" "$tree" --entries "$1" >&2
+    "$build/tools/treegen/korvex-treegen" "$tree" --entries "$1" ${2:-} >&2
     touch "$tree/.complete"
   fi
   echo "$tree"

@@ -1,7 +1,11 @@
 // Builds a synthetic tree of about 1,000,000 nodes in memory and reports what a
 // node costs and how fast the tree sums, sorts and answers path lookups.
 //
-//   korvex-bench-tree [folders-per-level] [files-per-folder]
+//   korvex-bench-tree [folders-per-level] [files-per-folder] [--distinct-names]
+//
+// By default the same few file names recur in every folder, as they do on a
+// disk (a name met again is stored once); --distinct-names gives every file a
+// name of its own, the costliest case.
 
 #include "support/ProcessFigures.h"
 #include "support/SyntheticTree.h"
@@ -10,18 +14,28 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 using namespace korvex;
 using bench::secondsSince;
 using bench::statusKiB;
 
 int main(int argc, char** argv) {
-    const int fanOut = argc > 1 ? std::atoi(argv[1]) : 316;
-    const int filesPerFolder = argc > 2 ? std::atoi(argv[2]) : 9;
+    std::vector<std::string> numbers;
+    bench::FileNames names = bench::FileNames::Recurring;
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) == "--distinct-names") {
+            names = bench::FileNames::Distinct;
+        } else {
+            numbers.emplace_back(argv[i]);
+        }
+    }
+    const int fanOut = numbers.size() > 0 ? std::atoi(numbers[0].c_str()) : 316;
+    const int filesPerFolder = numbers.size() > 1 ? std::atoi(numbers[1].c_str()) : 9;
 
     long rssBefore = statusKiB("VmRSS:");
     auto start = std::chrono::steady_clock::now();
-    bench::SyntheticTree tree = bench::buildSyntheticTree(fanOut, filesPerFolder);
+    bench::SyntheticTree tree = bench::buildSyntheticTree(fanOut, filesPerFolder, names);
     FolderRef root = tree.root;
     const std::vector<std::string>& samplePaths = tree.samplePaths;
     double buildSeconds = secondsSince(start);
@@ -48,8 +62,9 @@ int main(int argc, char** argv) {
     }
     double lookupSeconds = secondsSince(start);
 
-    std::printf("nodes                 %zu (%zu folders, %zu files)\n", nodes, tree.folders,
-                tree.files);
+    std::printf("nodes                 %zu (%zu folders, %zu files), %s file names\n", nodes,
+                tree.folders, tree.files,
+                names == bench::FileNames::Distinct ? "distinct" : "recurring");
     std::printf("node sizes            file %zu B, folder %zu B (plus name and children array)\n",
                 sizeof(FileSystemItem), sizeof(FolderSystemItem));
     std::printf("tree memory per node  %.1f B (RSS growth while building)\n",

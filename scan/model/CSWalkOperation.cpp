@@ -5,6 +5,7 @@
 #include "platform/mounts/MountTable.h"
 #include "scan/model/CModel.h"
 #include "scan/model/ScanLabels.h"
+#include "scan/tree/ParallelTreeSort.h"
 #include "scan/tree/SpecialSystemItem.h"
 #include "scan/tree/VolumeSystemItem.h"
 #include "scan/walker/TWalker.h"
@@ -86,11 +87,12 @@ void CSWalkOperation::mthscanStack() {
     }
 
     // The tree is changed on the main thread only: the diagram may be drawing
-    // it, so the final sort and the synthetic nodes go there too.
+    // it, so the final sort and the synthetic nodes go there too. The sort
+    // borrows other cores while the main thread waits for it.
     runOnMainAndWait([this, &pool] {
         settleHardLinks(pool->hardLinks);
         tryUpdateProgress2(nullptr);
-        resultroot->sortChildrenBySize(true);
+        sortTreeBySizeInParallel(*resultroot);
     });
     if (!cancelled) {
         runOnMainAndWait([this] {
@@ -99,8 +101,11 @@ void CSWalkOperation::mthscanStack() {
                 mpFoldersWithDeniedItems.insert(mpFoldersWithDeniedItems.end(), denied.begin(),
                                                 denied.end());
             }
-            processFoldersWithDenied();
-            tryUpdateProgress2(nullptr);
+            // Only a volume gains nodes here; a folder's totals stand as counted.
+            if (resultroot->isVol()) {
+                processFoldersWithDenied();
+                tryUpdateProgress2(nullptr);
+            }
             if (mpBiggestFilesController != nullptr) {
                 mpBiggestFilesController->tryUpdateTableByScanning();
             }
@@ -183,9 +188,6 @@ std::int64_t CSWalkOperation::createPurgeableDiskSpaceItemIfPossible() {
 }
 
 void CSWalkOperation::processFoldersWithDenied() {
-    if (!resultroot->isVol()) {
-        return;
-    }
     std::int64_t gap = resultroot->getOccSize() - resultroot->gettotalsize();
     createPurgeableDiskSpaceItemIfPossible();
     if (gap >= 1) {

@@ -57,6 +57,8 @@ class CSWalkOperation : public platform::Operation {
 
   private:
     void mthscanStack();
+    // A volume root gains its purgeable space and the space no scan could
+    // see as nodes of their own.
     void processFoldersWithDenied();
     // Moves each hard-linked inode's bytes to its first link in path order
     // and offers those links to the biggest-files list.

@@ -1,5 +1,6 @@
 #include "scan/saved/TreeAssembler.h"
 
+#include "scan/tree/ParallelTreeSort.h"
 #include "scan/tree/SpecialSystemItem.h"
 #include "scan/tree/VolumeSystemItem.h"
 
@@ -182,7 +183,7 @@ std::optional<std::string> TreeAssembler::add(const SavedNode& node) {
 FolderRef TreeAssembler::finish() {
     if (mRoot != nullptr) {
         mRoot->calctotalsizeex();
-        mRoot->sortChildrenBySize(true);
+        sortTreeBySizeInParallel(*mRoot);
     }
     mOpen.clear();
     return std::move(mRoot);

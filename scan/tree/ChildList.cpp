@@ -50,7 +50,9 @@ void ChildList::insert(std::size_t at, ItemRef child) {
         if (mSize == std::numeric_limits<std::uint32_t>::max()) {
             throw std::length_error("too many children");
         }
-        const std::uint64_t grown = mCapacity == 0 ? 1 : std::uint64_t{mCapacity} * 2;
+        // Most folders hold a few entries: starting at several spares them
+        // the reallocations of 1, 2 and 4; a finished folder is cut to size.
+        const std::uint64_t grown = mCapacity == 0 ? kFirstCapacity : std::uint64_t{mCapacity} * 2;
         reallocate(static_cast<std::uint32_t>(
             std::min<std::uint64_t>(grown, std::numeric_limits<std::uint32_t>::max())));
     }

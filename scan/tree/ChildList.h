@@ -44,6 +44,7 @@ class ChildList {
     void shrinkToFit();
 
   private:
+    static constexpr std::uint32_t kFirstCapacity = 8;
     void reallocate(std::uint32_t capacity);
 
     ItemRef* mData = nullptr;

@@ -151,8 +151,8 @@ namespace {
 
 struct SortKey {
     std::int64_t size;
+    std::string_view name;  // read once: the name's length is not stored
     bool special;
-    FileSystemItem* item;
 };
 
 // Ordinary children first, largest first, then by numeric name order.
@@ -163,23 +163,27 @@ bool sortsBefore(const SortKey& a, const SortKey& b) {
     if (a.size != b.size) {
         return a.size > b.size;
     }
-    return compareNumeric(a.item->relativePath(), b.item->relativePath()) < 0;
+    return compareNumeric(a.name, b.name) < 0;
 }
 
+constexpr std::size_t kKeptSortBuffer = 4096;
+
 SortKey keyOf(const ItemRef& child) {
-    return {child->gettotalsize(), child->isInaccessible() || child->isUnscanned(), child.get()};
+    return {child->gettotalsize(), child->relativePath(),
+            child->isInaccessible() || child->isUnscanned()};
 }
 
 }  // namespace
 
-void FolderSystemItem::sortChildrenBySize(bool force) {
-    if (children.empty() || (isSorted() && !force)) {
+void FolderSystemItem::sortOwnChildrenBySize() {
+    setSorted(true);
+    if (children.size() < 2) {
         return;
     }
-    // Sizes are read once per child instead of once per comparison: reading a
-    // folder's size takes its lock.
-    std::vector<std::pair<SortKey, ItemRef>> keyed;
-    keyed.reserve(children.size());
+    // Sizes are read once per child instead of once per comparison, into a
+    // buffer each thread keeps from folder to folder.
+    thread_local std::vector<std::pair<SortKey, ItemRef>> keyed;
+    keyed.clear();
     for (ItemRef& child : children) {
         keyed.emplace_back(keyOf(child), std::move(child));
     }
@@ -188,12 +192,21 @@ void FolderSystemItem::sortChildrenBySize(bool force) {
     for (std::size_t i = 0; i < keyed.size(); ++i) {
         children[i] = std::move(keyed[i].second);
     }
+    if (keyed.capacity() > kKeptSortBuffer) {
+        keyed = {};  // one huge folder does not hold its buffer for good
+    }
+}
+
+void FolderSystemItem::sortChildrenBySize(bool force) {
+    if (children.empty() || (isSorted() && !force)) {
+        return;
+    }
+    sortOwnChildrenBySize();
     for (const ItemRef& child : children) {
         if (child->isDir() && !child->isPack()) {
             static_cast<FolderSystemItem*>(child.get())->sortChildrenBySize(force);
         }
     }
-    setSorted(true);
 }
 
 void FolderSystemItem::insertChildSorting(ItemRef child) {
@@ -410,8 +423,7 @@ int FolderSystemItem::calcChildDepth() {
 }
 
 void FolderSystemItem::fillBiggestFilesArray(ItemList& list) {
-    ItemList snapshot = children;  // the list may change while it is walked
-    for (const ItemRef& child : snapshot) {
+    for (const ItemRef& child : children) {
         if (child->isDir() && !child->isPack()) {
             child->fillBiggestFilesArray(list);
         } else {

@@ -57,6 +57,9 @@ class FolderSystemItem : public FileSystemItem {
     // Largest first, equal sizes by numeric name order, inaccessible and
     // unscanned children last; recursive over non-package folders.
     virtual void sortChildrenBySize(bool force);
+    // The same for this folder's own children only; folders below keep
+    // their order. Each folder may be sorted on a thread of its own.
+    void sortOwnChildrenBySize();
     // Inserts before the first child that is smaller (or, at equal size,
     // whose name orders after the new one).
     virtual void insertChildSorting(ItemRef child);

@@ -51,8 +51,11 @@ int runScan(const std::string& path, const ScanOptions& options) {
     CModel model;
     model.enumerateVolumes();
     BlockingScanResult result = runBlockingScan(model, resolved, nullptr, &gInterrupted);
+    // Every entry's identity is read again from disk only for the files that
+    // record it: a plain report needs none.
+    const bool writesFile = !options.savePath.empty() || !options.ncduPath.empty();
     SavedScan scan = savedScanOf(result.root, model.lastEntriesRead(), model.lastDeniedFolders(),
-                                 result.elapsed.count(), result.cancelled);
+                                 result.elapsed.count(), result.cancelled, writesFile);
     if (!writeScanFiles(scan, options)) {
         return 1;
     }

@@ -1,7 +1,10 @@
 // Writes a deterministic file tree for benchmarks and manual testing: the same
 // arguments always give the same names, sizes and shape.
 //
-//   korvex-treegen DIR [--entries N] [--seed S]
+//   korvex-treegen DIR [--entries N] [--seed S] [--no-data]
+//
+// --no-data leaves every file empty: the same names and shape in a fraction of
+// the time and disk, for trees of many millions of entries.
 //
 // The tree mixes wide and deep folders, hidden entries, package-like folders,
 // symbolic links and names with spaces, quotes and non-UTF-8 bytes.
@@ -23,6 +26,7 @@ namespace {
 struct Generator {
     std::mt19937_64 random;
     std::size_t budget;
+    bool writeData = true;
     std::size_t made = 0;
     std::vector<char> data = std::vector<char>(64 * 1024, 'x');
 
@@ -33,11 +37,16 @@ struct Generator {
     std::string nameFor(const char* stem, std::size_t index) {
         std::string name = stem + std::to_string(index);
         switch (pick(0, 40)) {
-            case 0: return "." + name;                   // hidden
-            case 1: return name + " with space";         // spaces
-            case 2: return name + "\"quoted'";           // quotes
-            case 3: return name + "\xff\xfe";            // not UTF-8
-            default: return name;
+            case 0:
+                return "." + name;  // hidden
+            case 1:
+                return name + " with space";  // spaces
+            case 2:
+                return name + "\"quoted'";  // quotes
+            case 3:
+                return name + "\xff\xfe";  // not UTF-8
+            default:
+                return name;
         }
     }
 
@@ -50,6 +59,9 @@ struct Generator {
         std::size_t bytes = pick(0, 9) < 3 ? 0 : pick(1, 3000);
         if (pick(0, 500) == 0) {
             bytes = pick(100'000, 1'000'000);  // a few large files
+        }
+        if (!writeData) {
+            bytes = 0;  // drawn all the same, so that the shape does not change
         }
         while (bytes > 0) {
             std::size_t n = bytes < data.size() ? bytes : data.size();
@@ -99,24 +111,27 @@ struct Generator {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: korvex-treegen DIR [--entries N] [--seed S]\n");
+        std::fprintf(stderr, "usage: korvex-treegen DIR [--entries N] [--seed S] [--no-data]\n");
         return 2;
     }
     std::string root = argv[1];
     std::size_t entries = 500'000;
     unsigned long long seed = 1;
-    for (int i = 2; i + 1 < argc; i += 2) {
-        if (std::strcmp(argv[i], "--entries") == 0) {
-            entries = std::strtoull(argv[i + 1], nullptr, 10);
-        } else if (std::strcmp(argv[i], "--seed") == 0) {
-            seed = std::strtoull(argv[i + 1], nullptr, 10);
+    bool writeData = true;
+    for (int i = 2; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--no-data") == 0) {
+            writeData = false;
+        } else if (std::strcmp(argv[i], "--entries") == 0 && i + 1 < argc) {
+            entries = std::strtoull(argv[++i], nullptr, 10);
+        } else if (std::strcmp(argv[i], "--seed") == 0 && i + 1 < argc) {
+            seed = std::strtoull(argv[++i], nullptr, 10);
         }
     }
     if (::mkdir(root.c_str(), 0755) != 0 && errno != EEXIST) {
         std::fprintf(stderr, "korvex-treegen: %s: %s\n", root.c_str(), std::strerror(errno));
         return 1;
     }
-    Generator gen{std::mt19937_64(seed), entries};
+    Generator gen{std::mt19937_64(seed), entries, writeData};
     // Top-level folders keep being added until the budget is spent.
     for (std::size_t top = 0; gen.made < entries; ++top) {
         std::string dir = root + "/top" + std::to_string(top);
