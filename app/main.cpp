@@ -5,6 +5,7 @@
 #include "app/toolkit/Appearance.h"
 #include "app/window/MainWindow.h"
 #include "diagram/volumes/TargetIcons.h"
+#include "platform/MemoryReuse.h"
 #include "platform/ipc/SingleInstance.h"
 #include "platform/qtloop/QtMainQueueDriver.h"
 
@@ -42,6 +43,7 @@ void bringToFront(QWidget& window) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    korvex::platform::keepFreedMemoryForReuse();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Korvex"));
     QApplication::setApplicationDisplayName(QStringLiteral("Korvex"));

@@ -7,6 +7,7 @@
 //   korvex-bench-window DIR
 
 #include "app/window/MainWindow.h"
+#include "platform/MemoryReuse.h"
 #include "platform/dispatch/NotificationCenter.h"
 #include "platform/qtloop/QtMainQueueDriver.h"
 #include "platform/settings/SettingsStore.h"
@@ -43,6 +44,7 @@ int main(int argc, char** argv) {
 
     int status = 1;
     {
+        platform::keepFreedMemoryForReuse();  // as the application does
         QApplication app(argc, argv);
         new platform::QtMainQueueDriver(&app);
         MainWindow window((scratch / "home").string());
