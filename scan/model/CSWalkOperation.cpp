@@ -91,7 +91,9 @@ void CSWalkOperation::mthscanStack() {
     // borrows other cores while the main thread waits for it.
     runOnMainAndWait([this, &pool] {
         settleHardLinks(pool->hardLinks);
-        tryUpdateProgress2(nullptr);
+        // Settling marked the folders it changed; a volume counts everything
+        // again, for its largest sizes per level may have to come down.
+        reportProgress(!resultroot->isVol());
         sortTreeBySizeInParallel(*resultroot);
     });
     if (!cancelled) {
@@ -104,7 +106,7 @@ void CSWalkOperation::mthscanStack() {
             // Only a volume gains nodes here; a folder's totals stand as counted.
             if (resultroot->isVol()) {
                 processFoldersWithDenied();
-                tryUpdateProgress2(nullptr);
+                reportProgress(false);
             }
             if (mpBiggestFilesController != nullptr) {
                 mpBiggestFilesController->tryUpdateTableByScanning();
@@ -152,13 +154,16 @@ void CSWalkOperation::cancelWalking() {
     }
 }
 
-void CSWalkOperation::tryUpdateProgress2(TWalker* walker) {
+void CSWalkOperation::tryUpdateProgress2(TWalker*) {
+    // While the workers add nodes only what changed is counted again.
+    reportProgress(true);
+}
+
+void CSWalkOperation::reportProgress(bool changedOnly) {
     {
         std::lock_guard monitor(mRootMonitor);
-        // While the workers add nodes only what changed is counted again; the
-        // steps after them (hard links settled, synthetic nodes) count it all.
         nprogress =
-            walker != nullptr ? resultroot->recountChangedTotals() : resultroot->calctotalsizeex();
+            changedOnly ? resultroot->recountChangedTotals() : resultroot->calctotalsizeex();
     }
     mparent->updateprogress(nprogress);
 }

@@ -57,6 +57,9 @@ class CSWalkOperation : public platform::Operation {
 
   private:
     void mthscanStack();
+    // Counts the totals again, only the folders marked as changed or all of
+    // them, and tells the model.
+    void reportProgress(bool changedOnly);
     // A volume root gains its purgeable space and the space no scan could
     // see as nodes of their own.
     void processFoldersWithDenied();

@@ -33,7 +33,13 @@ int compareDigitRuns(std::string_view a, std::size_t& i, std::string_view b, std
     if (lenA != lenB) {
         return lenA < lenB ? -1 : 1;
     }
-    return a.substr(startA, lenA).compare(b.substr(startB, lenB));
+    // Runs are a few digits: a loop beats a call to memcmp.
+    for (std::size_t k = 0; k < lenA; ++k) {
+        if (a[startA + k] != b[startB + k]) {
+            return a[startA + k] < b[startB + k] ? -1 : 1;
+        }
+    }
+    return 0;
 }
 
 // The numeric comparison from index `start`, where both names stand at the

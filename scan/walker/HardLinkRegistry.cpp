@@ -1,6 +1,6 @@
 #include "scan/walker/HardLinkRegistry.h"
 
-#include "scan/tree/FileSystemItem.h"
+#include "scan/tree/FolderSystemItem.h"
 
 #include <algorithm>
 #include <string>
@@ -49,6 +49,12 @@ ItemList HardLinkRegistry::settle() {
         links[first].node->setFileSize(bytes);
         holders.push_back(links[first].node);
         first = end;
+    }
+    // The folders of changed sizes count again at the next recount.
+    for (const Link& link : links) {
+        if (FolderSystemItem* folder = link.node->getParent()) {
+            folder->markTotalStale();
+        }
     }
     return holders;
 }
