@@ -10,42 +10,19 @@
 #include "scan/saved/NcduExport.h"
 #include "scan/saved/SavedScanWriter.h"
 #include "scan/saved/ScanFile.h"
+#include "support/ScopedVariable.h"
 
 #include <QAction>
 #include <QMessageBox>
 #include <QPushButton>
 
 #include <cmath>
-#include <cstdlib>
 #include <fstream>
 
 namespace korvex {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Points $XDG_DATA_HOME (where the scan history lives) at a temporary folder.
-class TempDataHome {
-  public:
-    TempDataHome() {
-        if (const char* old = std::getenv("XDG_DATA_HOME")) {
-            mOld = old;
-        }
-        ::setenv("XDG_DATA_HOME", mFolder.path().c_str(), 1);
-    }
-    ~TempDataHome() {
-        if (mOld) {
-            ::setenv("XDG_DATA_HOME", mOld->c_str(), 1);
-        } else {
-            ::unsetenv("XDG_DATA_HOME");
-        }
-    }
-    std::string scans() const { return mFolder.path("korvex/scans"); }
-
-  private:
-    test::TempTree mFolder;
-    std::optional<std::string> mOld;
-};
 
 class SavedScanWindowTest : public MainWindowTest {
   protected:
@@ -277,9 +254,10 @@ TEST_F(SavedScanWindowTest, ComparisonColoursGrowthAndShrinkageAndListsTheChange
 }
 
 TEST_F(SavedScanWindowTest, HistoryIsKeptOnlyWhenAskedAndComparesWithThePreviousScan) {
-    TempDataHome data;
+    test::TempTree data;
+    test::ScopedVariable dataHome("XDG_DATA_HOME", data.path());
     scanTree();
-    EXPECT_FALSE(fs::exists(data.scans())) << "off unless the user asks";
+    EXPECT_FALSE(fs::exists(data.path("korvex/scans"))) << "off unless the user asks";
 
     Settings::setKeepScanHistory(true);
     controller().startAction();

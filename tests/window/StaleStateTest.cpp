@@ -168,12 +168,7 @@ TEST_F(StaleStateTest, AnUnreadFolderRowAsksAboutAccessToIt) {
     node("a")->setAccessDenied(true);
     contents().reload();
     FolderColumnView* column = contents().folderColumns().column(0);
-    QModelIndex row;
-    for (int i = 0; i < column->model()->rowCount(); ++i) {
-        if (column->model()->index(i, 0).data().toString() == "a") {
-            row = column->model()->index(i, 0);
-        }
-    }
+    const QModelIndex row = rowNamed(column, "a");
     ASSERT_TRUE(row.isValid());
     doubleClickAt(column->viewport(), column->visualRect(row).center());
     QMessageBox* question = nullptr;
