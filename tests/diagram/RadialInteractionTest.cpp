@@ -145,22 +145,6 @@ TEST_F(HitTest, AScanningVolumeShowsWhatIsNotCountedYet) {
 
 using Pointer = DiagramView;
 
-TEST_F(Pointer, MovingToAnotherSectorRepaintsBothOutlines) {
-    FolderRef root = sampleTree();
-    showTree(root);
-    QRectF dirty;
-    ASSERT_TRUE(controller.OperateMousePoint(pointOn(1, 0.2), dirty));
-    EXPECT_EQ(controller.pointedItem().get(), docs);
-    const QRectF docsBounds = controller.getBoundsOfItem(controller.pointedSector());
-    EXPECT_TRUE(dirty.contains(docsBounds));
-    EXPECT_FALSE(controller.OperateMousePoint(pointOn(1, 0.3), dirty));
-    ASSERT_TRUE(controller.OperateMousePoint(pointOn(1, 0.7), dirty));
-    EXPECT_TRUE(dirty.contains(docsBounds));
-    EXPECT_TRUE(dirty.contains(controller.getBoundsOfItem(controller.pointedSector())));
-    ASSERT_TRUE(controller.OperateMouseExit(dirty));
-    EXPECT_TRUE(controller.pointedSector().empty());
-}
-
 // The bounds of what `draw` paints on a transparent view-sized image.
 template <class Draw>
 QRect paintedExtent(QSize size, Draw draw) {
@@ -209,23 +193,6 @@ TEST_F(Pointer, AnOutlineLeftBehindIsRepaintedHaloAndAll) {
     repainted = {};
     controller.setHiliteOnRadial(nullptr);
     EXPECT_TRUE((QRegion(lit) - repainted).isEmpty());
-}
-
-TEST_F(Pointer, TheHintDescribesThePointedNode) {
-    Settings::setShowHintForSelectedItem(true);
-    FolderRef root = sampleTree();
-    showTree(root);
-    QTest::mouseMove(view.get(), pointOn(1, 0.7));
-    ASSERT_TRUE(view->hintPanel().isVisible());
-    EXPECT_EQ(view->hintPanel().titleText(), "big");
-    EXPECT_EQ(view->hintPanel().sizeText(), "4 kB");
-    EXPECT_EQ(view->hintPanel().pathText(), "/data/big");
-    EXPECT_EQ(view->hintPanel().captionText(), "Size:");
-    QTest::mouseMove(view.get(), QPoint(3, 3));
-    EXPECT_FALSE(view->hintPanel().isVisible());
-    Settings::setShowHintForSelectedItem(false);
-    QTest::mouseMove(view.get(), pointOn(1, 0.2));
-    EXPECT_FALSE(view->hintPanel().isVisible());
 }
 
 TEST_F(Pointer, ARowChosenInTheListsIsPointedWithItsHintBesideItsSector) {
@@ -313,24 +280,6 @@ TEST_F(Clicks, WhileTheTreeGrowsOnlyItsFoldersOpen) {
     EXPECT_EQ(controller.drillState(), 1);
     EXPECT_TRUE(QTest::qWaitFor([&] { return controller.drillState() == 0; }, 2000));
     EXPECT_EQ(controller.root().get(), docs);
-}
-
-TEST_F(Clicks, TheCentreOfAFullVolumeDoesNotShowFreeSpace) {
-    VolumeRef full = VolumeSystemItem::initWithPath("/full", 10000, 50);
-    FileSystemItem::initWithPathSize("a", full.get(), 9950, 0, false, false);
-    full->calctotalsize();
-    controller.setRoot(full, true);
-    QTest::mouseClick(view.get(), Qt::LeftButton, {}, controller.center().toPoint());
-    EXPECT_FALSE(controller.drawsFreeSector());
-    EXPECT_FALSE(controller.isAnimating());
-
-    VolumeRef half = VolumeSystemItem::initWithPath("/half", 10000, 5000);
-    FileSystemItem::initWithPathSize("a", half.get(), 5000, 0, false, false);
-    half->calctotalsize();
-    controller.setRoot(half, true);
-    QTest::mouseClick(view.get(), Qt::LeftButton, {}, controller.center().toPoint());
-    EXPECT_TRUE(controller.drawsFreeSector());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !controller.isAnimating(); }, 2000));
 }
 
 TEST_F(Clicks, AClickRightAfterADragRotatesButDoesNotZoom) {

@@ -1,6 +1,5 @@
 #include "window/MainWindowFixture.h"
 
-#include "app/toolkit/Appearance.h"
 #include "diagram/DiagramBackgroundPanel.h"
 #include "support/DiskUsage.h"
 
@@ -208,16 +207,6 @@ TEST_F(MainWindowTest, AShownWindowWithFocusGoesWithoutTouchingItsController) {
     EXPECT_EQ(QApplication::activeWindow(), nullptr);
 }
 
-TEST_F(MainWindowTest, AppearanceSettingChoosesThePalette) {
-    Appearance::setStoredType(2);
-    EXPECT_TRUE(Appearance::isDark());
-    EXPECT_LT(QApplication::palette().color(QPalette::Window).lightness(), 80);
-    Appearance::setStoredType(1);
-    EXPECT_FALSE(Appearance::isDark());
-    EXPECT_GT(QApplication::palette().color(QPalette::Window).lightness(), 200);
-    EXPECT_EQ(Settings::appAppearanceTypeValue(), 1u);
-}
-
 TEST_F(MainWindowTest, TheDiagramFollowsTheListsAndFilesFavouritesThroughTheWindow) {
     window.resize(1200, 800);
     window.show();
@@ -305,13 +294,7 @@ TEST_F(MainWindowTest, OneNodeShowsOneSizeTextInTheListsTheHintAndTheHeader) {
 
     FolderColumnView* column = window.summaryPanel()->contents()->folderColumns().column(0);
     ASSERT_NE(column, nullptr);
-    QString listed;
-    QAbstractItemModel* rows = column->model();
-    for (int row = 0; row < rows->rowCount(); ++row) {
-        if (rows->index(row, 0).data().toString() == "a") {
-            listed = rows->index(row, 1).data().toString();
-        }
-    }
+    const QString listed = rowNamed(column, "a").siblingAtColumn(1).data().toString();
     ASSERT_FALSE(listed.isEmpty());
 
     SectorItem sector;
