@@ -78,13 +78,6 @@ TEST_F(FolderLists, StoredListsComeBackWithTheHomeFolderAndWithoutLostPaths) {
               nlohmann::json::array({tree.path("fav"), home}));
 }
 
-TEST_F(FolderLists, NothingStoredMeansTheDefaults) {
-    FolderFiling filing(model, panel);
-    filing.initPrefParameters();
-    EXPECT_EQ(paths(filing.favorites()),
-              std::vector<std::string>{PathsGenerator::GetInstance().getHomeDirectory()});
-}
-
 TEST_F(FolderLists, FilingAChosenFolder) {
     FolderFiling filing(model, panel);
     filing.doScanFolder(tree.folder("new"));

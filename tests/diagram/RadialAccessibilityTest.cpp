@@ -20,8 +20,7 @@ class Accessibility : public DiagramView {
 };
 
 TEST_F(Accessibility, TheChartListsItsDrawnSectorsRootFirst) {
-    FolderRef root = sampleTree();
-    showTree(root);
+    FolderRef root = showSample();
     QAccessibleInterface* group = chart();
     ASSERT_NE(group, nullptr);
     // root, docs, x, y, big, mid, then the small items folded into one.
@@ -45,8 +44,7 @@ TEST_F(Accessibility, TheChartListsItsDrawnSectorsRootFirst) {
 }
 
 TEST_F(Accessibility, ANewRootRebuildsTheElements) {
-    FolderRef root = sampleTree();
-    showTree(root);
+    FolderRef root = showSample();
     ASSERT_EQ(chart()->childCount(), 7);
     controller.setRoot(ItemRef(docs), true);
     ASSERT_EQ(chart()->childCount(), 3);

@@ -25,8 +25,7 @@ std::optional<HintContent> hintOf(const RadialController& controller, const Item
 }
 
 TEST_F(HitTest, RingsAndSectorsAreFoundWhereTheyAreDrawn) {
-    FolderRef root = sampleTree();
-    showTree(root);
+    FolderRef root = showSample();
     ASSERT_EQ(controller.subLevels(), 2);
     EXPECT_EQ(controller.getItemByPoint(controller.center()).m_pItem, root);
     SectorItem big = controller.getItemByPoint(pointOn(1, 0.7));
@@ -43,8 +42,7 @@ TEST_F(HitTest, RingsAndSectorsAreFoundWhereTheyAreDrawn) {
 }
 
 TEST_F(HitTest, ARingBoundaryBelongsToTheInnerRing) {
-    FolderRef root = sampleTree();
-    showTree(root);
+    FolderRef root = showSample();
     const double boundary = controller.radiusOf(1);
     EXPECT_EQ(controller.getItemByPoint(exactPoint(boundary, 0.25)).m_pItem.get(), docs);
     SectorItem outer = controller.getItemByPoint(exactPoint(boundary + 0.01, 0.25));
@@ -54,8 +52,7 @@ TEST_F(HitTest, ARingBoundaryBelongsToTheInnerRing) {
 }
 
 TEST_F(HitTest, TheSmallItemsSectorPointsAtTheChildUnderThePointer) {
-    FolderRef root = sampleTree();
-    showTree(root);
+    FolderRef root = showSample();
     ASSERT_FALSE(controller.CanDrawItem(*child(root, "tiny"), 1));
     SectorItem tiny = controller.getItemByPoint(pointOn(1, 0.9995));
     EXPECT_EQ(tiny.m_pItem, child(root, "tiny"));
@@ -96,8 +93,7 @@ TEST_F(HitTest, FreeSpaceCanBeShownOnlyForAVolumeWithRoomLeft) {
 }
 
 TEST_F(HitTest, ARotatedDiagramHitsWhatItDraws) {
-    FolderRef root = sampleTree();
-    showTree(root);
+    FolderRef root = showSample();
     RadialController::setReferenceAngle(M_PI / 2 - 1.0);
     QImage image(kSide, kSide, QImage::Format_ARGB32);
     image.fill(Qt::white);
@@ -166,8 +162,7 @@ QRect paintedExtent(QSize size, Draw draw) {
 }
 
 TEST_F(Pointer, AnOutlineLeftBehindIsRepaintedHaloAndAll) {
-    FolderRef root = sampleTree();
-    showTree(root);
+    FolderRef root = showSample();
     QRegion repainted;
     controller.setOverlayHandler([&](const QRectF& area) { repainted += area.toAlignedRect(); });
     auto outline = [&] {
@@ -197,8 +192,7 @@ TEST_F(Pointer, AnOutlineLeftBehindIsRepaintedHaloAndAll) {
 
 TEST_F(Pointer, ARowChosenInTheListsIsPointedWithItsHintBesideItsSector) {
     Settings::setShowHintForSelectedItem(true);
-    FolderRef root = sampleTree();
-    showTree(root);
+    FolderRef root = showSample();
     const ItemRef big = child(root, "big");
     view->highlightListItem(big);
     EXPECT_EQ(controller.pointedItem(), big);
@@ -247,8 +241,7 @@ TEST_F(Pointer, HintTitlesNameWhatIsSpecialAboutANode) {
 using Clicks = DiagramView;
 
 TEST_F(Clicks, AClickOnAFolderZoomsInAndSetsTheRootAtTheEnd) {
-    FolderRef root = sampleTree();
-    showTree(root);
+    FolderRef root = showSample();
     QTest::mouseClick(view.get(), Qt::LeftButton, {}, pointOn(1, 0.25));
     ASSERT_EQ(controller.drillState(), 1);
     EXPECT_EQ(controller.root(), root);
@@ -283,8 +276,7 @@ TEST_F(Clicks, WhileTheTreeGrowsOnlyItsFoldersOpen) {
 }
 
 TEST_F(Clicks, AClickRightAfterADragRotatesButDoesNotZoom) {
-    FolderRef root = sampleTree();
-    showTree(root);
+    FolderRef root = showSample();
     // Pressed outside the rings: the drag turns the diagram.
     const QPoint corner(20, kSide / 2);
     QTest::mousePress(view.get(), Qt::LeftButton, {}, corner);
@@ -301,8 +293,7 @@ TEST_F(Clicks, AClickRightAfterADragRotatesButDoesNotZoom) {
 }
 
 TEST_F(Clicks, ModifiersAskTheFileManagerInsteadOfZooming) {
-    FolderRef root = sampleTree();
-    showTree(root);
+    FolderRef root = showSample();
     QTest::mouseClick(view.get(), Qt::LeftButton, Qt::ControlModifier, pointOn(1, 0.25));
     QTest::mouseClick(view.get(), Qt::LeftButton, Qt::ShiftModifier, pointOn(1, 0.7));
     QTest::mouseClick(view.get(), Qt::LeftButton, Qt::AltModifier, pointOn(1, 0.7));
@@ -325,8 +316,7 @@ TEST_F(Clicks, AnUnscannedTargetStartsItsScanUnlessOneRuns) {
 using Keys = DiagramView;
 
 TEST_F(Keys, ReturnTogglesTheListSelectionInTheCollection) {
-    FolderRef root = sampleTree();
-    showTree(root);
+    FolderRef root = showSample();
     host.listSelection = {child(root, "big"), child(root, "mid")};
     // Without a collection the key does nothing.
     QTest::keyClick(view.get(), Qt::Key_Return);
@@ -346,8 +336,7 @@ TEST_F(Keys, ReturnTogglesTheListSelectionInTheCollection) {
 }
 
 TEST_F(Keys, CopyPutsThePointedPathOnTheClipboard) {
-    FolderRef root = sampleTree();
-    showTree(root);
+    FolderRef root = showSample();
     QTest::mouseMove(view.get(), pointOn(2, 0.1));
     QTest::keyClick(view.get(), Qt::Key_C, Qt::ControlModifier);
     const QMimeData* data = QApplication::clipboard()->mimeData();
@@ -359,8 +348,7 @@ TEST_F(Keys, CopyPutsThePointedPathOnTheClipboard) {
 }
 
 TEST_F(Keys, ListSelectionIsOutlinedAndFollowsTheTree) {
-    FolderRef root = sampleTree();
-    showTree(root);
+    FolderRef root = showSample();
     controller.selectItems({child(root, "big"), root, docs->childAtIndex(0)});
     ASSERT_EQ(controller.selectedSectors().size(), 2u);
     EXPECT_EQ(controller.selectedSectors()[1].m_nSubLevel, 2);

@@ -92,13 +92,6 @@ TEST_F(Panel, ChoosingAFolderRowOpensItsColumnAndReportsTheSelection) {
     EXPECT_EQ(panel.folderColumns().columnCount(), 1) << "a file closes the deeper columns";
 }
 
-TEST_F(Panel, DiagramFolderGetsAColumnPerLevel) {
-    panel.setDisplayedFolder(root, tree.node("Big/Deeper"));
-    ASSERT_EQ(panel.folderColumns().columnCount(), 3);
-    EXPECT_EQ(column(0)->folder(), ItemRef(root));
-    EXPECT_EQ(column(2)->folder(), tree.node("Big/Deeper"));
-}
-
 TEST_F(Panel, KeysFoldGroupsTickRowsAndGoUp) {
     std::vector<std::pair<ItemRef, bool>> toggles;
     panel.setCollectToggle(

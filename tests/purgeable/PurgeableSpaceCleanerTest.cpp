@@ -146,6 +146,9 @@ class PurgeableSpaceCleanerTest : public ::testing::Test {
         return volume;
     }
 
+    std::int64_t currentEstimate() const {
+        return static_cast<std::int64_t>(service.recoveryEstimate(tree.path()));
+    }
     bool runUntil(const std::function<bool()>& done) {
         return platform::MainQueue::shared().runUntil(done, 10s);
     }
@@ -167,7 +170,7 @@ class PurgeableSpaceCleanerTest : public ::testing::Test {
 TEST_F(PurgeableSpaceCleanerTest, MeasuringBringsTheNodeToTheEstimate) {
     VolumeRef volume = scannedVolume(1);
     VolumeRef other = VolumeSystemItem::initWithPath("/elsewhere", 1, 1);  // no purgeable node
-    std::int64_t estimate = static_cast<std::int64_t>(service.recoveryEstimate(tree.path()));
+    std::int64_t estimate = currentEstimate();
     ASSERT_GT(estimate, 150000);
     cleaner->updateValueFor(other.get());
     cleaner->updateValueFor(volume->getItemByFilePath(tree.path("documents/letter.txt")).get());
@@ -179,8 +182,7 @@ TEST_F(PurgeableSpaceCleanerTest, MeasuringBringsTheNodeToTheEstimate) {
 }
 
 TEST_F(PurgeableSpaceCleanerTest, ShrinkingTakesVanishedEntriesOutOfTheTree) {
-    VolumeRef volume =
-        scannedVolume(static_cast<std::int64_t>(service.recoveryEstimate(tree.path())));
+    VolumeRef volume = scannedVolume(currentEstimate());
     std::int64_t cacheBefore = cacheNode(*volume)->gettotalsize();
     fs::remove_all(tree.path("cache/app"));
     cleaner->updateValueFor(volume.get());
@@ -191,13 +193,12 @@ TEST_F(PurgeableSpaceCleanerTest, ShrinkingTakesVanishedEntriesOutOfTheTree) {
     ASSERT_EQ(cache->numberOfChildren(), 1u);
     EXPECT_EQ(cache->childAtIndex(0)->name(), "fonts");
     EXPECT_LT(cache->gettotalsize(), cacheBefore - 150000);
-    EXPECT_EQ(purgeableNode->gettotalsize(),
-              static_cast<std::int64_t>(service.recoveryEstimate(tree.path())));
+    EXPECT_EQ(purgeableNode->gettotalsize(), currentEstimate());
     EXPECT_EQ(volume->gettotalsize(), childrenSum(*volume));
 }
 
 TEST_F(PurgeableSpaceCleanerTest, FreeUpAfterConfirmationEmptiesTheCacheAndShrinksTheNode) {
-    std::int64_t estimate = static_cast<std::int64_t>(service.recoveryEstimate(tree.path()));
+    std::int64_t estimate = currentEstimate();
     VolumeRef volume = scannedVolume(estimate);
     cleaner->freeUpPurgeableSpace(purgeableNode.get());
     EXPECT_TRUE(cleaner->isProcessing());
@@ -222,8 +223,7 @@ TEST_F(PurgeableSpaceCleanerTest, FreeUpAfterConfirmationEmptiesTheCacheAndShrin
 }
 
 TEST_F(PurgeableSpaceCleanerTest, SecondRequestWhileOneRunsIsRefused) {
-    VolumeRef volume =
-        scannedVolume(static_cast<std::int64_t>(service.recoveryEstimate(tree.path())));
+    VolumeRef volume = scannedVolume(currentEstimate());
     window.answerLater = true;
     cleaner->freeUpPurgeableSpace(purgeableNode.get());
     cleaner->freeUpPurgeableSpace(purgeableNode.get());
@@ -241,8 +241,7 @@ TEST_F(PurgeableSpaceCleanerTest, SecondRequestWhileOneRunsIsRefused) {
 
 TEST_F(PurgeableSpaceCleanerTest, WithTheAlertTurnedOffTheFreeUpStartsAtOnce) {
     Settings::setShowCleanPergeableSpaceAlert(false);
-    VolumeRef volume =
-        scannedVolume(static_cast<std::int64_t>(service.recoveryEstimate(tree.path())));
+    VolumeRef volume = scannedVolume(currentEstimate());
     cleaner->freeUpPurgeableSpace(purgeableNode.get());
     EXPECT_TRUE(window.asked.empty());
     ASSERT_EQ(listener.states, std::vector<bool>{true});
@@ -251,7 +250,7 @@ TEST_F(PurgeableSpaceCleanerTest, WithTheAlertTurnedOffTheFreeUpStartsAtOnce) {
 }
 
 TEST_F(PurgeableSpaceCleanerTest, CancelledSheetChangesNothingAndTheCheckBoxTurnsTheSheetOff) {
-    std::int64_t estimate = static_cast<std::int64_t>(service.recoveryEstimate(tree.path()));
+    std::int64_t estimate = currentEstimate();
     VolumeRef volume = scannedVolume(estimate);
     window.confirm = false;
     cleaner->freeUpPurgeableSpace(purgeableNode.get());
@@ -316,12 +315,9 @@ TEST_F(PurgeableSpaceCleanerTest, CachedVolumesAreRefreshedOnlyWhileActive) {
     VolumeRef volume = scannedVolume(1);
     cleaner->startObserveFor(volume.get());
     cleaner->applicationDidBecomeActive();
-    ASSERT_TRUE(runUntil([&] {
-        return purgeableNode->gettotalsize() ==
-               static_cast<std::int64_t>(service.recoveryEstimate(tree.path()));
-    }));
+    ASSERT_TRUE(runUntil([&] { return purgeableNode->gettotalsize() == currentEstimate(); }));
     tree.file("cache/new/arrived.bin", 64000);
-    std::int64_t grown = static_cast<std::int64_t>(service.recoveryEstimate(tree.path()));
+    std::int64_t grown = currentEstimate();
     ASSERT_TRUE(runUntil([&] { return purgeableNode->gettotalsize() == grown; }));
 
     cleaner->applicationDidResignActive();
@@ -338,8 +334,7 @@ TEST_F(PurgeableSpaceCleanerTest, ScanMeasureAnswersTheEstimate) {
     std::promise<void> done;
     operation->performWithCompletion([&] { done.set_value(); });
     ASSERT_EQ(done.get_future().wait_for(10s), std::future_status::ready);
-    EXPECT_EQ(operation->purgeableSpaceValue(),
-              static_cast<std::int64_t>(service.recoveryEstimate(tree.path())));
+    EXPECT_EQ(operation->purgeableSpaceValue(), currentEstimate());
     // The queue hands its spent block to the main queue, which lets it go.
     std::weak_ptr<PurgeableSpaceGetOperation> gone = operation;
     operation.reset();

@@ -270,6 +270,7 @@ TEST_F(MainQueueTest, SavePanelIsOfferedTheNameFolderAndExtension) {
     EXPECT_EQ(cancelled.error, std::nullopt);
     EXPECT_EQ(asked.folder, tree.path());
     EXPECT_EQ(asked.allowedExtension, "tsv");
+    EXPECT_TRUE(asked.proposedName.starts_with("Korvex report p ")) << asked.proposedName;
     EXPECT_TRUE(std::filesystem::is_empty(tree.root()));
 
     answer = tree.path("chosen.tsv");

@@ -183,31 +183,6 @@ TEST_F(VolumesScanning, VolumeWinsOverAFolderOfTheSamePath) {
     EXPECT_FALSE(folder->isScanned());
 }
 
-TEST_F(VolumesScanning, DoubleClickStartsAndOnlyTheRowButtonStops) {
-    auto folder = makeFolder("/srv");
-    fill({makeVolume("/", "SATA")}, {}, {folder});
-    int row = controller.rowOfPath("/srv");
-    controller.doubleTabAction(row);
-    EXPECT_EQ(delegate.starts, 1);
-    EXPECT_EQ(controller.selectedRow(), row);
-
-    controller.setScannedRootInfo(rootAt("/srv"), TopLevelItem::Scanning);
-    EXPECT_TRUE(controller.hasProccessingVolume());
-    controller.doubleTabAction(row);
-    EXPECT_EQ(delegate.stops, 0) << "a second click of a double click must not stop the scan";
-    EXPECT_EQ(delegate.starts, 1);
-    controller.scanButtonAction(row);
-    EXPECT_EQ(delegate.stops, 1);
-
-    controller.setScannedRootInfo(rootAt("/srv"), TopLevelItem::Scanned);
-    EXPECT_FALSE(controller.hasProccessingVolume());
-    controller.scanButtonAction(row);  // rescan
-    EXPECT_EQ(delegate.starts, 2);
-
-    controller.doubleTabAction(0);  // a header does nothing
-    EXPECT_EQ(delegate.starts + delegate.stops, 3);
-}
-
 class VolumesCommands : public VolumesFixture {};
 
 TEST_F(VolumesCommands, MenuCommandsNeedFocusASelectionAndAKnownCode) {

@@ -178,6 +178,10 @@ TEST_F(VolumesListWidget, DoubleClickStartsAScanAndOnlyTheRowButtonStopsIt) {
     EXPECT_EQ(delegate.stops, 1);
     controller.setScannedRootInfo(usb->scannedRoot(), TopLevelItem::Scanned);
     EXPECT_FALSE(view.isSpinning());
+    press(view.viewport(), QEvent::MouseButtonPress, button.center());
+    EXPECT_EQ(delegate.starts, 2) << "a scanned row's button scans again";
+    press(view.viewport(), QEvent::MouseButtonDblClick, rowRect(1).center());
+    EXPECT_EQ(delegate.starts + delegate.stops, 3) << "a header does nothing";
 }
 
 TEST_F(VolumesListWidget, ButtonTooltipsFollowTheScanningState) {
