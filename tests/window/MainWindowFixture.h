@@ -128,6 +128,8 @@ class MainWindowTest : public ::testing::Test {
 
     CSTreeController& controller() { return window.treeController(); }
     const MainWindowViews& views() const { return window.views(); }
+    RadialController& radial() { return controller().radialController(); }
+    ContentsPanel& contents() { return *views().contentsPanel; }
     TopLevelRef selected() { return controller().volumesController().getObjectForSelectedRow(); }
 
     // Files the folder into the left panel and selects it, without scanning.

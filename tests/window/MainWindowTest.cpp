@@ -31,7 +31,7 @@ TEST_F(MainWindowTest, StartControlScansTheSelectedFolderToTheFinishedState) {
     EXPECT_TRUE(views().startStopButton->isEnabled());
     EXPECT_EQ(controller().progressValue(), 0);
     // The biggest files were collected by the walker, biggest first.
-    QAbstractItemModel* biggest = window.summaryPanel()->contents()->biggestFilesView().model();
+    QAbstractItemModel* biggest = contents().biggestFilesView().model();
     ASSERT_GE(biggest->rowCount(), 3);
     EXPECT_EQ(biggest->index(0, 0).data().toString(), "big.bin");
 }
@@ -283,7 +283,7 @@ TEST_F(MainWindowTest, OneNodeShowsOneSizeTextInTheListsTheHintAndTheHeader) {
     // Between 1000 and 1024 to the kilobyte the texts would differ.
     ASSERT_GT(folderA->gettotalsize(), 300'000);
 
-    FolderColumnView* column = window.summaryPanel()->contents()->folderColumns().column(0);
+    FolderColumnView* column = contents().folderColumns().column(0);
     ASSERT_NE(column, nullptr);
     const QString listed = rowNamed(column, "a").siblingAtColumn(1).data().toString();
     ASSERT_FALSE(listed.isEmpty());

@@ -27,7 +27,6 @@ namespace fs = std::filesystem;
 class SavedScanWindowTest : public MainWindowTest {
   protected:
     SavedScansController& saved() { return controller().savedScans(); }
-    RadialController& radial() { return controller().radialController(); }
     ScanSummaryPanel& summary() { return *window.summaryPanel(); }
 
     // Scans the test tree and keeps the scan in a file of the scratch home.

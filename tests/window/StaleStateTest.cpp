@@ -35,8 +35,6 @@ class StaleStateTest : public MainWindowTest {
         timing.runUpTick = 150ms;
         controller().setTiming(timing);
     }
-    RadialController& radial() { return controller().radialController(); }
-    ContentsPanel& contents() { return *views().contentsPanel; }
     ItemRef node(const std::string& relative) {
         return controller().getItemByFilePath(tree.path(relative));
     }
