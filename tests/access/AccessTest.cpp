@@ -1,7 +1,6 @@
 #include "access/AccessChecker.h"
 #include "access/AccessQuestions.h"
 #include "access/DiskAccessRestoreManager.h"
-#include "access/SystemFilesChecker.h"
 #include "app/settings/Settings.h"
 #include "platform/settings/SettingsStore.h"
 #include "scan/format/PathsGenerator.h"
@@ -27,16 +26,7 @@ const std::string& home() {
 
 class WithSettingsFile : public ::testing::Test {
   protected:
-    void SetUp() override {
-        platform::SettingsStore::useStandardFile(tree.path("settings.json"));
-        platform::SettingsStore::discardStandard();
-        Settings::resetCache();
-    }
-    void TearDown() override {
-        Settings::resetCache();
-        platform::SettingsStore::discardStandard();
-        platform::SettingsStore::useStandardFile({});
-    }
+    test::TempSettings settings;
     test::TempTree tree;
 };
 
@@ -80,13 +70,6 @@ TEST_F(WithSettingsFile, KeptAccessIsFoundOnlyUnderTheIdenticalPath) {
     EXPECT_TRUE(manager.isPathAccessible(folder));
     manager.saveAccessToDisk();
     EXPECT_EQ(manager.restoreAccessToDiskIfNeeded(), "/");
-}
-
-TEST(SystemFiles, TopLevelSystemFoldersOnly) {
-    EXPECT_TRUE(SystemFilesChecker::isSystemFileAt("/usr"));
-    EXPECT_TRUE(SystemFilesChecker::isSystemFileAt("/etc"));
-    EXPECT_FALSE(SystemFilesChecker::isSystemFileAt("/usr/bin"));
-    EXPECT_FALSE(SystemFilesChecker::isSystemFileAt("/usr/"));
 }
 
 class RecordingAlerts : public GrantAccessAlertManager {

@@ -106,13 +106,5 @@ TEST_F(BiggestFiles, SubfolderShowsAFixedListAndARebuildKeepsPosition) {
     EXPECT_FALSE(controller.displayRoot());
 }
 
-TEST_F(BiggestFiles, StopScanningForgetsTheScanState) {
-    controller.initScannningWithRoot(root);
-    controller.tryAddtoScanArray(child("top.bin"), false);
-    controller.stopScanning();
-    EXPECT_FALSE(controller.scanningRoot());
-    EXPECT_EQ(controller.getPorogforScan(), 0);
-}
-
 }  // namespace
 }  // namespace korvex

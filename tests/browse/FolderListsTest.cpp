@@ -1,6 +1,5 @@
 #include "app/settings/Settings.h"
 #include "browse/folders/FolderFiling.h"
-#include "platform/settings/SettingsStore.h"
 #include "scan/format/PathsGenerator.h"
 #include "support/TempSettings.h"
 
@@ -28,15 +27,6 @@ class RecordingPanel : public FolderFilingDelegate {
 
 class FolderLists : public ::testing::Test {
   protected:
-    void SetUp() override {
-        platform::SettingsStore::useStandardFile(tree.path("config/settings.json"));
-        platform::SettingsStore::discardStandard();
-        Settings::resetCache();
-    }
-    void TearDown() override {
-        platform::SettingsStore::discardStandard();
-        platform::SettingsStore::useStandardFile({});
-    }
     std::vector<std::string> paths(const FolderItemsController& list) {
         std::vector<std::string> out;
         for (const auto& item : list.getFoldersArray()) {
@@ -86,13 +76,6 @@ TEST_F(FolderLists, StoredListsComeBackWithTheHomeFolderAndWithoutLostPaths) {
     filing.SavePrefParameters();
     EXPECT_EQ(Settings::getArrayValueForKey(FFoldersController::kKey, nullptr),
               nlohmann::json::array({tree.path("fav"), home}));
-}
-
-TEST_F(FolderLists, NothingStoredMeansTheDefaults) {
-    FolderFiling filing(model, panel);
-    filing.initPrefParameters();
-    EXPECT_EQ(paths(filing.favorites()),
-              std::vector<std::string>{PathsGenerator::GetInstance().getHomeDirectory()});
 }
 
 TEST_F(FolderLists, FilingAChosenFolder) {

@@ -46,11 +46,11 @@ class NameSearchTree : public ::testing::Test {
 
     test::ScannedTree tree;
     FolderRef root;
+    RecordingResults view;
+    SearchResultsPresenter presenter{view};
 };
 
 TEST_F(NameSearchTree, FindsNamesIgnoringCaseBiggestFirstButNothingInsidePackages) {
-    RecordingResults view;
-    SearchResultsPresenter presenter(view);
     presenter.search(root, "PHOTO", nullptr, false);
     ASSERT_TRUE(drainUntil([&] { return !view.shown.empty(); }));
     EXPECT_EQ(namesOf(view.shown.back()),
@@ -98,8 +98,6 @@ TEST(NameSearchCase, LettersOfEveryScriptMatchInEitherCaseAndOddBytesStayAsTheyA
 }
 
 TEST_F(NameSearchTree, RootItselfIsNeverAHit) {
-    RecordingResults view;
-    SearchResultsPresenter presenter(view);
     presenter.search(FolderRef(static_cast<FolderSystemItem*>(tree.node("Photos").get())), "photo",
                      nullptr, false);
     ASSERT_TRUE(drainUntil([&] { return !view.shown.empty(); }));
@@ -107,8 +105,6 @@ TEST_F(NameSearchTree, RootItselfIsNeverAHit) {
 }
 
 TEST_F(NameSearchTree, EmptyQueryOrNoFolderAnswersAtOnce) {
-    RecordingResults view;
-    SearchResultsPresenter presenter(view);
     presenter.search(root, "", nullptr, false);
     ASSERT_EQ(view.shown.size(), 1u) << "no background run, no main-queue turn";
     EXPECT_TRUE(view.shown.back().empty());
@@ -118,8 +114,6 @@ TEST_F(NameSearchTree, EmptyQueryOrNoFolderAnswersAtOnce) {
 }
 
 TEST_F(NameSearchTree, SameQueryIsNotRepeatedUnlessForced) {
-    RecordingResults view;
-    SearchResultsPresenter presenter(view);
     presenter.search(root, "band", nullptr, false);
     ASSERT_TRUE(drainUntil([&] { return view.shown.size() == 1; }));
     presenter.search(root, "band", nullptr, false);
@@ -131,9 +125,7 @@ TEST_F(NameSearchTree, SameQueryIsNotRepeatedUnlessForced) {
 }
 
 TEST_F(NameSearchTree, ResultsForAListOffScreenAreDropped) {
-    RecordingResults view;
     view.inWindow = false;
-    SearchResultsPresenter presenter(view);
     presenter.search(root, "photo", nullptr, false);
     ASSERT_TRUE(drainUntil([&] { return !view.shown.empty(); }));
     EXPECT_TRUE(view.shown.back().empty());

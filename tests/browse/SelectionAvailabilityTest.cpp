@@ -27,12 +27,6 @@ class Availability : public ::testing::Test {
     test::ScannedTree tree;
 };
 
-TEST_F(Availability, PlainItemsAreAvailableWithoutMessage) {
-    EXPECT_TRUE(isItemSelectable(*tree.node("docs/report.txt")));
-    EXPECT_FALSE(lockMessageFor(of("docs/report.txt")));
-    EXPECT_FALSE(lockMessageFor(SelectionAvailability{}));
-}
-
 TEST_F(Availability, HiddenItemsAreLockedUntilTheSettingAllowsThem) {
     EXPECT_EQ(of("docs/.draft"), SelectionAvailability::locked(Reason::hidden, false));
     EXPECT_EQ(of(".cache"), SelectionAvailability::locked(Reason::hidden, true));
@@ -94,9 +88,6 @@ TEST(LockMessages, EmphasisAndSettingsButtonFollowTheReason) {
     EXPECT_TRUE(file->text.starts_with("The file is in hidden folder"));
 
     auto system = lockMessageFor(SelectionAvailability::locked(Reason::requiredForSystem, false));
-    EXPECT_EQ(system->text,
-              "This file is required for the system to operate. It is not "
-              "recommended to remove system files.");
     EXPECT_FALSE(system->settingsButtonTitle);
     EXPECT_EQ(splitEmphasis(system->text).before, system->text);
     EXPECT_FALSE(lockMessageFor(SelectionAvailability::locked(Reason::specialItem)));

@@ -97,6 +97,22 @@ class ScriptedViews : public CollectionViews {
     CollectionViewState last;
 };
 
+// The names below `folder`, each with its size, as one text.
+std::string outline(const FileSystemItem& node) {
+    std::string text = std::string(node.name()) + "=" + std::to_string(node.gettotalsize());
+    if (const auto* folder = dynamic_cast<const FolderSystemItem*>(&node)) {
+        std::vector<std::string> lines;
+        for (const ItemRef& child : folder->childrenArray())
+            lines.push_back(outline(*child));
+        std::sort(lines.begin(), lines.end());
+        text += "{";
+        for (const std::string& line : lines)
+            text += line + ";";
+        text += "}";
+    }
+    return text;
+}
+
 class DoCollectionControllerTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -126,6 +142,17 @@ class DoCollectionControllerTest : public ::testing::Test {
             tree, views, OperationPerformerBuilder(files, nullptr), trash);
     }
     ItemRef node(std::string_view relative) { return scanned.node(relative); }
+    // The corrected tree: totals that add up, and names and sizes as a
+    // fresh scan of the disk finds them.
+    void expectTreeMatchesARescan() {
+        const FolderRef updated = scanned.root();
+        const std::string corrected = outline(*updated);
+        const std::int64_t total = updated->gettotalsize();
+        EXPECT_EQ(updated->calctotalsize(), total) << "the totals add up";
+        const FolderRef rescanned = scanned.scan();
+        EXPECT_EQ(total, rescanned->gettotalsize());
+        EXPECT_EQ(corrected, outline(*rescanned));
+    }
     bool waitFor(const std::function<bool()>& done) {
         return platform::MainQueue::shared().runUntil(done, std::chrono::seconds(20));
     }
@@ -156,22 +183,6 @@ void finishTransitions(TreeTarget& tree) {
     }
     tree.cut.clear();
     tree.grown.clear();
-}
-
-// The names below `folder`, each with its size, as one text.
-std::string outline(const FileSystemItem& node) {
-    std::string text = std::string(node.name()) + "=" + std::to_string(node.gettotalsize());
-    if (const auto* folder = dynamic_cast<const FolderSystemItem*>(&node)) {
-        std::vector<std::string> lines;
-        for (const ItemRef& child : folder->childrenArray())
-            lines.push_back(outline(*child));
-        std::sort(lines.begin(), lines.end());
-        text += "{";
-        for (const std::string& line : lines)
-            text += line + ";";
-        text += "}";
-    }
-    return text;
 }
 
 TEST_F(DoCollectionControllerTest, TheButtonFollowsScanningAndTheList) {
@@ -261,13 +272,7 @@ TEST_F(DoCollectionControllerTest, ARetriedCopyAddsOnlyWhatItMadeAndTheTreeMatch
     EXPECT_EQ(tree.grown.size(), 1u) << "only the folder copied by the retry arrives";
     finishTransitions(tree);
 
-    const FolderRef updated = scanned.root();
-    const std::string corrected = outline(*updated);
-    const std::int64_t total = updated->gettotalsize();
-    EXPECT_EQ(updated->calctotalsize(), total) << "the totals add up";
-    const FolderRef rescanned = scanned.scan();
-    EXPECT_EQ(total, rescanned->gettotalsize());
-    EXPECT_EQ(corrected, outline(*rescanned));
+    expectTreeMatchesARescan();
 }
 
 TEST_F(DoCollectionControllerTest, AMovedFolderArrivesWithItsContents) {
@@ -278,12 +283,7 @@ TEST_F(DoCollectionControllerTest, AMovedFolderArrivesWithItsContents) {
     ASSERT_TRUE(fs::exists(dest + "/sub/b.txt"));
     finishTransitions(tree);
 
-    const FolderRef updated = scanned.root();
-    const std::string corrected = outline(*updated);
-    const std::int64_t total = updated->gettotalsize();
-    const FolderRef rescanned = scanned.scan();
-    EXPECT_EQ(total, rescanned->gettotalsize());
-    EXPECT_EQ(corrected, outline(*rescanned));
+    expectTreeMatchesARescan();
 }
 
 TEST_F(DoCollectionControllerTest, DroppedPathsSkipWhatCannotBeAdded) {

@@ -1,11 +1,7 @@
 #include "diagram/DiagramFixture.h"
-#include "diagram/RadialView.h"
 #include "diagram/ServeEventLoop.h"
-#include "scan/targets/VolumeItem.h"
 #include "scan/tree/CopiedFileItem.h"
 #include "scan/tree/VolumeSystemItem.h"
-
-#include <QWidget>
 
 namespace korvex {
 namespace {
@@ -56,15 +52,6 @@ TEST_F(DiagramAnimation, FreeSpaceSwitchScalesTheCircleSmoothly) {
     ASSERT_TRUE(spinUntil([&] { return !controller.isAnimating(); }));
     EXPECT_FALSE(volume->getUseFreeSector());
     EXPECT_EQ(controller.totalSize(), occupied);
-}
-
-TEST_F(DiagramAnimation, FreeSpaceSwitchNeedsAScannedVolumeRoot) {
-    FolderRef root = makeRoot();
-    file(root.get(), "a", 10);
-    show(root);
-    controller.setDrawFreeSector();
-    EXPECT_FALSE(controller.drawsFreeSector());
-    EXPECT_FALSE(controller.isAnimating());
 }
 
 TEST_F(DiagramAnimation, RemovedNodesShrinkAwayAndLeaveTheTree) {
@@ -132,17 +119,6 @@ TEST_F(DiagramAnimation, CollectedNodeLeavesTheViewAtOnce) {
     EXPECT_EQ(controller.totalSize(), 400);
     // A root has no parent to hand it to.
     EXPECT_EQ(controller.getCutItemForItemToCollection(root.get()), nullptr);
-}
-
-TEST_F(DiagramAnimation, ViewShadowFollowsWhetherTheRootIsScanned) {
-    RadialView view(controller);
-    EXPECT_FALSE(view.showsDropShadow());
-    controller.setRoot(std::make_shared<VolumeItem>("/", "File System", 1000, 400, 0));
-    EXPECT_FALSE(view.showsDropShadow());
-    FolderRef root = makeRoot();
-    file(root.get(), "a", 10);
-    controller.setRoot(root, true);
-    EXPECT_TRUE(view.showsDropShadow());
 }
 
 }  // namespace

@@ -109,6 +109,11 @@ class DiagramView : public ::testing::Test {
         root->sortChildrenBySize(true);
         controller.setRoot(root, true);
     }
+    FolderRef showSample() {
+        FolderRef root = sampleTree();
+        showTree(root);
+        return root;
+    }
     // The view point at `share` of the way through ring `level`'s width and
     // at `fraction` of the circle.
     QPoint pointOn(int level, double fraction, double share = 0.5) const {

@@ -150,20 +150,5 @@ TEST(AnimControllerTest, OneMoreRingPerSecondWhileScanning) {
     EXPECT_EQ(anim.checkNewLevels(7), 7);
 }
 
-TEST_F(Diagram, SectorOfANodeIsFoundByItsPosition) {
-    FolderRef root = makeRoot();
-    FolderSystemItem* a = folder(root.get(), "a");
-    file(a, "x", 600);
-    ItemRef y = file(a, "y", 200);
-    file(root.get(), "b", 200);
-    show(root);
-    SectorItem sector;
-    ASSERT_TRUE(controller.fillSectorItem(sector, y.get()));
-    EXPECT_EQ(sector.m_nSubLevel, 2);
-    EXPECT_DOUBLE_EQ(sector.m_dSkAngle, 0.6);
-    EXPECT_DOUBLE_EQ(controller.angleForItem(root->childAtIndex(1)), 0.8);
-    EXPECT_FALSE(controller.getBoundsOfItem(sector).isEmpty());
-}
-
 }  // namespace
 }  // namespace korvex

@@ -25,8 +25,7 @@ std::optional<HintContent> hintOf(const RadialController& controller, const Item
 }
 
 TEST_F(HitTest, RingsAndSectorsAreFoundWhereTheyAreDrawn) {
-    FolderRef root = sampleTree();
-    showTree(root);
+    FolderRef root = showSample();
     ASSERT_EQ(controller.subLevels(), 2);
     EXPECT_EQ(controller.getItemByPoint(controller.center()).m_pItem, root);
     SectorItem big = controller.getItemByPoint(pointOn(1, 0.7));
@@ -43,8 +42,7 @@ TEST_F(HitTest, RingsAndSectorsAreFoundWhereTheyAreDrawn) {
 }
 
 TEST_F(HitTest, ARingBoundaryBelongsToTheInnerRing) {
-    FolderRef root = sampleTree();
-    showTree(root);
+    FolderRef root = showSample();
     const double boundary = controller.radiusOf(1);
     EXPECT_EQ(controller.getItemByPoint(exactPoint(boundary, 0.25)).m_pItem.get(), docs);
     SectorItem outer = controller.getItemByPoint(exactPoint(boundary + 0.01, 0.25));
@@ -54,8 +52,7 @@ TEST_F(HitTest, ARingBoundaryBelongsToTheInnerRing) {
 }
 
 TEST_F(HitTest, TheSmallItemsSectorPointsAtTheChildUnderThePointer) {
-    FolderRef root = sampleTree();
-    showTree(root);
+    FolderRef root = showSample();
     ASSERT_FALSE(controller.CanDrawItem(*child(root, "tiny"), 1));
     SectorItem tiny = controller.getItemByPoint(pointOn(1, 0.9995));
     EXPECT_EQ(tiny.m_pItem, child(root, "tiny"));
@@ -96,8 +93,7 @@ TEST_F(HitTest, FreeSpaceCanBeShownOnlyForAVolumeWithRoomLeft) {
 }
 
 TEST_F(HitTest, ARotatedDiagramHitsWhatItDraws) {
-    FolderRef root = sampleTree();
-    showTree(root);
+    FolderRef root = showSample();
     RadialController::setReferenceAngle(M_PI / 2 - 1.0);
     QImage image(kSide, kSide, QImage::Format_ARGB32);
     image.fill(Qt::white);
@@ -145,22 +141,6 @@ TEST_F(HitTest, AScanningVolumeShowsWhatIsNotCountedYet) {
 
 using Pointer = DiagramView;
 
-TEST_F(Pointer, MovingToAnotherSectorRepaintsBothOutlines) {
-    FolderRef root = sampleTree();
-    showTree(root);
-    QRectF dirty;
-    ASSERT_TRUE(controller.OperateMousePoint(pointOn(1, 0.2), dirty));
-    EXPECT_EQ(controller.pointedItem().get(), docs);
-    const QRectF docsBounds = controller.getBoundsOfItem(controller.pointedSector());
-    EXPECT_TRUE(dirty.contains(docsBounds));
-    EXPECT_FALSE(controller.OperateMousePoint(pointOn(1, 0.3), dirty));
-    ASSERT_TRUE(controller.OperateMousePoint(pointOn(1, 0.7), dirty));
-    EXPECT_TRUE(dirty.contains(docsBounds));
-    EXPECT_TRUE(dirty.contains(controller.getBoundsOfItem(controller.pointedSector())));
-    ASSERT_TRUE(controller.OperateMouseExit(dirty));
-    EXPECT_TRUE(controller.pointedSector().empty());
-}
-
 // The bounds of what `draw` paints on a transparent view-sized image.
 template <class Draw>
 QRect paintedExtent(QSize size, Draw draw) {
@@ -182,8 +162,7 @@ QRect paintedExtent(QSize size, Draw draw) {
 }
 
 TEST_F(Pointer, AnOutlineLeftBehindIsRepaintedHaloAndAll) {
-    FolderRef root = sampleTree();
-    showTree(root);
+    FolderRef root = showSample();
     QRegion repainted;
     controller.setOverlayHandler([&](const QRectF& area) { repainted += area.toAlignedRect(); });
     auto outline = [&] {
@@ -211,27 +190,9 @@ TEST_F(Pointer, AnOutlineLeftBehindIsRepaintedHaloAndAll) {
     EXPECT_TRUE((QRegion(lit) - repainted).isEmpty());
 }
 
-TEST_F(Pointer, TheHintDescribesThePointedNode) {
-    Settings::setShowHintForSelectedItem(true);
-    FolderRef root = sampleTree();
-    showTree(root);
-    QTest::mouseMove(view.get(), pointOn(1, 0.7));
-    ASSERT_TRUE(view->hintPanel().isVisible());
-    EXPECT_EQ(view->hintPanel().titleText(), "big");
-    EXPECT_EQ(view->hintPanel().sizeText(), "4 kB");
-    EXPECT_EQ(view->hintPanel().pathText(), "/data/big");
-    EXPECT_EQ(view->hintPanel().captionText(), "Size:");
-    QTest::mouseMove(view.get(), QPoint(3, 3));
-    EXPECT_FALSE(view->hintPanel().isVisible());
-    Settings::setShowHintForSelectedItem(false);
-    QTest::mouseMove(view.get(), pointOn(1, 0.2));
-    EXPECT_FALSE(view->hintPanel().isVisible());
-}
-
 TEST_F(Pointer, ARowChosenInTheListsIsPointedWithItsHintBesideItsSector) {
     Settings::setShowHintForSelectedItem(true);
-    FolderRef root = sampleTree();
-    showTree(root);
+    FolderRef root = showSample();
     const ItemRef big = child(root, "big");
     view->highlightListItem(big);
     EXPECT_EQ(controller.pointedItem(), big);
@@ -280,8 +241,7 @@ TEST_F(Pointer, HintTitlesNameWhatIsSpecialAboutANode) {
 using Clicks = DiagramView;
 
 TEST_F(Clicks, AClickOnAFolderZoomsInAndSetsTheRootAtTheEnd) {
-    FolderRef root = sampleTree();
-    showTree(root);
+    FolderRef root = showSample();
     QTest::mouseClick(view.get(), Qt::LeftButton, {}, pointOn(1, 0.25));
     ASSERT_EQ(controller.drillState(), 1);
     EXPECT_EQ(controller.root(), root);
@@ -315,27 +275,8 @@ TEST_F(Clicks, WhileTheTreeGrowsOnlyItsFoldersOpen) {
     EXPECT_EQ(controller.root().get(), docs);
 }
 
-TEST_F(Clicks, TheCentreOfAFullVolumeDoesNotShowFreeSpace) {
-    VolumeRef full = VolumeSystemItem::initWithPath("/full", 10000, 50);
-    FileSystemItem::initWithPathSize("a", full.get(), 9950, 0, false, false);
-    full->calctotalsize();
-    controller.setRoot(full, true);
-    QTest::mouseClick(view.get(), Qt::LeftButton, {}, controller.center().toPoint());
-    EXPECT_FALSE(controller.drawsFreeSector());
-    EXPECT_FALSE(controller.isAnimating());
-
-    VolumeRef half = VolumeSystemItem::initWithPath("/half", 10000, 5000);
-    FileSystemItem::initWithPathSize("a", half.get(), 5000, 0, false, false);
-    half->calctotalsize();
-    controller.setRoot(half, true);
-    QTest::mouseClick(view.get(), Qt::LeftButton, {}, controller.center().toPoint());
-    EXPECT_TRUE(controller.drawsFreeSector());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !controller.isAnimating(); }, 2000));
-}
-
 TEST_F(Clicks, AClickRightAfterADragRotatesButDoesNotZoom) {
-    FolderRef root = sampleTree();
-    showTree(root);
+    FolderRef root = showSample();
     // Pressed outside the rings: the drag turns the diagram.
     const QPoint corner(20, kSide / 2);
     QTest::mousePress(view.get(), Qt::LeftButton, {}, corner);
@@ -352,8 +293,7 @@ TEST_F(Clicks, AClickRightAfterADragRotatesButDoesNotZoom) {
 }
 
 TEST_F(Clicks, ModifiersAskTheFileManagerInsteadOfZooming) {
-    FolderRef root = sampleTree();
-    showTree(root);
+    FolderRef root = showSample();
     QTest::mouseClick(view.get(), Qt::LeftButton, Qt::ControlModifier, pointOn(1, 0.25));
     QTest::mouseClick(view.get(), Qt::LeftButton, Qt::ShiftModifier, pointOn(1, 0.7));
     QTest::mouseClick(view.get(), Qt::LeftButton, Qt::AltModifier, pointOn(1, 0.7));
@@ -376,8 +316,7 @@ TEST_F(Clicks, AnUnscannedTargetStartsItsScanUnlessOneRuns) {
 using Keys = DiagramView;
 
 TEST_F(Keys, ReturnTogglesTheListSelectionInTheCollection) {
-    FolderRef root = sampleTree();
-    showTree(root);
+    FolderRef root = showSample();
     host.listSelection = {child(root, "big"), child(root, "mid")};
     // Without a collection the key does nothing.
     QTest::keyClick(view.get(), Qt::Key_Return);
@@ -397,8 +336,7 @@ TEST_F(Keys, ReturnTogglesTheListSelectionInTheCollection) {
 }
 
 TEST_F(Keys, CopyPutsThePointedPathOnTheClipboard) {
-    FolderRef root = sampleTree();
-    showTree(root);
+    FolderRef root = showSample();
     QTest::mouseMove(view.get(), pointOn(2, 0.1));
     QTest::keyClick(view.get(), Qt::Key_C, Qt::ControlModifier);
     const QMimeData* data = QApplication::clipboard()->mimeData();
@@ -410,8 +348,7 @@ TEST_F(Keys, CopyPutsThePointedPathOnTheClipboard) {
 }
 
 TEST_F(Keys, ListSelectionIsOutlinedAndFollowsTheTree) {
-    FolderRef root = sampleTree();
-    showTree(root);
+    FolderRef root = showSample();
     controller.selectItems({child(root, "big"), root, docs->childAtIndex(0)});
     ASSERT_EQ(controller.selectedSectors().size(), 2u);
     EXPECT_EQ(controller.selectedSectors()[1].m_nSubLevel, 2);

@@ -16,8 +16,7 @@ using LiveResize = DiagramView;
 
 TEST_F(LiveResize, ABurstOfResizesHidesTheHintAndSelectionUntilItEnds) {
     Settings::setShowHintForSelectedItem(true);
-    FolderRef root = sampleTree();
-    showTree(root);
+    FolderRef root = showSample();
     controller.selectItems({child(root, "mid")});
     QTest::mouseMove(view.get(), pointOn(1, 0.7));
     ASSERT_TRUE(view->hintPanel().isVisible());
@@ -40,8 +39,7 @@ TEST_F(LiveResize, ABurstOfResizesHidesTheHintAndSelectionUntilItEnds) {
 }
 
 TEST_F(LiveResize, AHighlightFromTheListsWaitsForTheResizeToEnd) {
-    FolderRef root = sampleTree();
-    showTree(root);
+    FolderRef root = showSample();
     view->resize(kSide + 20, kSide + 20);
     ASSERT_TRUE(view->isLiveResizing());
     Settings::setShowHintForSelectedItem(true);

@@ -1,5 +1,6 @@
 #include "cleanup/elevated/ElevatedHelper.h"
 #include "support/ElevatedTestSupport.h"
+#include "support/ScopedVariable.h"
 
 #include <gtest/gtest.h>
 
@@ -94,18 +95,11 @@ TEST_F(ElevatedAttacks, AWorldWritableTempParentMadeByAnotherUserIsNeverUsed) {
     ::chmod(tree.path("tmp/korvex").c_str(), 0777);
     ::chown(tree.path("tmp/korvex").c_str(), 4242, 4242);
     std::ofstream(planted + "/script.sh") << "touch " << tree.path("pwned") << "\n";
-    const char* oldTmp = std::getenv("TMPDIR");
-    const std::string saved = oldTmp ? oldTmp : "";
-    ::setenv("TMPDIR", tmp.c_str(), 1);
+    test::ScopedVariable tmpdir("TMPDIR", tmp);
     const std::string item = tree.file("theirs/item", 5);
     const Snapshot before = snapshot(tree.path(), home);
 
     const ElevatedReply reply = askAsNobody({collected(item)});
-    if (oldTmp) {
-        ::setenv("TMPDIR", saved.c_str(), 1);
-    } else {
-        ::unsetenv("TMPDIR");
-    }
 
     ASSERT_FALSE(reply.failure) << reply.failure->description;
     EXPECT_EQ(reply.outcomes, (std::vector<elevated::ItemOutcome>{{}}));

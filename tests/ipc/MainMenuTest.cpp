@@ -83,28 +83,6 @@ TEST_F(MainMenu, ItemsAreEnabledOnlyWhenSomeControllerCanAct) {
     menu.removeDelegateFromArray(&volumes);
 }
 
-TEST_F(MainMenu, TheCategoryListItemIsAlwaysEnabledAndNamesWhatItWillDo) {
-    MainMenuItem category = item("", Kind::CategoryList);
-    EXPECT_TRUE(menu.validateMenuItem(category));
-    EXPECT_EQ(category.title, "Collapse Category List");
-
-    Panel panel;
-    menu.setCategoryListPanel(&panel);
-    menu.doMainMenuItemAction(category);
-    EXPECT_TRUE(panel.collapsed);
-    EXPECT_TRUE(menu.validateMenuItem(category));
-    EXPECT_EQ(category.title, "Expand Category List");
-    menu.doMainMenuItemAction(category);
-    EXPECT_TRUE(menu.validateMenuItem(category));
-    EXPECT_EQ(category.title, "Collapse Category List");
-}
-
-TEST_F(MainMenu, DeveloperItemsAskTheirOwnValidator) {
-    menu.setDeveloperItemValidator([](MainMenuItem& i) { return i.identifier == "devOn"; });
-    EXPECT_TRUE(enabled(item("devOn", Kind::DeveloperTimeLimited)));
-    EXPECT_FALSE(enabled(item("devOff", Kind::DeveloperTimeLimited)));
-}
-
 TEST_F(MainMenu, EveryControllerThatCanActPerformsInRegistrationOrder) {
     Performer first("first", {Action::Remove}, log);
     Performer unable("unable", {}, log);
@@ -126,16 +104,6 @@ TEST_F(MainMenu, EveryControllerThatCanActPerformsInRegistrationOrder) {
     EXPECT_FALSE(menu.performForSomeDelegateAction(Action::None, item("")));
     EXPECT_TRUE(menu.performForSomeDelegateAction(Action::Find, item("find")));
     EXPECT_EQ(log, std::vector<std::string>{"last:7"});
-}
-
-TEST_F(MainMenu, TheDirectActionsCarryTheirOwnCodes) {
-    Performer all("all", {Action::ShowInFileManager, Action::Preview, Action::Information}, log);
-    menu.addDelegateToArray(&all);
-    const MainMenuItem sender = item("");
-    menu.showInFileManagerAction(sender);
-    menu.previewAction(sender);
-    menu.informationAction(sender);
-    EXPECT_EQ(log, (std::vector<std::string>{"all:0", "all:1", "all:2"}));
 }
 
 TEST_F(MainMenu, QtActionsAreValidatedAndRoutedThroughTheController) {

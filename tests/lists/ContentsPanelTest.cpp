@@ -1,5 +1,6 @@
 #include "browse/lists/ContentsPanel.h"
 #include "browse/lists/OutlineListConrtoller.h"
+#include "support/ItemViewInput.h"
 #include "support/QtTestApplication.h"
 #include "support/ScannedTree.h"
 #include "support/TempSettings.h"
@@ -8,7 +9,6 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QTreeView>
 
 #include <chrono>
@@ -17,6 +17,7 @@ namespace korvex {
 namespace {
 
 using namespace std::chrono_literals;
+using test::rowNamed;
 
 const auto* const kApp = test::registerQtTestApplication<QApplication>("lists_tests");
 
@@ -41,19 +42,6 @@ void press(QWidget* target, int key, const QString& text = {},
     QApplication::sendEvent(target, &down);
 }
 
-// A double click on the row, as the mouse sends it.
-void doubleClick(QAbstractItemView* view, const QModelIndex& index) {
-    const QPointF at = view->visualRect(index).center();
-    const QPointF global = view->viewport()->mapToGlobal(at);
-    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
-                              QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
-        QMouseEvent event(type, at, global, Qt::LeftButton,
-                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
-                          Qt::NoModifier);
-        QApplication::sendEvent(view->viewport(), &event);
-    }
-}
-
 class Panel : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -70,17 +58,6 @@ class Panel : public ::testing::Test {
         panel.setDisplayedFolder(root, nullptr);
     }
     FolderColumnView* column(int index) { return panel.folderColumns().column(index); }
-    // The row of the first column showing `name`.
-    QModelIndex rowNamed(FolderColumnView* view, const QString& name) {
-        auto* model = view->model();
-        for (int row = 0; row < model->rowCount(); ++row) {
-            if (model->index(row, 0).data().toString() == name) {
-                return model->index(row, 0);
-            }
-        }
-        return {};
-    }
-
     test::TempSettings settings;
     test::ScannedTree tree;
     FolderRef root;
@@ -113,13 +90,6 @@ TEST_F(Panel, ChoosingAFolderRowOpensItsColumnAndReportsTheSelection) {
 
     column(0)->setCurrentIndex(rowNamed(column(0), "report.pdf"));
     EXPECT_EQ(panel.folderColumns().columnCount(), 1) << "a file closes the deeper columns";
-}
-
-TEST_F(Panel, DiagramFolderGetsAColumnPerLevel) {
-    panel.setDisplayedFolder(root, tree.node("Big/Deeper"));
-    ASSERT_EQ(panel.folderColumns().columnCount(), 3);
-    EXPECT_EQ(column(0)->folder(), ItemRef(root));
-    EXPECT_EQ(column(2)->folder(), tree.node("Big/Deeper"));
 }
 
 TEST_F(Panel, KeysFoldGroupsTickRowsAndGoUp) {
@@ -164,25 +134,18 @@ TEST_F(Panel, OpeningAnUnreadFolderRowAsksAboutAccessToIt) {
     denied->setAccessDenied(true);
     panel.reload();
     column(0)->expand(rowNamed(column(0), "Small items"));
-    auto rowIn = [&](const QString& name) {
-        QModelIndex group = rowNamed(column(0), "Small items");
-        for (int row = 0; row < column(0)->model()->rowCount(group); ++row) {
-            QModelIndex index = column(0)->model()->index(row, 0, group);
-            if (index.data().toString() == name) {
-                return index;
-            }
-        }
-        return QModelIndex();
-    };
-    ASSERT_TRUE(rowIn("void").isValid());
+    ASSERT_TRUE(rowNamed(column(0), "void").isValid());
     QApplication::processEvents();  // lays the expanded rows out
+    auto doubleClickIn = [&](const QModelIndex& row) {
+        test::doubleClickAt(column(0)->viewport(), column(0)->visualRect(row).center());
+    };
     int opened = 0;
     QObject::connect(column(0), &QAbstractItemView::activated, [&opened] { ++opened; });
-    doubleClick(column(0), rowIn("empty"));
-    doubleClick(column(0), rowIn("note.txt"));
+    doubleClickIn(rowNamed(column(0), "empty"));
+    doubleClickIn(rowNamed(column(0), "note.txt"));
     ASSERT_EQ(opened, 2) << "the double clicks reached the rows";
     EXPECT_TRUE(window.accessAsked.empty()) << "readable folders and files ask nothing";
-    doubleClick(column(0), rowIn("void"));
+    doubleClickIn(rowNamed(column(0), "void"));
     ASSERT_EQ(window.accessAsked.size(), 1u);
     EXPECT_EQ(window.accessAsked.front(), denied);
 }

@@ -1,12 +1,11 @@
 #include "platform/UserFolders.h"
+#include "support/ScopedVariable.h"
 #include "support/TempTree.h"
 
 #include <gtest/gtest.h>
 #include <pwd.h>
 #include <unistd.h>
 
-#include <cstdlib>
-#include <optional>
 #include <string>
 
 namespace korvex::platform {
@@ -59,32 +58,14 @@ TEST(UserFoldersLayout, XdgDefaultsAndUserDirectories) {
     EXPECT_EQ(custom.userName(), "tester");
 }
 
-// Sets an environment variable for one scope and restores what was there.
-class ScopedVariable {
-  public:
-    ScopedVariable(const char* name, const char* value) : mName(name) {
-        if (const char* old = std::getenv(name)) {
-            mOld = old;
-        }
-        value != nullptr ? ::setenv(name, value, 1) : ::unsetenv(name);
-    }
-    ~ScopedVariable() { mOld ? ::setenv(mName, mOld->c_str(), 1) : ::unsetenv(mName); }
-    ScopedVariable(const ScopedVariable&) = delete;
-    ScopedVariable& operator=(const ScopedVariable&) = delete;
-
-  private:
-    const char* mName;
-    std::optional<std::string> mOld;
-};
-
 TEST(UserFoldersHome, HomeVariableWinsOverTheUserDatabase) {
     {
-        ScopedVariable home("HOME", "/srv/elsewhere");
+        test::ScopedVariable home("HOME", "/srv/elsewhere");
         EXPECT_EQ(UserFolders::systemEnvironment().home, "/srv/elsewhere");
     }
     {
         // Unset (or not absolute): the user database tells.
-        ScopedVariable home("HOME", nullptr);
+        test::ScopedVariable home("HOME", nullptr);
         const passwd* entry = ::getpwuid(::getuid());
         ASSERT_NE(entry, nullptr);
         EXPECT_EQ(UserFolders::systemEnvironment().home, entry->pw_dir);

@@ -1,6 +1,7 @@
 #include "platform/desktop/FileManagerService.h"
 #include "platform/desktop/PathListMime.h"
 #include "preview/PreviewTestSupport.h"
+#include "support/ScopedVariable.h"
 #include "support/TempTree.h"
 
 #include <gtest/gtest.h>
@@ -20,13 +21,6 @@ namespace {
 // was given, byte for byte, and exits with a chosen status.
 class FakeXdgOpen : public ::testing::Test {
   protected:
-    void SetUp() override {
-        const char* path = std::getenv("PATH");
-        savedPath = path != nullptr ? path : "";
-        ::setenv("PATH", (bin.path() + ":" + savedPath).c_str(), 1);
-    }
-    void TearDown() override { ::setenv("PATH", savedPath.c_str(), 1); }
-
     void installExitingWith(int status) {
         const std::string script = bin.path("xdg-open");
         std::ofstream(script) << "#!/bin/sh\nprintf '%s' \"$1\" > '" << bin.path("asked")
@@ -49,7 +43,7 @@ class FakeXdgOpen : public ::testing::Test {
     }
 
     test::TempTree bin;
-    std::string savedPath;
+    test::ScopedVariable searchPath{"PATH", bin.path() + ':' + std::getenv("PATH")};
 };
 
 TEST_F(FakeXdgOpen, TheHandlerGetsTheExactBytesAndItsAnswerIsTold) {

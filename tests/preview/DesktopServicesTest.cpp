@@ -191,19 +191,6 @@ TEST_F(DesktopServices, NothingToShowTheItemsIsToldOnce) {
     EXPECT_EQ(opened.back(), "/tmp/c");
 }
 
-TEST_F(DesktopServices, RefusingFileManagerFallsBackToTheFolder) {
-    fileManager.refuse = true;
-    registerFileManager();
-    bool nothingOpened = false;
-    ASSERT_TRUE(service->revealItems({"/tmp/refused/item"}, [&] { nothingOpened = true; }));
-    ASSERT_TRUE(test::spinUntil([&] { return !opened.empty(); }));
-    EXPECT_EQ(opened.front(), "/tmp/refused");
-    ASSERT_TRUE(service->showItemProperties({"/tmp/other/item"}));
-    ASSERT_TRUE(test::spinUntil([&] { return opened.size() == 2; }));
-    EXPECT_EQ(opened.back(), "/tmp/other");
-    EXPECT_FALSE(nothingOpened);
-}
-
 TEST_F(DesktopServices, PropertiesGoToTheFileManager) {
     registerFileManager();
     bool toldRefused = false;
@@ -214,13 +201,6 @@ TEST_F(DesktopServices, PropertiesGoToTheFileManager) {
     test::spinUntil([] { return false; }, 100);
     EXPECT_FALSE(toldRefused);
     EXPECT_TRUE(opened.empty());
-}
-
-TEST_F(DesktopServices, DefaultApplicationGetsTheExactPath) {
-    EXPECT_TRUE(service->openWithDefaultApplication("/tmp/doc #1\xff.pdf"));
-    ASSERT_EQ(opened.size(), 1u);
-    EXPECT_EQ(opened[0], "/tmp/doc #1\xff.pdf");
-    EXPECT_FALSE(service->openWithDefaultApplication(""));
 }
 
 TEST_F(DesktopServices, PreviewerAnswersOnlyWhenOnTheBus) {

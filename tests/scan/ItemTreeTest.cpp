@@ -11,6 +11,10 @@
 namespace korvex {
 namespace {
 
+FolderRef rootAt(std::string_view path) {
+    return FolderSystemItem::initWithPathSizeNoParent(path, nullptr, 0, false, 0, false, false);
+}
+
 ItemRef addFile(FolderSystemItem* parent, std::string_view name, std::int64_t size,
                 bool hidden = false) {
     return FileSystemItem::initWithPathSize(name, parent, size, 0, hidden, false);
@@ -29,8 +33,7 @@ std::vector<std::string> childNames(const FolderSystemItem& folder) {
 }
 
 TEST(ItemTreePaths, ChildOfSlashRootHasNoDoubledSeparator) {
-    FolderRef root =
-        FolderSystemItem::initWithPathSizeNoParent("/", nullptr, 0, false, 0, false, false);
+    FolderRef root = rootAt("/");
     FolderSystemItem* a = addFolder(root.get(), "a");
     ItemRef file = addFile(a, "f.txt", 10);
     EXPECT_EQ(root->fullPath(), "/");
@@ -40,8 +43,7 @@ TEST(ItemTreePaths, ChildOfSlashRootHasNoDoubledSeparator) {
 }
 
 TEST(ItemTreePaths, RootKeepsAbsolutePathAndAnswersLastComponentAsName) {
-    FolderRef root = FolderSystemItem::initWithPathSizeNoParent("/home/u/data", nullptr, 0, false,
-                                                                0, false, false);
+    FolderRef root = rootAt("/home/u/data");
     ItemRef file = addFile(root.get(), "x", 1);
     EXPECT_EQ(root->relativePath(), "/home/u/data");
     EXPECT_EQ(root->name(), "data");
@@ -50,8 +52,7 @@ TEST(ItemTreePaths, RootKeepsAbsolutePathAndAnswersLastComponentAsName) {
 }
 
 TEST(ItemTreePaths, OddBytesInNamesSurvivePathsAndLookup) {
-    FolderRef root =
-        FolderSystemItem::initWithPathSizeNoParent("/t", nullptr, 0, false, 0, false, false);
+    FolderRef root = rootAt("/t");
     const std::string odd[] = {"new\nline", "quote\"d 'both'", std::string("bad\xff\xfe utf8"),
                                "$(rm -rf) `x`", std::string(255, 'n')};
     for (const std::string& name : odd) {
@@ -68,8 +69,7 @@ TEST(ItemTreePaths, OddBytesInNamesSurvivePathsAndLookup) {
 }
 
 TEST(ItemTreePaths, RenamingReplacesTheStoredName) {
-    FolderRef root =
-        FolderSystemItem::initWithPathSizeNoParent("/old", nullptr, 0, false, 0, false, false);
+    FolderRef root = rootAt("/old");
     ItemRef file = addFile(root.get(), "f", 1);
     root->updatePath("/new/place");
     EXPECT_EQ(file->fullPath(), "/new/place/f");
@@ -81,7 +81,7 @@ TEST(ItemTreePaths, RenamingReplacesTheStoredName) {
 class ItemTreeLookup : public ::testing::Test {
   protected:
     void SetUp() override {
-        root = FolderSystemItem::initWithPathSizeNoParent("/a", nullptr, 0, false, 0, false, false);
+        root = rootAt("/a");
         b = addFolder(root.get(), "b");
         bc = addFolder(root.get(), "bc");
         addFile(bc, "x", 5);
@@ -96,13 +96,16 @@ class ItemTreeLookup : public ::testing::Test {
     FolderSystemItem* upper = nullptr;
 };
 
-TEST_F(ItemTreeLookup, LookAlikePrefixesAreDifferentFolders) {
+TEST_F(ItemTreeLookup, OnlyWholeExactComponentsMatch) {
     EXPECT_EQ(b->getItemByFilePath("/a/bc/x"), nullptr);
     EXPECT_EQ(root->getItemByFilePath("/a/bc/x")->getParent(), bc);
     EXPECT_EQ(root->getItemByFilePath("/a/b/x")->getParent(), b);
     EXPECT_EQ(root->getItemByFilePath("/a/b"), ItemRef(b));
     EXPECT_EQ(root->getItemByFilePath("/ab"), nullptr);
     EXPECT_EQ(root->getItemByFilePath("/a/nothing"), nullptr);
+    EXPECT_EQ(root->getItemByFilePath("/a/b/x/deeper"), nullptr) << "a path through a file";
+    EXPECT_NE(root->getItemByFilePath("/a/b/Data"), nullptr);
+    EXPECT_EQ(root->getItemByFilePath("/a/b/data"), nullptr) << "names compare case-sensitively";
 }
 
 TEST_F(ItemTreeLookup, PackagesAreFoundButNotEntered) {
@@ -110,15 +113,6 @@ TEST_F(ItemTreeLookup, PackagesAreFoundButNotEntered) {
     EXPECT_EQ(root->getItemByFilePath("/a/b/Tool.app/Contents"), nullptr);
     EXPECT_EQ(root->getFolderItemByFolderPath("/a/b/Tool.app/Contents"), nullptr);
     EXPECT_EQ(pkg->numberOfChildren(), 0u);
-}
-
-TEST_F(ItemTreeLookup, NamesCompareCaseSensitively) {
-    EXPECT_NE(root->getItemByFilePath("/a/b/Data"), nullptr);
-    EXPECT_EQ(root->getItemByFilePath("/a/b/data"), nullptr);
-}
-
-TEST_F(ItemTreeLookup, PathThroughAFileAnswersNothing) {
-    EXPECT_EQ(root->getItemByFilePath("/a/b/x/deeper"), nullptr);
 }
 
 TEST_F(ItemTreeLookup, FolderLookupCreatesMissingFoldersOnlyWhenAsked) {
@@ -237,8 +231,7 @@ TEST(ItemTreeOrder, LargestFirstTiesByNumericNameSpecialChildrenLast) {
 }
 
 TEST(ItemTreeOrder, SortedFlagSkipsWorkUnlessForcedAndIsClearedUpwards) {
-    FolderRef root =
-        FolderSystemItem::initWithPathSizeNoParent("/r", nullptr, 0, false, 0, false, false);
+    FolderRef root = rootAt("/r");
     FolderSystemItem* sub = addFolder(root.get(), "sub");
     addFile(root.get(), "small", 1);
     addFile(root.get(), "large", 9);
@@ -257,8 +250,7 @@ TEST(ItemTreeOrder, SortedFlagSkipsWorkUnlessForcedAndIsClearedUpwards) {
 }
 
 TEST(ItemTreeOrder, OrderedInsertion) {
-    FolderRef root =
-        FolderSystemItem::initWithPathSizeNoParent("/r", nullptr, 0, false, 0, false, false);
+    FolderRef root = rootAt("/r");
     addFile(root.get(), "a", 30);
     addFile(root.get(), "f2", 20);
     addFile(root.get(), "f10", 20);
@@ -274,8 +266,7 @@ TEST(ItemTreeOrder, OrderedInsertion) {
 }
 
 TEST(ItemTreeSizes, TotalsNeverGoNegativeAndPackagesCountTheirContent) {
-    FolderRef root =
-        FolderSystemItem::initWithPathSizeNoParent("/r", nullptr, 0, false, 0, false, false);
+    FolderRef root = rootAt("/r");
     addFile(root.get(), "neg", -500);
     addFile(root.get(), "pos", 100);
     FolderSystemItem* pkg = addFolder(root.get(), "X.bundle", true);
@@ -290,8 +281,7 @@ TEST(ItemTreeSizes, TotalsNeverGoNegativeAndPackagesCountTheirContent) {
 }
 
 TEST(ItemTreeSizes, IncrementalChangesReachTheRoot) {
-    FolderRef root =
-        FolderSystemItem::initWithPathSizeNoParent("/r", nullptr, 0, false, 0, false, false);
+    FolderRef root = rootAt("/r");
     FolderSystemItem* mid = addFolder(root.get(), "mid");
     ItemRef leaf = addFile(mid, "leaf", 70);
     addFile(mid, "other", 30);
@@ -391,8 +381,7 @@ TEST(ItemTreeSizes, SpecialTail) {
 }
 
 TEST(ItemTreeFlags, TrashFlagFollowsTheFreedesktopNames) {
-    FolderRef root =
-        FolderSystemItem::initWithPathSizeNoParent("/r", nullptr, 0, false, 0, false, false);
+    FolderRef root = rootAt("/r");
     auto make = [&](const char* name) {
         return FolderSystemItem::initWithPathSize(name, root.get(), 0, false, 0, name[0] == '.',
                                                   false);
@@ -405,9 +394,7 @@ TEST(ItemTreeFlags, TrashFlagFollowsTheFreedesktopNames) {
     EXPECT_FALSE(make(".Trash-")->isTrashFlag());
     EXPECT_FALSE(make("Trash")->isTrashFlag());
     // A scan root knows only its path.
-    EXPECT_TRUE(FolderSystemItem::initWithPathSizeNoParent("/home/u/.local/share/Trash", nullptr, 0,
-                                                           false, 0, false, false)
-                    ->isTrashFlag());
+    EXPECT_TRUE(rootAt("/home/u/.local/share/Trash")->isTrashFlag());
     ItemRef inside = addFile(hidden.get(), "f", 1);
     EXPECT_TRUE(inside->isTopTrashFlag());
     EXPECT_TRUE(inside->isTopHiddenFlag());
@@ -428,8 +415,7 @@ TEST(ItemTreeFlags, TimeCodeKeepsOnlyItsLowBitsAndFlagsDoNotDisturbIt) {
 }
 
 TEST(ItemTreeCollection, MarksFollowAddedAndRemovedPaths) {
-    FolderRef root =
-        FolderSystemItem::initWithPathSizeNoParent("/r", nullptr, 0, false, 0, false, false);
+    FolderRef root = rootAt("/r");
     FolderSystemItem* docs = addFolder(root.get(), "docs");
     ItemRef a = addFile(docs, "a", 1);
     ItemRef b = addFile(docs, "b", 1);
@@ -457,8 +443,7 @@ TEST(ItemTreeCollection, MarksFollowAddedAndRemovedPaths) {
 }
 
 TEST(ItemTreeDepth, DepthAndLevels) {
-    FolderRef root =
-        FolderSystemItem::initWithPathSizeNoParent("/r", nullptr, 0, false, 0, false, false);
+    FolderRef root = rootAt("/r");
     FolderSystemItem* a = addFolder(root.get(), "a");
     FolderSystemItem* b = addFolder(a, "b");
     ItemRef f = addFile(b, "f", 1);
@@ -475,8 +460,7 @@ TEST(ItemTreeDepth, DepthAndLevels) {
 }
 
 TEST(ItemTreeBiggest, ListKeepsTheHundredLargestInOrder) {
-    FolderRef root =
-        FolderSystemItem::initWithPathSizeNoParent("/r", nullptr, 0, false, 0, false, false);
+    FolderRef root = rootAt("/r");
     FolderSystemItem* sub = addFolder(root.get(), "sub");
     for (int i = 1; i <= 150; ++i) {
         addFile(i % 2 ? root.get() : sub, "f" + std::to_string(i), i * 10);
@@ -508,16 +492,14 @@ TEST(ItemTreeBiggest, ListKeepsTheHundredLargestInOrder) {
 }
 
 TEST(ItemTreeDuplicate, FolderDuplicateCopiesTheSubtreeButNotTheMarks) {
-    FolderRef src =
-        FolderSystemItem::initWithPathSizeNoParent("/s", nullptr, 0, false, 0, false, false);
+    FolderRef src = rootAt("/s");
     FolderSystemItem* dir = addFolder(src.get(), "dir");
     ItemRef f = FileSystemItem::initWithPathSize("f", dir, 10, 3, true, true);
     FolderSystemItem* pkg = addFolder(dir, "P.app", true);
     pkg->addFileSizeForAll(7);
     f->setCollected(true);
 
-    FolderRef dst =
-        FolderSystemItem::initWithPathSizeNoParent("/d", nullptr, 0, false, 0, false, false);
+    FolderRef dst = rootAt("/d");
     ItemRef copy = dir->addDuplicateToParent(dst.get());
     ASSERT_EQ(dst->numberOfChildren(), 1u);
     ItemRef copiedFile = dst->getItemByFilePath("/d/dir/f");

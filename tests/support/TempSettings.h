@@ -22,7 +22,6 @@ class TempSettings {
     TempSettings& operator=(const TempSettings&) = delete;
 
     const std::string& file() const { return mFile; }
-    const TempTree& tree() const { return mTree; }
     // As a new process would start: nothing in memory, everything from the file.
     static void forgetAll() {
         platform::SettingsStore::discardStandard();

@@ -61,17 +61,6 @@ TEST_F(VolumesMounts, UnmountOfTheLastVolumeOfAGroupDropsItsHeader) {
     EXPECT_EQ(layout(), (Rows{kHome, "[Devices]", "/", "[Folders]"}));
 }
 
-TEST_F(VolumesMounts, UnmountOfTheSelectedVolumeMovesTheSelectionToAnotherRow) {
-    fill({makeVolume("/", "SATA"), makeVolume("/media/a", "USB")}, {}, {makeFolder("/srv")});
-    ASSERT_TRUE(controller.selectVolumeByName("/media/a"));
-    controller.volumesCountChanged(false, "/media/a", nullptr);
-    TopLevelRef selected = controller.getObjectForSelectedRow();
-    ASSERT_NE(selected, nullptr);
-    EXPECT_NE(selected->getPath(), "/media/a");
-    EXPECT_EQ(delegate.selections.back(), selected);
-    EXPECT_EQ(CachedSelectedVolumeName::load(), selected->getPath());
-}
-
 TEST_F(VolumesMounts, UnmountOfAnotherVolumeKeepsTheSelectedEntry) {
     fill({makeVolume("/media/a", "USB"), makeVolume("/", "SATA")}, {}, {makeFolder("/srv")});
     ASSERT_TRUE(controller.selectVolumeByName("/srv"));
@@ -143,6 +132,8 @@ TEST_F(VolumesSelection, SelectionLeftOnAHeaderMovesToTheRowAbove) {
     // Row 4 is now the "Network Disks" header; the selection goes up to the row above.
     EXPECT_EQ(layout()[4], "[Network Disks]");
     EXPECT_EQ(controller.getObjectForSelectedRow()->getPath(), "/media/a");
+    EXPECT_EQ(delegate.selections.back()->getPath(), "/media/a");
+    EXPECT_EQ(CachedSelectedVolumeName::load(), "/media/a");
 }
 
 TEST_F(VolumesSelection, SelectionPastTheEndGoesToTheFirstEntry) {
@@ -150,15 +141,6 @@ TEST_F(VolumesSelection, SelectionPastTheEndGoesToTheFirstEntry) {
     ASSERT_TRUE(controller.selectVolumeByName("/media/a"));  // the last entry
     controller.volumesCountChanged(false, "/media/a", nullptr);
     EXPECT_EQ(controller.getObjectForSelectedRow()->getPath(), "/");
-}
-
-TEST_F(VolumesSelection, HomeFolderIsSelectedByPath) {
-    fill({makeVolume("/", "SATA")}, {}, {makeFolder("/srv")});
-    EXPECT_EQ(controller.selectHomeFolder(), nullptr);
-    fill({}, {makeFolder(kHome)}, {});
-    TopLevelRef home = controller.selectHomeFolder();
-    ASSERT_NE(home, nullptr);
-    EXPECT_EQ(home->getPath(), kHome);
 }
 
 TEST_F(VolumesSelection, ReloadKeepingSelectionFollowsTheEntry) {
@@ -201,38 +183,6 @@ TEST_F(VolumesScanning, VolumeWinsOverAFolderOfTheSamePath) {
     EXPECT_FALSE(folder->isScanned());
 }
 
-TEST_F(VolumesScanning, DoubleClickStartsAndOnlyTheRowButtonStops) {
-    auto folder = makeFolder("/srv");
-    fill({makeVolume("/", "SATA")}, {}, {folder});
-    int row = controller.rowOfPath("/srv");
-    controller.doubleTabAction(row);
-    EXPECT_EQ(delegate.starts, 1);
-    EXPECT_EQ(controller.selectedRow(), row);
-
-    controller.setScannedRootInfo(rootAt("/srv"), TopLevelItem::Scanning);
-    EXPECT_TRUE(controller.hasProccessingVolume());
-    controller.doubleTabAction(row);
-    EXPECT_EQ(delegate.stops, 0) << "a second click of a double click must not stop the scan";
-    EXPECT_EQ(delegate.starts, 1);
-    controller.scanButtonAction(row);
-    EXPECT_EQ(delegate.stops, 1);
-
-    controller.setScannedRootInfo(rootAt("/srv"), TopLevelItem::Scanned);
-    EXPECT_FALSE(controller.hasProccessingVolume());
-    controller.scanButtonAction(row);  // rescan
-    EXPECT_EQ(delegate.starts, 2);
-
-    controller.doubleTabAction(0);  // a header does nothing
-    EXPECT_EQ(delegate.starts + delegate.stops, 3);
-}
-
-TEST_F(VolumesScanning, ProcessingAsReportedByTheWindow) {
-    fill({makeVolume("/", "SATA")}, {}, {});
-    EXPECT_FALSE(controller.hasProccessingVolume());
-    delegate.processing = true;
-    EXPECT_TRUE(controller.hasProccessingVolume());
-}
-
 class VolumesCommands : public VolumesFixture {};
 
 TEST_F(VolumesCommands, MenuCommandsNeedFocusASelectionAndAKnownCode) {
@@ -257,17 +207,6 @@ TEST_F(VolumesCommands, MenuCommandsNeedFocusASelectionAndAKnownCode) {
 
     controller.selectRow(-1);
     EXPECT_FALSE(controller.performMainMenuAction(0));
-}
-
-TEST_F(VolumesCommands, SpacePreviewsAndTabIsLeftToTheFocusChain) {
-    fill({makeVolume("/", "SATA")}, {}, {});
-    controller.selectRow(1);
-    controller.setHasKeyboardFocus(true);
-    EXPECT_TRUE(controller.processKeyDownWith(Qt::Key_Space));
-    ASSERT_EQ(delegate.commands.size(), 1u);
-    EXPECT_EQ(delegate.commands[0].first, 1);
-    EXPECT_FALSE(controller.processKeyDownWith(Qt::Key_Tab));
-    EXPECT_FALSE(controller.processKeyDownWith(Qt::Key_A));
 }
 
 }  // namespace

@@ -72,7 +72,7 @@ TEST_P(AppearanceContrastTest, EveryControlStandsOutOfItsBackground) {
     ASSERT_NO_FATAL_FAILURE(scanTree());
     Appearance::setStoredType(static_cast<unsigned long long>(GetParam()));
     // A tick in the list shows the checked box beside unchecked ones.
-    FolderColumnView* column = window.summaryPanel()->contents()->folderColumns().column(0);
+    FolderColumnView* column = contents().folderColumns().column(0);
     ASSERT_NE(column, nullptr);
     ASSERT_GE(column->model()->rowCount(), 2);
     column->model()->setData(column->model()->index(0, 0), Qt::Checked, Qt::CheckStateRole);

@@ -1,76 +1,29 @@
-#include "app/window/MainWindow.h"
-#include "app/window/ScanSummaryPanel.h"
-#include "browse/lists/ContentsPanel.h"
+#include "window/MainWindowFixture.h"
+
 #include "browse/lists/FileListModel.h"
-#include "browse/lists/FolderColumnView.h"
-#include "browse/lists/OutlineListConrtoller.h"
 #include "cleanup/collection/views/CollectionPanel.h"
 #include "cleanup/collection/views/RemoveListSheet.h"
-#include "diagram/volumes/VolumesListView.h"
 #include "platform/desktop/FileUris.h"
 #include "platform/desktop/PathListMime.h"
-#include "scan/tree/FolderSystemItem.h"
-#include "support/TempSettings.h"
-#include "support/TempTree.h"
+#include "support/ScopedVariable.h"
 
 #include <gtest/gtest.h>
-#include <QAbstractButton>
-#include <QApplication>
 #include <QClipboard>
 #include <QDropEvent>
-#include <QElapsedTimer>
-#include <QLabel>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
-#include <QTest>
 #include <QTextDocument>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 
-#include <chrono>
-#include <cstdlib>
 #include <filesystem>
-#include <thread>
 
 namespace korvex {
 namespace {
 
-using namespace std::chrono_literals;
 namespace fs = std::filesystem;
-
-template <class Predicate>
-bool waitFor(Predicate done, std::chrono::milliseconds limit = 20s) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > limit.count())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        std::this_thread::sleep_for(1ms);
-    }
-    return true;
-}
-
-// Points the user's trash into a temporary folder for the window's lifetime.
-struct TempDataHome {
-    explicit TempDataHome(const std::string& path) {
-        const char* old = std::getenv("XDG_DATA_HOME");
-        if (old)
-            saved = old;
-        had = old != nullptr;
-        ::setenv("XDG_DATA_HOME", path.c_str(), 1);
-    }
-    ~TempDataHome() {
-        if (had)
-            ::setenv("XDG_DATA_HOME", saved.c_str(), 1);
-        else
-            ::unsetenv("XDG_DATA_HOME");
-    }
-    std::string saved;
-    bool had = false;
-};
 
 // Names whose paths must cross a drag byte for byte.
 const std::string kLineBreakName = "odd/two\nlines.bin";
@@ -126,7 +79,7 @@ class CollectionWindowTest : public ::testing::Test {
     test::TempSettings settings;
     test::TempTree home;
     test::TempTree data;
-    TempDataHome dataHome{data.path()};
+    test::ScopedVariable dataHome{"XDG_DATA_HOME", data.path()};
     test::TempTree tree;
     test::TempTree target;
     MainWindow window{home.path()};
@@ -198,11 +151,7 @@ TEST_F(CollectionWindowTest, TheListsKeepTheirSelectionThroughARemoval) {
     window.show();
     ContentsPanel& contents = *window.summaryPanel()->contents();
     FolderColumnView* column = contents.folderColumns().column(0);
-    for (int row = 0; row < column->model()->rowCount(); ++row) {
-        if (column->model()->index(row, 0).data().toString() == "keep.bin") {
-            column->setCurrentIndex(column->model()->index(row, 0));
-        }
-    }
+    column->setCurrentIndex(rowNamed(column, "keep.bin"));
     ASSERT_EQ(contents.selectedItems(), ItemList{node("keep.bin")});
     collection().setSelected(true, node("gone.bin"));
     panel().mainButton()->click();

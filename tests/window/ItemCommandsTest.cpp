@@ -36,7 +36,6 @@ class ItemCommandsTest : public MainWindowTest {
         platform::FileManagerService::replaceShared(nullptr);
     }
 
-    ContentsPanel& contents() { return *window.summaryPanel()->contents(); }
     FolderColumnView* column(int index) { return contents().folderColumns().column(index); }
     QAction* itemCommand(const QString& title) {
         for (QAction* action : window.menuActions()) {

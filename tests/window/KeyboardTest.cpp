@@ -21,7 +21,6 @@ class KeyboardTest : public MainWindowTest {
         ASSERT_NO_FATAL_FAILURE(showActive());
         ASSERT_NO_FATAL_FAILURE(scanTree());
     }
-    ContentsPanel& contents() { return *views().contentsPanel; }
     QWidget* focused() const { return QApplication::focusWidget(); }
     void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(focused(), static_cast<Qt::Key>(key), modifiers);

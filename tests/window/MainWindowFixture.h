@@ -12,6 +12,7 @@
 #include "diagram/volumes/UnscannedOverview.h"
 #include "diagram/volumes/VolumesListView.h"
 #include "scan/tree/FolderSystemItem.h"
+#include "support/ItemViewInput.h"
 #include "support/TempSettings.h"
 #include "support/TempTree.h"
 
@@ -23,7 +24,6 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
-#include <QMouseEvent>
 #include <QProgressBar>
 #include <QStackedWidget>
 #include <QStyle>
@@ -86,34 +86,8 @@ inline std::optional<QPoint> pointOnSector(const RadialController& radial, const
     return std::nullopt;
 }
 
-// A double click as the mouse makes it: press, release, double click,
-// release. (QTest's own leaves item views without their double click.)
-inline void doubleClickAt(QWidget* target, QPoint at) {
-    const QPointF global = target->mapToGlobal(QPointF(at));
-    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
-                              QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
-        QMouseEvent event(type, QPointF(at), global, Qt::LeftButton,
-                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
-                          Qt::NoModifier);
-        QApplication::sendEvent(target, &event);
-    }
-}
-
-// The row of `view` (any depth) whose name is `name`; invalid when none.
-inline QModelIndex rowNamed(const QAbstractItemView* view, const QString& name,
-                            const QModelIndex& parent = {}) {
-    const QAbstractItemModel* model = view->model();
-    for (int row = 0; row < model->rowCount(parent); ++row) {
-        const QModelIndex index = model->index(row, 0, parent);
-        if (index.data().toString() == name) {
-            return index;
-        }
-        if (QModelIndex inner = rowNamed(view, name, index); inner.isValid()) {
-            return inner;
-        }
-    }
-    return {};
-}
+using test::doubleClickAt;
+using test::rowNamed;
 
 // A left click on a row, once its list shows: a list made while the window
 // is open shows when the event loop has run.
@@ -154,6 +128,8 @@ class MainWindowTest : public ::testing::Test {
 
     CSTreeController& controller() { return window.treeController(); }
     const MainWindowViews& views() const { return window.views(); }
+    RadialController& radial() { return controller().radialController(); }
+    ContentsPanel& contents() { return *views().contentsPanel; }
     TopLevelRef selected() { return controller().volumesController().getObjectForSelectedRow(); }
 
     // Files the folder into the left panel and selects it, without scanning.

@@ -1,11 +1,9 @@
 #include "window/MainWindowFixture.h"
 
-#include "app/toolkit/Appearance.h"
 #include "diagram/DiagramBackgroundPanel.h"
 #include "support/DiskUsage.h"
 
 #include <gtest/gtest.h>
-#include <QFileInfo>
 
 #include <cstdio>
 #include <filesystem>
@@ -19,7 +17,6 @@ TEST_F(MainWindowTest, StartControlScansTheSelectedFolderToTheFinishedState) {
     views().startStopButton->click();
     EXPECT_TRUE(controller().isProcessing());
     EXPECT_EQ(selected()->scanningState(), TopLevelItem::Scanning);
-    EXPECT_EQ(views().startStopButton->text(), "Stop");
 
     ASSERT_TRUE(waitForScans(1));
     const TopLevelRef entry = selected();
@@ -31,11 +28,10 @@ TEST_F(MainWindowTest, StartControlScansTheSelectedFolderToTheFinishedState) {
     EXPECT_EQ(window.summaryPanel()->titleLabel()->text().toStdString(),
               tree.root().filename().string());
     EXPECT_FALSE(controller().isProcessing());
-    EXPECT_EQ(views().startStopButton->text(), "Rescan");
     EXPECT_TRUE(views().startStopButton->isEnabled());
     EXPECT_EQ(controller().progressValue(), 0);
     // The biggest files were collected by the walker, biggest first.
-    QAbstractItemModel* biggest = window.summaryPanel()->contents()->biggestFilesView().model();
+    QAbstractItemModel* biggest = contents().biggestFilesView().model();
     ASSERT_GE(biggest->rowCount(), 3);
     EXPECT_EQ(biggest->index(0, 0).data().toString(), "big.bin");
 }
@@ -173,12 +169,6 @@ TEST_F(MainWindowTest, ExportWritesTheSelectedScanWhereTheUserChose) {
     views().exportReportAction->trigger();
     QFileDialog* panel = nullptr;
     ASSERT_TRUE(waitFor([&] { return (panel = window.findChild<QFileDialog*>()) != nullptr; }));
-    ASSERT_FALSE(panel->selectedFiles().isEmpty());
-    const QString proposed = QFileInfo(panel->selectedFiles().front()).fileName();
-    EXPECT_TRUE(proposed.startsWith("Korvex report " +
-                                    QString::fromStdString(tree.root().filename().string()) + " "))
-        << proposed.toStdString();
-    EXPECT_TRUE(proposed.endsWith(".tsv"));
     const std::string out = home.path("scan report.tsv");
     panel->selectFile(QString::fromStdString(out));
     QMetaObject::invokeMethod(panel, "accept");
@@ -206,16 +196,6 @@ TEST_F(MainWindowTest, AShownWindowWithFocusGoesWithoutTouchingItsController) {
     }  // its closing moves the focus away once the controller is gone
     QCoreApplication::processEvents();
     EXPECT_EQ(QApplication::activeWindow(), nullptr);
-}
-
-TEST_F(MainWindowTest, AppearanceSettingChoosesThePalette) {
-    Appearance::setStoredType(2);
-    EXPECT_TRUE(Appearance::isDark());
-    EXPECT_LT(QApplication::palette().color(QPalette::Window).lightness(), 80);
-    Appearance::setStoredType(1);
-    EXPECT_FALSE(Appearance::isDark());
-    EXPECT_GT(QApplication::palette().color(QPalette::Window).lightness(), 200);
-    EXPECT_EQ(Settings::appAppearanceTypeValue(), 1u);
 }
 
 TEST_F(MainWindowTest, TheDiagramFollowsTheListsAndFilesFavouritesThroughTheWindow) {
@@ -303,15 +283,9 @@ TEST_F(MainWindowTest, OneNodeShowsOneSizeTextInTheListsTheHintAndTheHeader) {
     // Between 1000 and 1024 to the kilobyte the texts would differ.
     ASSERT_GT(folderA->gettotalsize(), 300'000);
 
-    FolderColumnView* column = window.summaryPanel()->contents()->folderColumns().column(0);
+    FolderColumnView* column = contents().folderColumns().column(0);
     ASSERT_NE(column, nullptr);
-    QString listed;
-    QAbstractItemModel* rows = column->model();
-    for (int row = 0; row < rows->rowCount(); ++row) {
-        if (rows->index(row, 0).data().toString() == "a") {
-            listed = rows->index(row, 1).data().toString();
-        }
-    }
+    const QString listed = rowNamed(column, "a").siblingAtColumn(1).data().toString();
     ASSERT_FALSE(listed.isEmpty());
 
     SectorItem sector;

@@ -146,8 +146,7 @@ TEST_F(PreferencesTest, SilencedAlertsCanAllBeShownAgain) {
 TEST_F(PreferencesTest, HiddenItemsCanBeCollectedOnceTheLockIsLifted) {
     tree.file(".cache.bin", 700'000);
     ASSERT_NO_FATAL_FAILURE(scanTree());
-    ContentsPanel& contents = *window.summaryPanel()->contents();
-    FolderColumnView* column = contents.folderColumns().column(0);
+    FolderColumnView* column = contents().folderColumns().column(0);
     const QModelIndex group = rowNamed(column, "Hidden items");
     ASSERT_TRUE(group.isValid());
     clickRow(column, group);
@@ -155,15 +154,15 @@ TEST_F(PreferencesTest, HiddenItemsCanBeCollectedOnceTheLockIsLifted) {
     const QModelIndex hidden = rowNamed(column, ".cache.bin");
     clickRow(column, hidden);
     EXPECT_FALSE(hidden.flags() & Qt::ItemIsUserCheckable);
-    ASSERT_TRUE(contents.preferencesButton().isVisible());
-    EXPECT_EQ(contents.preferencesButton().text(), "Go to Preferences");
-    EXPECT_TRUE(contents.detailsText().contains("in Preferences."));
+    ASSERT_TRUE(contents().preferencesButton().isVisible());
+    EXPECT_EQ(contents().preferencesButton().text(), "Go to Preferences");
+    EXPECT_TRUE(contents().detailsText().contains("in Preferences."));
 
-    QTest::mouseClick(&contents.preferencesButton(), Qt::LeftButton);
+    QTest::mouseClick(&contents().preferencesButton(), Qt::LeftButton);
     PreferencesWindow* preferences = window.preferencesWindow();
     ASSERT_TRUE(preferences != nullptr && preferences->isVisible());
     tick(preferences->hiddenFilesBox());
-    EXPECT_FALSE(contents.preferencesButton().isVisible()) << "nothing is locked any more";
+    EXPECT_FALSE(contents().preferencesButton().isVisible()) << "nothing is locked any more";
     ASSERT_TRUE(hidden.flags() & Qt::ItemIsUserCheckable);
 
     QTest::mouseClick(column->viewport(), Qt::LeftButton, {},

@@ -10,13 +10,13 @@
 #include "scan/saved/NcduExport.h"
 #include "scan/saved/SavedScanWriter.h"
 #include "scan/saved/ScanFile.h"
+#include "support/ScopedVariable.h"
 
 #include <QAction>
 #include <QMessageBox>
 #include <QPushButton>
 
 #include <cmath>
-#include <cstdlib>
 #include <fstream>
 
 namespace korvex {
@@ -24,33 +24,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Points $XDG_DATA_HOME (where the scan history lives) at a temporary folder.
-class TempDataHome {
-  public:
-    TempDataHome() {
-        if (const char* old = std::getenv("XDG_DATA_HOME")) {
-            mOld = old;
-        }
-        ::setenv("XDG_DATA_HOME", mFolder.path().c_str(), 1);
-    }
-    ~TempDataHome() {
-        if (mOld) {
-            ::setenv("XDG_DATA_HOME", mOld->c_str(), 1);
-        } else {
-            ::unsetenv("XDG_DATA_HOME");
-        }
-    }
-    std::string scans() const { return mFolder.path("korvex/scans"); }
-
-  private:
-    test::TempTree mFolder;
-    std::optional<std::string> mOld;
-};
-
 class SavedScanWindowTest : public MainWindowTest {
   protected:
     SavedScansController& saved() { return controller().savedScans(); }
-    RadialController& radial() { return controller().radialController(); }
     ScanSummaryPanel& summary() { return *window.summaryPanel(); }
 
     // Scans the test tree and keeps the scan in a file of the scratch home.
@@ -277,9 +253,10 @@ TEST_F(SavedScanWindowTest, ComparisonColoursGrowthAndShrinkageAndListsTheChange
 }
 
 TEST_F(SavedScanWindowTest, HistoryIsKeptOnlyWhenAskedAndComparesWithThePreviousScan) {
-    TempDataHome data;
+    test::TempTree data;
+    test::ScopedVariable dataHome("XDG_DATA_HOME", data.path());
     scanTree();
-    EXPECT_FALSE(fs::exists(data.scans())) << "off unless the user asks";
+    EXPECT_FALSE(fs::exists(data.path("korvex/scans"))) << "off unless the user asks";
 
     Settings::setKeepScanHistory(true);
     controller().startAction();

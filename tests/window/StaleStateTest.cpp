@@ -35,8 +35,6 @@ class StaleStateTest : public MainWindowTest {
         timing.runUpTick = 150ms;
         controller().setTiming(timing);
     }
-    RadialController& radial() { return controller().radialController(); }
-    ContentsPanel& contents() { return *views().contentsPanel; }
     ItemRef node(const std::string& relative) {
         return controller().getItemByFilePath(tree.path(relative));
     }
@@ -168,12 +166,7 @@ TEST_F(StaleStateTest, AnUnreadFolderRowAsksAboutAccessToIt) {
     node("a")->setAccessDenied(true);
     contents().reload();
     FolderColumnView* column = contents().folderColumns().column(0);
-    QModelIndex row;
-    for (int i = 0; i < column->model()->rowCount(); ++i) {
-        if (column->model()->index(i, 0).data().toString() == "a") {
-            row = column->model()->index(i, 0);
-        }
-    }
+    const QModelIndex row = rowNamed(column, "a");
     ASSERT_TRUE(row.isValid());
     doubleClickAt(column->viewport(), column->visualRect(row).center());
     QMessageBox* question = nullptr;
