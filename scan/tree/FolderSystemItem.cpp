@@ -151,7 +151,8 @@ namespace {
 
 struct SortKey {
     std::int64_t size;
-    std::string_view name;  // read once: the name's length is not stored
+    std::uint64_t nameOrder;  // numericOrderKey() of the name
+    std::string_view name;    // read once: the name's length is not stored
     bool special;
 };
 
@@ -163,13 +164,17 @@ bool sortsBefore(const SortKey& a, const SortKey& b) {
     if (a.size != b.size) {
         return a.size > b.size;
     }
+    if (a.nameOrder != b.nameOrder) {
+        return a.nameOrder < b.nameOrder;
+    }
     return compareNumeric(a.name, b.name) < 0;
 }
 
 constexpr std::size_t kKeptSortBuffer = 4096;
 
 SortKey keyOf(const ItemRef& child) {
-    return {child->gettotalsize(), child->relativePath(),
+    const std::string_view name = child->relativePath();
+    return {child->gettotalsize(), numericOrderKey(name), name,
             child->isInaccessible() || child->isUnscanned()};
 }
 

@@ -101,4 +101,50 @@ int compareNumeric(std::string_view a, std::string_view b) {
     return compareNumericFrom(a, b, start);
 }
 
+std::uint64_t numericOrderKey(std::string_view name) {
+    // The first eight bytes of the name rewritten so that plain byte order is
+    // numeric order: each digit run becomes a digit-like mark, the run's length
+    // without leading zeros and its digits. The mark sorts against other bytes
+    // as any digit does; a shorter run is the smaller number. Unused bytes are
+    // zero, below any byte of a name, so a name sorts before its extensions.
+    constexpr unsigned kBytes = 8;
+    constexpr char kDigitMark = '0';
+    constexpr unsigned kLongestRun = 0xFF;
+    std::uint64_t key = 0;
+    unsigned used = 0;
+    auto put = [&](unsigned char byte) {
+        if (used < kBytes) {
+            key |= std::uint64_t{byte} << (8 * (kBytes - 1 - used));
+            ++used;
+        }
+    };
+    for (std::size_t i = 0; i < name.size() && used < kBytes;) {
+        if (!isDigit(name[i])) {
+            put(static_cast<unsigned char>(name[i++]));
+            continue;
+        }
+        while (i < name.size() && name[i] == '0') {
+            ++i;
+        }
+        const std::size_t start = i;
+        while (i < name.size() && isDigit(name[i])) {
+            ++i;
+        }
+        put(static_cast<unsigned char>(kDigitMark));
+        if (i - start >= kLongestRun) {
+            // Runs this long compare by their length only up to here: the
+            // rest is the same for all of them, and compareNumeric() decides.
+            while (used < kBytes) {
+                put(0xFF);
+            }
+            break;
+        }
+        put(static_cast<unsigned char>(i - start));
+        for (std::size_t k = start; k < i; ++k) {
+            put(static_cast<unsigned char>(name[k]));
+        }
+    }
+    return key;
+}
+
 }  // namespace korvex
