@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QVariantAnimation>
 #include <QWidget>
 
@@ -27,9 +28,13 @@ class DiagramOverlayView : public QWidget {
     void paintEvent(QPaintEvent* event) override;
 
   private:
+    // A frame of the glow, at most every kPulseFrameMs.
+    void pulseFrame();
+
     RadialController& mController;
     QVariantAnimation mOpacity;
     QVariantAnimation mScale;
+    QElapsedTimer mSinceFrame;
     bool mPulseOn = false;
     bool mShowsSelection = true;
 };

@@ -154,6 +154,36 @@ TEST_F(Backdrop, FadesOutWhileTheRootBeingScannedIsShownAndBackAfter) {
     EXPECT_EQ(corner(), shown);
 }
 
+// Counts the paints a widget receives.
+class PaintCounter : public QObject {
+  public:
+    explicit PaintCounter(QWidget& widget) { widget.installEventFilter(this); }
+    int paints = 0;
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        paints += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+};
+
+TEST_F(Backdrop, TheScanningGlowRedrawsTheDiagramAtMostTwentyTimesASecond) {
+    controller.setRoot(root, true);
+    controller.setScanningPath("/data");
+    ASSERT_TRUE(spinUntil([&] { return panel->alphaValue() == 0.0; }));
+    DiagramOverlayView& overlay = panel->radialView().overlay();
+    overlay.StartAnimation();
+    ASSERT_TRUE(overlay.pulseRunning());
+
+    PaintCounter counter(panel->radialView());
+    test::serveFor(1000);
+    // The glow still moves, but each of its frames repaints the whole diagram
+    // beneath it: at the animation's own rate that is 60 a second.
+    EXPECT_GE(counter.paints, 3);
+    EXPECT_LE(counter.paints, 22);
+    overlay.StopAnimation();
+}
+
 TEST_F(Backdrop, StaysWhenTheScanIsOfAnotherTarget) {
     controller.setRoot(root, true);
     controller.setScanningPath("/elsewhere");
