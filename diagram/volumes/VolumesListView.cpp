@@ -1,5 +1,6 @@
 #include "diagram/volumes/VolumesListView.h"
 
+#include "diagram/volumes/RowScanButton.h"
 #include "diagram/volumes/SidebarPalette.h"
 
 #include <QKeyEvent>
@@ -34,7 +35,7 @@ VolumesListView::VolumesListView(VolumesTableController& controller, QWidget* pa
     mSpinner.setInterval(kSpinnerIntervalMs);
     connect(&mSpinner, &QTimer::timeout, this, [this] {
         mDelegate.advanceSpinner();
-        viewport()->update();
+        updateSpinningButtons();
     });
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { selectionFromWidget(); });
@@ -62,6 +63,19 @@ void VolumesListView::updateSpinner() {
         }
     } else {
         mSpinner.stop();
+    }
+}
+
+// Only the turning arc changes between frames: repainting its button alone
+// keeps a frame to a few hundred pixels instead of the whole list, while a
+// scan wants every core.
+void VolumesListView::updateSpinningButtons() {
+    for (int row = 0; row < mModel.rowCount(); ++row) {
+        const VolumeRow* item = mController.getItemByRow(row);
+        if (item != nullptr && item->entry != nullptr &&
+            rowScanActionFor(item->entry->scanningState()) == RowScanAction::Stop) {
+            viewport()->update(VolumeRowDelegate::scanButtonRect(visualRect(mModel.index(row))));
+        }
     }
 }
 

@@ -39,6 +39,8 @@ class VolumesListView : public QListView, public VolumesTableObserver {
   private:
     void selectionFromWidget();
     void updateSpinner();
+    // Repaints the scan buttons whose arc turns.
+    void updateSpinningButtons();
 
     VolumesTableController& mController;
     VolumesListModel mModel;
