@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # How korvex-cli's scan grows with the tree: generated trees of 1,000,000 and
 # 10,000,000 entries (empty files: the same shape at a fraction of the disk,
-# about 2.5 GB for the larger), each scanned once to fill the caches and then
-# measured, beside the bare two-thread walker on the same tree; prints time and
-# peak memory, per million entries, and the large/small ratios (10.0 is
-# linear).
+# about 2.5 GB for the larger), each read once by korvex-cli and by the bare
+# two-thread walker to fill the caches, then measured with the two in turn;
+# prints time and peak memory, per million entries, and the large/small ratios
+# (10.0 is linear).
 #
 #   bash bench/scan/growth.sh [small-entries] [large-entries]
 #
@@ -29,9 +29,11 @@ fi
 
 measure() {
   local tree="$1" out walker
-  "$build/tools/cli/korvex-cli" scan "$tree" >/dev/null  # fills the caches
-  out="$( { /usr/bin/time -f "resources %e %U %S %M" "$build/tools/cli/korvex-cli" scan "$tree"; } 2>&1)"
+  # One pass of each fills the caches; then the two take turns.
+  "$build/bench/walker/korvex-bench-walker" "$tree" >/dev/null
+  "$build/tools/cli/korvex-cli" scan "$tree" >/dev/null
   walker="$( { /usr/bin/time -f "%e" "$build/bench/walker/korvex-bench-walker" "$tree" >/dev/null; } 2>&1)"
+  out="$( { /usr/bin/time -f "resources %e %U %S %M" "$build/tools/cli/korvex-cli" scan "$tree"; } 2>&1)"
   local entries wall user system peak
   entries=$(awk '$1 == "entries" {print $3}' <<<"$out")
   read -r wall user system peak < <(awk '$1 == "resources" {print $2, $3, $4, $5}' <<<"$out")
