@@ -49,6 +49,7 @@ FolderRef CModel::StartWalkWithPath(const std::string& givenPath, std::uint64_t 
     auto operation = CSWalkOperation::initWithRoot(mresultroot, this);
     operation->setBigController(bigController);
     operation->setOcSize(ocSize);
+    operation->setSortsFinishedTree(mSortsFinishedTrees);
     mCurrentOperation = operation;
     asyncQueue->addOperation(operation);
     return mresultroot;

@@ -30,6 +30,11 @@ class CModel {
     // fills while the scan runs.
     FolderRef StartWalkWithPath(const std::string& path, std::uint64_t ocSize,
                                 BiggestFilesSink* bigController);
+    // Whether scans put every folder of their tree in list order when they
+    // end (the default), or only the root's children: a report of the root
+    // and of the biggest files needs no more (see biggestFilesInListOrder),
+    // and ordering a tree of millions takes a while.
+    void setSortsFinishedTrees(bool on) { mSortsFinishedTrees = on; }
     void StopWalking();
 
     const FolderRef& getRootItem() const { return mresultroot; }
@@ -78,6 +83,7 @@ class CModel {
     std::shared_ptr<CSWalkOperation> mCurrentOperation;
     std::int64_t mLastEntriesRead = 0;
     std::vector<std::string> mLastDenied;
+    bool mSortsFinishedTrees = true;
     bool mPathWatchRunning = false;
     // The pending idle check, cancelled when the model goes first.
     platform::MainQueue::TimerId mPathWatchTimer = 0;

@@ -94,7 +94,11 @@ void CSWalkOperation::mthscanStack() {
         // Settling marked the folders it changed; a volume counts everything
         // again, for its largest sizes per level may have to come down.
         reportProgress(!resultroot->isVol());
-        sortTreeBySizeInParallel(*resultroot);
+        if (mSortsFinishedTree) {
+            sortTreeBySizeInParallel(*resultroot);
+        } else {
+            resultroot->sortOwnChildrenBySize();
+        }
     });
     if (!cancelled) {
         runOnMainAndWait([this] {

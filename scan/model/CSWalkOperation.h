@@ -32,6 +32,9 @@ class CSWalkOperation : public platform::Operation {
 
     void setBigController(BiggestFilesSink* controller) { mpBiggestFilesController = controller; }
     void setOcSize(std::uint64_t bytes) { mnOcSize = bytes; }
+    // Whether every folder of the finished tree is put in list order (the
+    // window's lists and diagram want it), or only the root's children.
+    void setSortsFinishedTree(bool on) { mSortsFinishedTree = on; }
     const std::string& startPath() const { return mStartPath; }
     void setStartPath(std::string path) { mStartPath = std::move(path); }
     const std::shared_ptr<PurgeableSpaceMeasure>& purgeableGetOperation() const {
@@ -75,6 +78,7 @@ class CSWalkOperation : public platform::Operation {
     std::int64_t nprogress = 0;
     std::int64_t mnFoundItems = 0;
     std::uint64_t mnOcSize = 0;
+    bool mSortsFinishedTree = true;
     std::string mStartPath;
     std::atomic<bool> mbWasCancelled{false};
     std::array<std::unique_ptr<TWalker>, 4> wlkrs;

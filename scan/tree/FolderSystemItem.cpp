@@ -172,13 +172,17 @@ bool sortsBefore(const SortKey& a, const SortKey& b) {
 
 constexpr std::size_t kKeptSortBuffer = 4096;
 
-SortKey keyOf(const ItemRef& child) {
-    const std::string_view name = child->relativePath();
-    return {child->gettotalsize(), numericOrderKey(name), name,
-            child->isInaccessible() || child->isUnscanned()};
+SortKey keyOf(const FileSystemItem& child) {
+    const std::string_view name = child.relativePath();
+    return {child.gettotalsize(), numericOrderKey(name), name,
+            child.isInaccessible() || child.isUnscanned()};
 }
 
 }  // namespace
+
+bool listsBefore(const FileSystemItem& a, const FileSystemItem& b) {
+    return sortsBefore(keyOf(a), keyOf(b));
+}
 
 void FolderSystemItem::sortOwnChildrenBySize() {
     setSorted(true);
@@ -190,7 +194,7 @@ void FolderSystemItem::sortOwnChildrenBySize() {
     thread_local std::vector<std::pair<SortKey, ItemRef>> keyed;
     keyed.clear();
     for (ItemRef& child : children) {
-        keyed.emplace_back(keyOf(child), std::move(child));
+        keyed.emplace_back(keyOf(*child), std::move(child));
     }
     std::sort(keyed.begin(), keyed.end(),
               [](const auto& a, const auto& b) { return sortsBefore(a.first, b.first); });

@@ -160,4 +160,8 @@ class FolderSystemItem : public FileSystemItem {
     std::atomic<std::int64_t> mTotal;
 };
 
+// Whether `a` comes before its sibling `b` in a folder's list order: ordinary
+// children first, largest first, equal sizes by numeric name order.
+bool listsBefore(const FileSystemItem& a, const FileSystemItem& b);
+
 }  // namespace korvex

@@ -49,6 +49,9 @@ int runScan(const std::string& path, const ScanOptions& options) {
     }
     catchInterrupt();
     CModel model;
+    // The report lists the root's children and the biggest files, neither of
+    // which needs the folders below in order.
+    model.setSortsFinishedTrees(false);
     model.enumerateVolumes();
     BlockingScanResult result = runBlockingScan(model, resolved, nullptr, &gInterrupted);
     // Every entry's identity is read again from disk only for the files that

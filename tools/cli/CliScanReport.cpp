@@ -2,6 +2,7 @@
 #include "CliText.h"
 
 #include "scan/format/SizeFormatter.h"
+#include "scan/tree/BiggestFilesInListOrder.h"
 
 #include <cstdio>
 #include <ctime>
@@ -21,9 +22,7 @@ nlohmann::json itemJson(const FileSystemItem& item) {
 }
 
 ItemList biggestFiles(FolderSystemItem& root) {
-    ItemList list;
-    root.fillBiggestFilesArray(list);
-    return list;
+    return biggestFilesInListOrder(root, kListed);
 }
 
 }  // namespace
