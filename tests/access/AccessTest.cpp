@@ -4,6 +4,7 @@
 #include "app/settings/Settings.h"
 #include "platform/settings/SettingsStore.h"
 #include "scan/format/PathsGenerator.h"
+#include "support/MemoryTree.h"
 #include "support/TempSettings.h"
 
 #include <gtest/gtest.h>
@@ -42,8 +43,7 @@ TEST(AccessCheck, AskAboutMediaRootsAndExactlyTheProtectedFolders) {
 }
 
 TEST(AccessCheck, OnlyDeniedProtectedFoldersAreListedInTildeForm) {
-    FolderRef root =
-        FolderSystemItem::initWithPathSizeNoParent(home(), nullptr, 0, false, 0, false, false);
+    FolderRef root = test::memoryRoot(home());
     const PathsGenerator& paths = PathsGenerator::GetInstance();
     FolderSystemItem* downloads =
         root->getFolderItemByFolderPath(paths.buildUserDownloadsDirectory());
@@ -97,8 +97,7 @@ class Questions : public WithSettingsFile {
                                         [this] { return scanning; }});
     }
     FolderRef homeWithDeniedDownloads() {
-        FolderRef root =
-            FolderSystemItem::initWithPathSizeNoParent(home(), nullptr, 0, false, 0, false, false);
+        FolderRef root = test::memoryRoot(home());
         root->getFolderItemByFolderPath(PathsGenerator::GetInstance().buildUserDownloadsDirectory())
             ->setAccessDenied(true);
         return root;
@@ -111,8 +110,7 @@ class Questions : public WithSettingsFile {
 
 TEST_F(Questions, DeniedMediaRootAsksToGrantAccessEvenWhenSuppressed) {
     Settings::setSuppressSomeFoldersNotScannedAlert(true);
-    FolderRef root = FolderSystemItem::initWithPathSizeNoParent("/media/stick", nullptr, 0, false,
-                                                                0, false, false);
+    FolderRef root = test::memoryRoot("/media/stick");
     root->setAccessDenied(true);
     EXPECT_TRUE(questions().afterScan(*root));
     ASSERT_EQ(alerts.shown.size(), 1u);
@@ -171,8 +169,7 @@ TEST_F(Questions, FolderRowOffersRescanOnlyWhenIdle) {
     if (!media.failure().empty()) {
         GTEST_SKIP() << media.failure();
     }
-    FolderRef root = FolderSystemItem::initWithPathSizeNoParent(PrivateMediaRoot::kRoot, nullptr, 0,
-                                                                false, 0, false, false);
+    FolderRef root = test::memoryRoot(PrivateMediaRoot::kRoot);
     // Still unreadable: the question is the grant one, for this folder alone.
     FolderSystemItem* missing = root->getFolderItemByFolderPath("/mnt/share");
     EXPECT_TRUE(questions().forFolder(missing));

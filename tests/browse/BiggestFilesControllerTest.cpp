@@ -38,12 +38,7 @@ class BiggestFiles : public ::testing::Test {
         ASSERT_TRUE(root);
     }
     FileSystemItem* child(std::string_view name) {
-        for (const ItemRef& item : root->childrenArray()) {
-            if (item->name() == name) {
-                return item.get();
-            }
-        }
-        return nullptr;
+        return root->getItemByFilePath(tree.path(name)).get();
     }
     void drainMainQueue() { platform::MainQueue::shared().runPending(); }
 

@@ -1,5 +1,6 @@
 #include "browse/contents/FolderContentStructureImpl.h"
 #include "scan/tree/SpecialSystemItem.h"
+#include "support/MemoryTree.h"
 #include "support/ScannedTree.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@ namespace korvex {
 namespace {
 
 using GroupType = OutlineListGroupItemImpl::GroupType;
+using Names = std::vector<std::string>;
 
 class RecordingListener : public FolderContentStructureListener {
   public:
@@ -22,9 +24,9 @@ class RecordingListener : public FolderContentStructureListener {
 };
 
 // "name" for an item row, "[Small items]" or "[Hidden items]" for a group.
-std::vector<std::string> rowNames(const FolderContentStructureImpl& structure,
-                                  const OutlineListItem* parent = nullptr) {
-    std::vector<std::string> names;
+Names rowNames(const FolderContentStructureImpl& structure,
+               const OutlineListItem* parent = nullptr) {
+    Names names;
     for (std::size_t i = 0; i < structure.numberOfChildrenOfItem(parent); ++i) {
         const OutlineListItem* row = structure.childOfItem(i, parent);
         if (row->isGroup()) {
@@ -68,12 +70,11 @@ TEST_F(FolderContents, BigItemsFirstThenSmallThenHiddenGroups) {
     tree.files().file(".secret", 3000000);
     structure.setItem(tree.scan());
 
-    EXPECT_EQ(rowNames(structure),
-              (std::vector<std::string>{"big", "mid.bin", "[Small items]", "[Hidden items]"}));
+    EXPECT_EQ(rowNames(structure), (Names{"big", "mid.bin", "[Small items]", "[Hidden items]"}));
     const auto* small = groupRow(structure, GroupType::smallest);
     ASSERT_NE(small, nullptr);
     EXPECT_EQ(groupExpanded(structure, GroupType::smallest), false);
-    EXPECT_EQ(rowNames(structure, small), (std::vector<std::string>{"little.txt", "tiny.txt"}));
+    EXPECT_EQ(rowNames(structure, small), (Names{"little.txt", "tiny.txt"}));
     EXPECT_EQ(small->size(),
               tree.node("little.txt")->itemSize() + tree.node("tiny.txt")->itemSize());
     for (const OutlineListSubRow& row : small->children()) {
@@ -92,7 +93,7 @@ TEST_F(FolderContents, AllSmallFolderShowsPlainRows) {
     tree.files().file("one.txt", 4000);
     tree.files().file("two.txt", 12000);
     structure.setItem(tree.scan());
-    EXPECT_EQ(rowNames(structure), (std::vector<std::string>{"two.txt", "one.txt"}));
+    EXPECT_EQ(rowNames(structure), (Names{"two.txt", "one.txt"}));
     EXPECT_EQ(groupRow(structure, GroupType::smallest), nullptr);
 }
 
@@ -100,10 +101,10 @@ TEST_F(FolderContents, HiddenOnlyFolderShowsTheHiddenGroupExpanded) {
     tree.files().file(".config/settings", 5000);
     tree.files().file(".profile", 100);
     structure.setItem(tree.scan());
-    ASSERT_EQ(rowNames(structure), (std::vector<std::string>{"[Hidden items]"}));
+    ASSERT_EQ(rowNames(structure), (Names{"[Hidden items]"}));
     const auto* hidden = groupRow(structure, GroupType::hidden);
     EXPECT_EQ(groupExpanded(structure, GroupType::hidden), true);
-    EXPECT_EQ(rowNames(structure, hidden), (std::vector<std::string>{".config", ".profile"}));
+    EXPECT_EQ(rowNames(structure, hidden), (Names{".config", ".profile"}));
 }
 
 TEST_F(FolderContents, InsideAHiddenFolderEveryRowIsHidden) {
@@ -111,7 +112,7 @@ TEST_F(FolderContents, InsideAHiddenFolderEveryRowIsHidden) {
     tree.files().file(".cache/small.bin", 100);
     tree.scan();
     structure.setItem(tree.node(".cache"));
-    EXPECT_EQ(rowNames(structure), (std::vector<std::string>{"[Hidden items]"}));
+    EXPECT_EQ(rowNames(structure), (Names{"[Hidden items]"}));
 }
 
 TEST_F(FolderContents, GroupExpansionSurvivesARebuildOfTheSameFolderOnly) {
@@ -154,12 +155,10 @@ TEST_F(FolderContents, FilesAndPackagesHaveNoRows) {
     tree.files().file("Tool.AppDir/usr/binary", 900000);
     tree.files().file("plain.bin", 900000);
     tree.scan();
-    structure.setItem(tree.node("Tool.AppDir"));
-    EXPECT_TRUE(structure.childrens().empty());
-    structure.setItem(tree.node("plain.bin"));
-    EXPECT_TRUE(structure.childrens().empty());
-    structure.setItem(nullptr);
-    EXPECT_TRUE(structure.childrens().empty());
+    for (const ItemRef& item : {tree.node("Tool.AppDir"), tree.node("plain.bin"), ItemRef()}) {
+        structure.setItem(item);
+        EXPECT_TRUE(structure.childrens().empty()) << (item ? item->name() : "none");
+    }
 }
 
 // Made in memory: allocated sizes on disk come in whole blocks, never at
@@ -167,10 +166,15 @@ TEST_F(FolderContents, FilesAndPackagesHaveNoRows) {
 class InMemoryFolder : public ::testing::Test {
   protected:
     ItemRef addFile(std::string_view name, std::int64_t size) {
-        return FileSystemItem::initWithPathSize(name, folder.get(), size, 0, false, false);
+        return test::file(folder.get(), name, size);
     }
-    FolderRef folder = FolderSystemItem::initWithPathSizeNoParent("/memory/folder", nullptr, 0,
-                                                                  false, 0, false, false);
+    // The rows of the folder listed afresh, its children in the order they were added.
+    Names unsortedRows() {
+        folder->setSorted(false);
+        structure.setItem(folder);
+        return rowNames(structure);
+    }
+    FolderRef folder = test::memoryRoot("/memory/folder");
     FolderContentStructureImpl structure;
 };
 
@@ -178,7 +182,7 @@ TEST_F(InMemoryFolder, ExactlyTheSmallBoundIsAnItemRow) {
     addFile("bound.bin", kSmallItemBound);
     addFile("under.bin", kSmallItemBound - 1);
     structure.setItem(folder);
-    EXPECT_EQ(rowNames(structure), (std::vector<std::string>{"bound.bin", "[Small items]"}));
+    EXPECT_EQ(rowNames(structure), (Names{"bound.bin", "[Small items]"}));
 }
 
 TEST_F(InMemoryFolder, ARebuildOfTheSameFolderShowsWhatGrewSince) {
@@ -186,13 +190,9 @@ TEST_F(InMemoryFolder, ARebuildOfTheSameFolderShowsWhatGrewSince) {
     // built again for the same folder once it grew past the others.
     addFile("steady.bin", 700000);
     ItemRef growing = addFile("growing.bin", 10);
-    folder->setSorted(false);
-    structure.setItem(folder);
-    ASSERT_EQ(rowNames(structure), (std::vector<std::string>{"steady.bin", "[Small items]"}));
-
+    ASSERT_EQ(unsortedRows(), (Names{"steady.bin", "[Small items]"}));
     growing->setFileSize(900000);
-    structure.setItem(folder);
-    EXPECT_EQ(rowNames(structure), (std::vector<std::string>{"growing.bin", "steady.bin"}));
+    EXPECT_EQ(unsortedRows(), (Names{"growing.bin", "steady.bin"}));
     EXPECT_EQ(structure.childOfItem(0, nullptr)->size(), 900000);
 }
 
@@ -202,10 +202,7 @@ TEST_F(InMemoryFolder, EqualSizesSortByNameNumericallyIgnoringCase) {
     addFile("photo 9.JPG", 600000);
     addFile("File9", 700000);
     addFile("huge", 800000);
-    folder->setSorted(false);
-    structure.setItem(folder);
-    EXPECT_EQ(rowNames(structure),
-              (std::vector<std::string>{"huge", "File9", "file10", "photo 9.JPG", "Photo 10.jpg"}));
+    EXPECT_EQ(unsortedRows(), (Names{"huge", "File9", "file10", "photo 9.JPG", "Photo 10.jpg"}));
 }
 
 TEST_F(InMemoryFolder, NamesDifferingOnlyInCaseCompareEqual) {
@@ -220,23 +217,15 @@ TEST_F(InMemoryFolder, NamesDifferingOnlyInCaseCompareEqual) {
 
 TEST_F(InMemoryFolder, AccentedCapitalsSortAmongTheirSmallLetters) {
     // "ÉCOLE 2.txt", "école 10.txt" and "école 1.txt" in UTF-8.
-    const std::string capital2 =
-        "\xC3\x89"
-        "COLE 2.txt";
-    const std::string small10 =
-        "\xC3\xA9"
-        "cole 10.txt";
-    const std::string small1 =
-        "\xC3\xA9"
-        "cole 1.txt";
+    const std::string capital2 = std::string("\xC3\x89") + "COLE 2.txt";
+    const std::string small10 = std::string("\xC3\xA9") + "cole 10.txt";
+    const std::string small1 = std::string("\xC3\xA9") + "cole 1.txt";
     addFile(capital2, 700000);
     addFile("zebra", 700000);
     addFile(small10, 700000);
     addFile(small1, 700000);
-    folder->setSorted(false);
-    structure.setItem(folder);
     // Accented letters after the ASCII ones, both cases side by side, numbers in order.
-    EXPECT_EQ(rowNames(structure), (std::vector<std::string>{"zebra", small1, capital2, small10}));
+    EXPECT_EQ(unsortedRows(), (Names{"zebra", small1, capital2, small10}));
 }
 
 TEST_F(InMemoryFolder, SortedFoldersAndHugeListsKeepTheTreeOrder) {
@@ -244,7 +233,7 @@ TEST_F(InMemoryFolder, SortedFoldersAndHugeListsKeepTheTreeOrder) {
     addFile("big second", 900000);
     folder->setSorted(true);
     structure.setItem(folder);
-    EXPECT_EQ(rowNames(structure), (std::vector<std::string>{"small first", "big second"}));
+    EXPECT_EQ(rowNames(structure), (Names{"small first", "big second"}));
 
     folder->setSorted(false);
     for (std::size_t i = 0; i < FolderContentStructureImpl::kSortLimit; ++i) {
@@ -255,14 +244,12 @@ TEST_F(InMemoryFolder, SortedFoldersAndHugeListsKeepTheTreeOrder) {
 }
 
 TEST_F(InMemoryFolder, SyntheticAndDeniedChildren) {
-    auto denied =
-        FolderSystemItem::initWithPathSize("locked", folder.get(), 0, false, 0, false, false);
-    denied->setAccessDenied(true);
+    test::folder(folder.get(), "locked")->setAccessDenied(true);
     addFile("ok.bin", 900000);
     SpecialSystemItem::initWithType(SpecialSystemItem::Unscanned, folder.get(), "not reached",
                                     5000000);
     structure.setItem(folder);
-    EXPECT_EQ(rowNames(structure), (std::vector<std::string>{"ok.bin", "[Small items]"}));
+    EXPECT_EQ(rowNames(structure), (Names{"ok.bin", "[Small items]"}));
     EXPECT_EQ(structure.countOfUnscannedFolders(), 1);
     EXPECT_EQ(structure.countOfUnscannedFiles(), 0);
     structure.setItem(nullptr);

@@ -1,12 +1,15 @@
 #include "app/settings/Settings.h"
 #include "browse/folders/FolderFiling.h"
 #include "scan/format/PathsGenerator.h"
+#include "support/MemoryTree.h"
 #include "support/TempSettings.h"
 
 #include <gtest/gtest.h>
 
 namespace korvex {
 namespace {
+
+using Paths = std::vector<std::string>;
 
 class RecordingPanel : public FolderFilingDelegate {
   public:
@@ -27,8 +30,8 @@ class RecordingPanel : public FolderFilingDelegate {
 
 class FolderLists : public ::testing::Test {
   protected:
-    std::vector<std::string> paths(const FolderItemsController& list) {
-        std::vector<std::string> out;
+    Paths paths(const FolderItemsController& list) {
+        Paths out;
         for (const auto& item : list.getFoldersArray()) {
             out.push_back(item->getFullPath());
         }
@@ -50,7 +53,7 @@ TEST_F(FolderLists, RecentsLimitStaysBetweenOneAndTen) {
     for (const char* name : {"a", "b", "c"}) {
         recents.addFolderToList(tree.folder(name), true);
     }
-    EXPECT_EQ(paths(recents), (std::vector<std::string>{tree.path("b"), tree.path("c")}));
+    EXPECT_EQ(paths(recents), (Paths{tree.path("b"), tree.path("c")}));
 }
 
 TEST_F(FolderLists, ScanningARecentMovesItToTheNewestPlace) {
@@ -59,8 +62,7 @@ TEST_F(FolderLists, ScanningARecentMovesItToTheNewestPlace) {
         recents.addFolderToList(tree.folder(name), true);
     }
     recents.addFolderToList(tree.path("a"), true);
-    EXPECT_EQ(paths(recents),
-              (std::vector<std::string>{tree.path("b"), tree.path("c"), tree.path("a")}));
+    EXPECT_EQ(paths(recents), (Paths{tree.path("b"), tree.path("c"), tree.path("a")}));
     EXPECT_EQ(recents.addFolderToList(tree.path("missing"), true), nullptr);
     EXPECT_EQ(recents.getFolderItemByPath(tree.path("A")), nullptr);  // exact match only
 }
@@ -71,7 +73,7 @@ TEST_F(FolderLists, StoredListsComeBackWithTheHomeFolderAndWithoutLostPaths) {
     Settings::saveArrayValue(nlohmann::json::array(), RecentsController::kKey);
     FolderFiling filing(model, panel);
     filing.initPrefParameters();
-    EXPECT_EQ(paths(filing.favorites()), (std::vector<std::string>{tree.path("fav"), home}));
+    EXPECT_EQ(paths(filing.favorites()), (Paths{tree.path("fav"), home}));
     EXPECT_EQ(filing.recents().foldersCount(), 0u);  // an empty stored list stays empty
     filing.SavePrefParameters();
     EXPECT_EQ(Settings::getArrayValueForKey(FFoldersController::kKey, nullptr),
@@ -81,8 +83,8 @@ TEST_F(FolderLists, StoredListsComeBackWithTheHomeFolderAndWithoutLostPaths) {
 TEST_F(FolderLists, FilingAChosenFolder) {
     FolderFiling filing(model, panel);
     filing.doScanFolder(tree.folder("new"));
-    EXPECT_EQ(paths(filing.recents()), std::vector<std::string>{tree.path("new")});
-    EXPECT_EQ(panel.started, std::vector<std::string>{tree.path("new")});
+    EXPECT_EQ(paths(filing.recents()), Paths{tree.path("new")});
+    EXPECT_EQ(panel.started, Paths{tree.path("new")});
     EXPECT_EQ(panel.rebuilds, 1);
     EXPECT_EQ(Settings::getArrayValueForKey(RecentsController::kKey, nullptr),
               nlohmann::json::array({tree.path("new")}));
@@ -97,7 +99,7 @@ TEST_F(FolderLists, FilingAChosenFolder) {
 TEST_F(FolderLists, DroppingThreeFoldersWhileIdleScansOnlyTheFirst) {
     FolderFiling filing(model, panel);
     filing.addFoldersAndScanFirst({tree.folder("one"), tree.folder("two"), tree.folder("three")});
-    EXPECT_EQ(panel.started, std::vector<std::string>{tree.path("one")});
+    EXPECT_EQ(panel.started, Paths{tree.path("one")});
     EXPECT_EQ(filing.recents().foldersCount(), 3u);
     panel.scanning = true;
     filing.addFoldersAndScanFirst({tree.folder("four")});
@@ -134,15 +136,14 @@ TEST_F(FolderLists, RemovingFromDiskTheFolderHoldingAFavouriteDropsIt) {
     FolderFiling filing(model, panel);
     filing.favorites().addFolderToList(tree.folder("parent/fav"), true);
     FolderItemRef kept = filing.favorites().addFolderToList(tree.folder("other"), true);
-    FolderRef root = FolderSystemItem::initWithPathSizeNoParent(tree.path("other"), nullptr, 0,
-                                                                false, 0, false, false);
-    FileSystemItem::initWithPathSize("junk", root.get(), 100, 0, false, false);
+    FolderRef root = test::memoryRoot(tree.path("other"));
+    test::file(root.get(), "junk", 100);
     kept->setScannedRoot(root);
 
     ItemList removed;
     EXPECT_TRUE(filing.updateAllAfterRemovingFiles({tree.path("parent"), tree.path("other/junk")},
                                                    removed));
-    EXPECT_EQ(paths(filing.favorites()), std::vector<std::string>{tree.path("other")});
+    EXPECT_EQ(paths(filing.favorites()), Paths{tree.path("other")});
     ASSERT_EQ(removed.size(), 1u);
     EXPECT_TRUE(removed[0]->isCutItem());
     EXPECT_EQ(Settings::getArrayValueForKey(FFoldersController::kKey, nullptr),

@@ -1,5 +1,6 @@
 #include "browse/search/NameSearch.h"
 #include "browse/search/SearchPanelPresenter.h"
+#include "support/MemoryTree.h"
 #include "support/ScannedTree.h"
 
 #include <gtest/gtest.h>
@@ -11,9 +12,10 @@ namespace korvex {
 namespace {
 
 using namespace std::chrono_literals;
+using Names = std::vector<std::string>;
 
-std::vector<std::string> namesOf(const ItemList& items) {
-    std::vector<std::string> names;
+Names namesOf(const ItemList& items) {
+    Names names;
     for (const ItemRef& item : items) {
         names.emplace_back(item->name());
     }
@@ -53,9 +55,8 @@ class NameSearchTree : public ::testing::Test {
 TEST_F(NameSearchTree, FindsNamesIgnoringCaseBiggestFirstButNothingInsidePackages) {
     presenter.search(root, "PHOTO", nullptr, false);
     ASSERT_TRUE(drainUntil([&] { return !view.shown.empty(); }));
-    EXPECT_EQ(namesOf(view.shown.back()),
-              (std::vector<std::string>{"photo.raw", "photo of band.flac", "Photos",
-                                        "PhotoTool.AppDir", "photo-index.txt"}))
+    EXPECT_EQ(namesOf(view.shown.back()), (Names{"photo.raw", "photo of band.flac", "Photos",
+                                                 "PhotoTool.AppDir", "photo-index.txt"}))
         << "the matching folder is listed and searched; the package only by its own name";
     ItemList hits = view.shown.back();
     EXPECT_TRUE(std::is_sorted(hits.begin(), hits.end(), [](const ItemRef& a, const ItemRef& b) {
@@ -64,15 +65,9 @@ TEST_F(NameSearchTree, FindsNamesIgnoringCaseBiggestFirstButNothingInsidePackage
 }
 
 // Names in UTF-8, spelled out: "ÉCOLE.txt", "école", "Straße.pdf", "ΣΟΦΙΑ", "σοφ".
-const std::string kCapitalEcole =
-    "\xC3\x89"
-    "COLE.txt";
-const std::string kSmallEcole =
-    "\xC3\xA9"
-    "cole";
-const std::string kStrasse =
-    "Stra\xC3\x9F"
-    "e.pdf";
+const std::string kCapitalEcole = std::string("\xC3\x89") + "COLE.txt";
+const std::string kSmallEcole = std::string("\xC3\xA9") + "cole";
+const std::string kStrasse = std::string("Stra\xC3\x9F") + "e.pdf";
 const std::string kSophia = "\xCE\xA3\xCE\x9F\xCE\xA6\xCE\x99\xCE\x91";
 const std::string kSoph = "\xCF\x83\xCE\xBF\xCF\x86";
 // Not UTF-8 at all.
@@ -89,19 +84,19 @@ TEST(NameSearchCase, LettersOfEveryScriptMatchInEitherCaseAndOddBytesStayAsTheyA
     auto search = [&](std::string_view query) {
         return namesOf(searchItemsByName(*root, query, [] { return false; }));
     };
-    EXPECT_EQ(search(kSmallEcole), std::vector<std::string>{kCapitalEcole})
+    EXPECT_EQ(search(kSmallEcole), Names{kCapitalEcole})
         << "an accented query finds the capital, and not the plain \"ecole\"";
-    EXPECT_EQ(search("STRASSE"), std::vector<std::string>{kStrasse});
-    EXPECT_EQ(search(kSoph), std::vector<std::string>{kSophia});
-    EXPECT_EQ(search("D\xFF\xC3N"), std::vector<std::string>{kBadBytes});
-    EXPECT_EQ(search("COLE"), (std::vector<std::string>{kCapitalEcole, "ecole.txt"}));
+    EXPECT_EQ(search("STRASSE"), Names{kStrasse});
+    EXPECT_EQ(search(kSoph), Names{kSophia});
+    EXPECT_EQ(search("D\xFF\xC3N"), Names{kBadBytes});
+    EXPECT_EQ(search("COLE"), (Names{kCapitalEcole, "ecole.txt"}));
 }
 
 TEST_F(NameSearchTree, RootItselfIsNeverAHit) {
     presenter.search(FolderRef(static_cast<FolderSystemItem*>(tree.node("Photos").get())), "photo",
                      nullptr, false);
     ASSERT_TRUE(drainUntil([&] { return !view.shown.empty(); }));
-    EXPECT_EQ(namesOf(view.shown.back()), (std::vector<std::string>{"photo-index.txt"}));
+    EXPECT_EQ(namesOf(view.shown.back()), (Names{"photo-index.txt"}));
 }
 
 TEST_F(NameSearchTree, EmptyQueryOrNoFolderAnswersAtOnce) {
@@ -121,7 +116,7 @@ TEST_F(NameSearchTree, SameQueryIsNotRepeatedUnlessForced) {
     EXPECT_EQ(view.shown.size(), 1u);
     presenter.research(root);
     ASSERT_TRUE(drainUntil([&] { return view.shown.size() == 2; }));
-    EXPECT_EQ(namesOf(view.shown.back()), (std::vector<std::string>{"photo of band.flac"}));
+    EXPECT_EQ(namesOf(view.shown.back()), (Names{"photo of band.flac"}));
 }
 
 TEST_F(NameSearchTree, ResultsForAListOffScreenAreDropped) {
@@ -135,18 +130,15 @@ TEST_F(NameSearchTree, ResultsForAListOffScreenAreDropped) {
 // while the older one is still running.
 TEST(NameSearchCancel, ANewerSearchDeliversOnlyItsOwnResult) {
     platform::MainQueue::shared().bindToCurrentThread();
-    FolderRef root =
-        FolderSystemItem::initWithPathSizeNoParent("/memory", nullptr, 0, false, 0, false, false);
+    FolderRef root = test::memoryRoot("/memory");
     FolderSystemItem* parent = root.get();
     for (int level = 0; level < 200; ++level) {
         for (int i = 0; i < 500; ++i) {
-            FileSystemItem::initWithPathSize("old_" + std::to_string(i), parent, 1, 0, false,
-                                             false);
+            test::file(parent, "old_" + std::to_string(i), 1);
         }
-        parent =
-            FolderSystemItem::initWithPathSize("level", parent, 0, false, 0, false, false).get();
+        parent = test::folder(parent, "level");
     }
-    FileSystemItem::initWithPathSize("newest", parent, 1, 0, false, false);
+    test::file(parent, "newest", 1);
 
     RecordingResults view;
     SearchResultsPresenter presenter(view);
@@ -155,7 +147,7 @@ TEST(NameSearchCancel, ANewerSearchDeliversOnlyItsOwnResult) {
     ASSERT_TRUE(platform::MainQueue::shared().runUntil([&] { return !view.shown.empty(); }, 10s));
     platform::MainQueue::shared().runUntil([] { return false; }, 200ms);
     ASSERT_EQ(view.shown.size(), 1u);
-    EXPECT_EQ(namesOf(view.shown.front()), (std::vector<std::string>{"newest"}));
+    EXPECT_EQ(namesOf(view.shown.front()), (Names{"newest"}));
 }
 
 class RecordingBarView : public SearchBarView {
@@ -196,7 +188,7 @@ TEST_F(SearchPanel, QuickKeystrokesLeadToOneSearchForTheFullText) {
     EXPECT_GE(std::chrono::steady_clock::now() - start, SearchBarPresenterImpl::kTypingPause);
     platform::MainQueue::shared().runUntil([] { return false; }, 700ms);
     ASSERT_EQ(results.shown.size(), 1u);
-    EXPECT_EQ(namesOf(results.shown.front()), (std::vector<std::string>{"photo of band.flac"}));
+    EXPECT_EQ(namesOf(results.shown.front()), (Names{"photo of band.flac"}));
     EXPECT_EQ(resultsPresenter.searchString(), "ban");
     EXPECT_EQ(delegate.searching, (std::vector<bool>{true, false}));
     EXPECT_EQ(delegate.active, (std::vector<bool>{true}));
@@ -211,7 +203,7 @@ TEST_F(SearchPanel, EscapeClearsAtOnceMovesFocusAndDeactivates) {
     results.shown.clear();
 
     EXPECT_TRUE(bar.doCommand(SearchBarPresenterImpl::Command::cancelOperation));
-    EXPECT_EQ(barView.texts, (std::vector<std::string>{""}));
+    EXPECT_EQ(barView.texts, (Names{""}));
     EXPECT_EQ(panel.query(), "") << "a clear is reported without the pause";
     ASSERT_EQ(results.shown.size(), 1u);
     EXPECT_TRUE(results.shown.front().empty());
@@ -233,7 +225,7 @@ TEST_F(SearchPanel, ChangingTheFolderSearchesItForTheStoredQuery) {
     panel.setFolder(FolderRef(static_cast<FolderSystemItem*>(tree.node("Music").get())));
     ASSERT_TRUE(
         drainUntil([&] { return !results.shown.empty() && !results.shown.back().empty(); }));
-    EXPECT_EQ(namesOf(results.shown.back()), (std::vector<std::string>{"photo of band.flac"}));
+    EXPECT_EQ(namesOf(results.shown.back()), (Names{"photo of band.flac"}));
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "browse/contents/SelectionAvailability.h"
+#include "support/MemoryTree.h"
 #include "support/ScannedTree.h"
 #include "support/TempSettings.h"
 
@@ -8,6 +9,9 @@ namespace korvex {
 namespace {
 
 using Reason = SelectionLockReason;
+SelectionAvailability locked(Reason why, bool folder = false) {
+    return SelectionAvailability::locked(why, folder);
+}
 
 class Availability : public ::testing::Test {
   protected:
@@ -28,10 +32,10 @@ class Availability : public ::testing::Test {
 };
 
 TEST_F(Availability, HiddenItemsAreLockedUntilTheSettingAllowsThem) {
-    EXPECT_EQ(of("docs/.draft"), SelectionAvailability::locked(Reason::hidden, false));
-    EXPECT_EQ(of(".cache"), SelectionAvailability::locked(Reason::hidden, true));
-    EXPECT_EQ(of(".cache/blob"), SelectionAvailability::locked(Reason::inHiddenFolder, false));
-    EXPECT_EQ(of(".cache/nested"), SelectionAvailability::locked(Reason::inHiddenFolder, true));
+    EXPECT_EQ(of("docs/.draft"), locked(Reason::hidden, false));
+    EXPECT_EQ(of(".cache"), locked(Reason::hidden, true));
+    EXPECT_EQ(of(".cache/blob"), locked(Reason::inHiddenFolder, false));
+    EXPECT_EQ(of(".cache/nested"), locked(Reason::inHiddenFolder, true));
     EXPECT_TRUE(canPerformWithAction(*tree.node(".cache/blob"), CollectionAction::copy));
     EXPECT_FALSE(canPerformWithAction(*tree.node(".cache/blob"), CollectionAction::move));
 
@@ -42,7 +46,7 @@ TEST_F(Availability, HiddenItemsAreLockedUntilTheSettingAllowsThem) {
 
 TEST_F(Availability, InsideACollectedFolderWinsOverHidden) {
     tree.node("docs")->setCollected(true);
-    EXPECT_EQ(of("docs/.draft"), SelectionAvailability::locked(Reason::inSelectedFolder));
+    EXPECT_EQ(of("docs/.draft"), locked(Reason::inSelectedFolder));
     for (auto action : {CollectionAction::remove, CollectionAction::move, CollectionAction::copy}) {
         EXPECT_FALSE(canPerformWithAction(*tree.node("docs/report.txt"), action));
     }
@@ -52,23 +56,19 @@ TEST_F(Availability, InsideACollectedFolderWinsOverHidden) {
 
 TEST_F(Availability, CloudStoredFilesCanNeitherBeRemovedMovedNorCopied) {
     tree.node("cloud.bin")->setIsCloudStored(true);
-    EXPECT_EQ(of("cloud.bin"), SelectionAvailability::locked(Reason::cloudStored));
+    EXPECT_EQ(of("cloud.bin"), locked(Reason::cloudStored));
     for (auto action : {CollectionAction::remove, CollectionAction::move, CollectionAction::copy}) {
         EXPECT_FALSE(canPerformWithAction(*tree.node("cloud.bin"), action));
     }
 }
 
 TEST(SystemItems, CanBeCopiedButNotRemoved) {
-    FolderRef root =
-        FolderSystemItem::initWithPathSizeNoParent("/", nullptr, 0, false, 0, false, false);
-    ItemRef usr = FolderSystemItem::initWithPathSize("usr", root.get(), 0, false, 0, false, false);
-    ItemRef etc = FileSystemItem::initWithPathSize("etc", root.get(), 10, 0, false, false);
-    ItemRef below = FileSystemItem::initWithPathSize(
-        "own.txt", static_cast<FolderSystemItem*>(usr.get()), 10, 0, false, false);
-    EXPECT_EQ(selectionAvailability(*usr),
-              SelectionAvailability::locked(Reason::requiredForSystem, true));
-    EXPECT_EQ(selectionAvailability(*etc),
-              SelectionAvailability::locked(Reason::requiredForSystem, false));
+    FolderRef root = test::memoryRoot("/");
+    FolderSystemItem* usr = test::folder(root.get(), "usr");
+    ItemRef etc = test::file(root.get(), "etc", 10);
+    ItemRef below = test::file(usr, "own.txt", 10);
+    EXPECT_EQ(selectionAvailability(*usr), locked(Reason::requiredForSystem, true));
+    EXPECT_EQ(selectionAvailability(*etc), locked(Reason::requiredForSystem, false));
     EXPECT_FALSE(canPerformWithAction(*usr, CollectionAction::remove));
     EXPECT_FALSE(canPerformWithAction(*usr, CollectionAction::move));
     EXPECT_TRUE(canPerformWithAction(*usr, CollectionAction::copy));
@@ -76,7 +76,7 @@ TEST(SystemItems, CanBeCopiedButNotRemoved) {
 }
 
 TEST(LockMessages, EmphasisAndSettingsButtonFollowTheReason) {
-    auto hidden = lockMessageFor(SelectionAvailability::locked(Reason::hidden, true));
+    auto hidden = lockMessageFor(locked(Reason::hidden, true));
     ASSERT_TRUE(hidden);
     EXPECT_TRUE(hidden->text.starts_with("The folder is hidden"));
     EXPECT_EQ(hidden->settingsButtonTitle, "Go to Preferences");
@@ -84,13 +84,13 @@ TEST(LockMessages, EmphasisAndSettingsButtonFollowTheReason) {
     EXPECT_EQ(parts.emphasised, "\"Allow removing hidden files and folders\"");
     EXPECT_EQ(parts.after, " in Preferences.");
 
-    auto file = lockMessageFor(SelectionAvailability::locked(Reason::inHiddenFolder, false));
+    auto file = lockMessageFor(locked(Reason::inHiddenFolder, false));
     EXPECT_TRUE(file->text.starts_with("The file is in hidden folder"));
 
-    auto system = lockMessageFor(SelectionAvailability::locked(Reason::requiredForSystem, false));
+    auto system = lockMessageFor(locked(Reason::requiredForSystem, false));
     EXPECT_FALSE(system->settingsButtonTitle);
     EXPECT_EQ(splitEmphasis(system->text).before, system->text);
-    EXPECT_FALSE(lockMessageFor(SelectionAvailability::locked(Reason::specialItem)));
+    EXPECT_FALSE(lockMessageFor(locked(Reason::specialItem)));
 }
 
 }  // namespace

@@ -119,7 +119,7 @@ class DoCollectionControllerTest : public ::testing::Test {
         scanned.files().file("docs/a.txt", 40000);
         scanned.files().file("docs/sub/b.txt", 20000);
         scanned.files().file("keep/c.txt", 8000);
-        scanned.files().folder("dest");
+        dest = scanned.files().folder("dest");
         trash = scanned.files().folder("trash");
         scanned.scan();
         tree.root = scanned.root();
@@ -142,6 +142,7 @@ class DoCollectionControllerTest : public ::testing::Test {
             tree, views, OperationPerformerBuilder(files, nullptr), trash);
     }
     ItemRef node(std::string_view relative) { return scanned.node(relative); }
+    std::string path(std::string_view relative) { return scanned.files().path(relative); }
     // The corrected tree: totals that add up, and names and sizes as a
     // fresh scan of the disk finds them.
     void expectTreeMatchesARescan() {
@@ -160,6 +161,7 @@ class DoCollectionControllerTest : public ::testing::Test {
     test::TempSettings settings;
     test::ScannedTree scanned;
     std::string trash;
+    std::string dest;
     TreeTarget tree{scanned};
     ScriptedViews views;
     std::set<std::string> failOnce;
@@ -224,7 +226,7 @@ TEST_F(DoCollectionControllerTest, RemovalEmptiesTheListAndCorrectsTheTree) {
     // The folder leaves the tree as a cut item that the diagram's animation shrinks away.
     EXPECT_TRUE(node("docs")->isCutItem());
     EXPECT_FALSE(tree.cut.empty()) << "the diagram is told what left";
-    EXPECT_TRUE(controller->isFileWasRemovedAfterLastOperationAtPath(scanned.files().path("docs")));
+    EXPECT_TRUE(controller->isFileWasRemovedAfterLastOperationAtPath(path("docs")));
     views.dismiss();
     EXPECT_FALSE(controller->operationsManager());
 }
@@ -239,21 +241,19 @@ TEST_F(DoCollectionControllerTest, TheDiagramRootClimbsOutOfARemovedFolder) {
 
 TEST_F(DoCollectionControllerTest, AFolderInsideTheCollectionIsRefusedAsDestination) {
     controller->addItemsToCollection({node("docs")});
-    const std::string inside = scanned.files().path("docs/sub");
-    const std::string dest = scanned.files().path("dest");
+    const std::string inside = path("docs/sub");
     views.folders = {inside, dest};
     controller->doCopyFilesToFolderForItems({node("keep/c.txt")});
     ASSERT_TRUE(waitFor([&] { return !controller->operationsManager(); }));
     EXPECT_EQ(views.refusedFolders, std::vector<std::string>{inside});
     EXPECT_EQ(views.panelsShown, 2) << "\"Choose another folder\" opens the panel again";
     EXPECT_TRUE(fs::exists(dest + "/c.txt"));
-    EXPECT_TRUE(fs::exists(scanned.files().path("keep/c.txt")));
+    EXPECT_TRUE(fs::exists(path("keep/c.txt")));
     ASSERT_TRUE(waitFor([&] { return !tree.grown.empty(); }));
     EXPECT_TRUE(scanned.root()->getItemByFilePath(dest + "/c.txt")) << "the copy joins the tree";
 }
 
 TEST_F(DoCollectionControllerTest, ARetriedCopyAddsOnlyWhatItMadeAndTheTreeMatchesARescan) {
-    const std::string dest = scanned.files().path("dest");
     failOnce = {"sub"};
     views.folders = {dest, dest};
     controller->doCopyFilesToFolderForItems({node("docs/a.txt"), node("docs/sub")});
@@ -276,7 +276,6 @@ TEST_F(DoCollectionControllerTest, ARetriedCopyAddsOnlyWhatItMadeAndTheTreeMatch
 }
 
 TEST_F(DoCollectionControllerTest, AMovedFolderArrivesWithItsContents) {
-    const std::string dest = scanned.files().path("dest");
     views.folders = {dest};
     controller->doMoveFilesFromArray({node("docs/sub")});
     ASSERT_TRUE(waitFor([&] { return !controller->operationsManager() && !tree.grown.empty(); }));
@@ -288,13 +287,11 @@ TEST_F(DoCollectionControllerTest, AMovedFolderArrivesWithItsContents) {
 
 TEST_F(DoCollectionControllerTest, DroppedPathsSkipWhatCannotBeAdded) {
     controller->addItemsToCollection({node("docs")});
-    EXPECT_TRUE(controller->addItemsByFilePaths({scanned.files().path("docs/sub/b.txt"),
-                                                 scanned.files().path("keep/c.txt"),
-                                                 scanned.files().path("nowhere")}));
+    EXPECT_TRUE(controller->addItemsByFilePaths(
+        {path("docs/sub/b.txt"), path("keep/c.txt"), path("nowhere")}));
     std::vector<std::string> paths;
     ASSERT_TRUE(controller->getPathsArray(paths));
-    EXPECT_EQ(paths, (std::vector<std::string>{scanned.files().path("docs"),
-                                               scanned.files().path("keep/c.txt")}));
+    EXPECT_EQ(paths, (std::vector<std::string>{path("docs"), path("keep/c.txt")}));
     EXPECT_TRUE(views.alerts.empty()) << "a drop skips collected descendants quietly";
 }
 

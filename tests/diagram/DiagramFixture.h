@@ -3,6 +3,7 @@
 #include "diagram/DiagramColors.h"
 #include "diagram/RadialController.h"
 #include "scan/tree/FolderSystemItem.h"
+#include "support/MemoryTree.h"
 
 #include <gtest/gtest.h>
 #include <QImage>
@@ -15,15 +16,13 @@ namespace korvex::test {
 constexpr int kSize = 600;
 
 inline FolderRef makeRoot() {
-    return FolderSystemItem::initWithPathSizeNoParent("/data", nullptr, 0, false, 0, false, false);
+    return memoryRoot("/data");
 }
 
-inline ItemRef file(FolderSystemItem* parent, const std::string& name, std::int64_t size) {
-    return FileSystemItem::initWithPathSize(name, parent, size, 0, false, false);
-}
-
-inline FolderSystemItem* folder(FolderSystemItem* parent, const std::string& name) {
-    return FolderSystemItem::initWithPathSize(name, parent, 0, false, 0, false, false).get();
+inline bool near(const QColor& a, const QColor& b, int tolerance = 6) {
+    return std::abs(a.red() - b.red()) <= tolerance &&
+           std::abs(a.green() - b.green()) <= tolerance &&
+           std::abs(a.blue() - b.blue()) <= tolerance;
 }
 
 class Diagram : public ::testing::Test {
@@ -53,11 +52,6 @@ class Diagram : public ::testing::Test {
         QPointF c = controller.center();
         return image.pixelColor(static_cast<int>(std::lround(c.x() + r * std::cos(theta))),
                                 static_cast<int>(std::lround(c.y() - r * std::sin(theta))));
-    }
-    static bool near(const QColor& a, const QColor& b, int tolerance = 6) {
-        return std::abs(a.red() - b.red()) <= tolerance &&
-               std::abs(a.green() - b.green()) <= tolerance &&
-               std::abs(a.blue() - b.blue()) <= tolerance;
     }
     QColor expectedFill(int flag, int level, double start, double delta) const {
         return DiagramColors::shared().sectorFill(flag, level, start, delta, 1.0);

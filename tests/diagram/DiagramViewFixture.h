@@ -6,6 +6,7 @@
 #include "diagram/RadialView.h"
 #include "diagram/RingRadii.h"
 #include "scan/tree/FolderSystemItem.h"
+#include "support/MemoryTree.h"
 #include "support/TempSettings.h"
 
 #include <gtest/gtest.h>
@@ -93,15 +94,13 @@ class DiagramView : public ::testing::Test {
     }
 
     FolderRef sampleTree() {
-        FolderRef root =
-            FolderSystemItem::initWithPathSizeNoParent("/data", nullptr, 0, false, 0, false, false);
-        docs =
-            FolderSystemItem::initWithPathSize("docs", root.get(), 0, false, 0, false, false).get();
-        FileSystemItem::initWithPathSize("x", docs, 3000, 0, false, false);
-        FileSystemItem::initWithPathSize("y", docs, 2000, 0, false, false);
-        FileSystemItem::initWithPathSize("big", root.get(), 4000, 0, false, false);
-        FileSystemItem::initWithPathSize("mid", root.get(), 990, 0, false, false);
-        FileSystemItem::initWithPathSize("tiny", root.get(), 10, 0, false, false);
+        FolderRef root = memoryRoot("/data");
+        docs = folder(root.get(), "docs");
+        file(docs, "x", 3000);
+        file(docs, "y", 2000);
+        file(root.get(), "big", 4000);
+        file(root.get(), "mid", 990);
+        file(root.get(), "tiny", 10);
         return root;
     }
     void showTree(const FolderRef& root) {

@@ -61,8 +61,8 @@ TEST_F(HitTest, TheSmallItemsSectorPointsAtTheChildUnderThePointer) {
 
 TEST_F(HitTest, TheFreeAreaOfAScannedVolumeHitsNothing) {
     VolumeRef volume = VolumeSystemItem::initWithPath("/vol", 20000, 10000);
-    FileSystemItem::initWithPathSize("a", volume.get(), 6000, 0, false, false);
-    FileSystemItem::initWithPathSize("b", volume.get(), 4000, 0, false, false);
+    file(volume.get(), "a", 6000);
+    file(volume.get(), "b", 4000);
     volume->setUseFreeSector(true);
     volume->calctotalsize();
     volume->sortChildrenBySize(true);
@@ -74,7 +74,7 @@ TEST_F(HitTest, TheFreeAreaOfAScannedVolumeHitsNothing) {
 
 TEST_F(HitTest, FreeSpaceCanBeShownOnlyForAVolumeWithRoomLeft) {
     VolumeRef volume = VolumeSystemItem::initWithPath("/vol", 20000, 10000);
-    FileSystemItem::initWithPathSize("a", volume.get(), 6000, 0, false, false);
+    file(volume.get(), "a", 6000);
     volume->calctotalsize();
     controller.setRoot(volume, true);
     EXPECT_TRUE(controller.canSwitchFreeSector());
@@ -83,7 +83,7 @@ TEST_F(HitTest, FreeSpaceCanBeShownOnlyForAVolumeWithRoomLeft) {
     EXPECT_TRUE(volume->getUseFreeSector());
 
     VolumeRef full = VolumeSystemItem::initWithPath("/full", 20000, 100);
-    FileSystemItem::initWithPathSize("a", full.get(), 19900, 0, false, false);
+    file(full.get(), "a", 19900);
     full->calctotalsize();
     controller.setRoot(full, true);
     EXPECT_FALSE(controller.canSwitchFreeSector()) << "99.5 % full";
@@ -125,7 +125,7 @@ TEST_F(HitTest, UnscannedTargetsAnswerTheirMarkers) {
 
 TEST_F(HitTest, AScanningVolumeShowsWhatIsNotCountedYet) {
     VolumeRef volume = VolumeSystemItem::initWithPath("/vol", 20000, 10000);
-    FileSystemItem::initWithPathSize("a", volume.get(), 4000, 0, false, false);
+    file(volume.get(), "a", 4000);
     volume->calctotalsize();
     controller.setScanningPath("/vol");
     controller.setRoot(volume, true);
@@ -219,14 +219,13 @@ TEST_F(Pointer, ARowChosenInTheListsIsPointedWithItsHintBesideItsSector) {
 
 TEST_F(Pointer, HintTitlesNameWhatIsSpecialAboutANode) {
     FolderRef root = sampleTree();
-    auto* trash =
-        FolderSystemItem::initWithPathSize(".Trash", root.get(), 0, false, 0, false, false).get();
+    FolderSystemItem* trash = folder(root.get(), ".Trash");
     trash->setTrashFlag(true);
-    ItemRef old = FileSystemItem::initWithPathSize("old", trash, 5, 0, false, false);
+    ItemRef old = file(trash, "old", 5);
     auto* secret =
         FolderSystemItem::initWithPathSize(".secret", root.get(), 0, false, 0, true, false).get();
     secret->setHiddenFlag(true);
-    ItemRef inner = FileSystemItem::initWithPathSize("inner", secret, 5, 0, false, false);
+    ItemRef inner = file(secret, "inner", 5);
     auto locked = SpecialSystemItem::initWithType(SpecialSystemItem::Inaccessible, root.get(),
                                                   "Inaccessible space", 7);
     showTree(root);

@@ -1,3 +1,4 @@
+#include "diagram/DiagramFixture.h"
 #include "diagram/RingRaster.h"
 
 #include <gtest/gtest.h>
@@ -23,11 +24,7 @@ QColor colourAt(const QImage& image, double fraction, double radius) {
     return image.pixelColor(x, y);
 }
 
-bool near(const QColor& a, const QColor& b, int tolerance = 6) {
-    return std::abs(a.red() - b.red()) <= tolerance &&
-           std::abs(a.green() - b.green()) <= tolerance &&
-           std::abs(a.blue() - b.blue()) <= tolerance;
-}
+using test::near;
 
 QImage render(RingRaster& raster, double ratio = 1.0, QRectF dirty = {0, 0, 200, 200}) {
     QImage image(QSize(200, 200) * ratio, QImage::Format_ARGB32_Premultiplied);
@@ -80,16 +77,22 @@ struct Piece {
     QColor fill;
 };
 
+// The ring between kRadii with `pieces` in it, edged by lines of `lineWidth`.
+QImage renderPieces(const std::vector<Piece>& pieces, QColor line = Qt::gray,
+                    double lineWidth = 0.0) {
+    RingRaster raster;
+    raster.begin({kCenter, kCenter}, kRadii, line, lineWidth);
+    for (const Piece& piece : pieces) {
+        raster.addSector(1, piece.start, piece.delta, piece.fill);
+    }
+    return render(raster);
+}
+
 // Every pixel well inside a piece has exactly its colour and every pixel well
 // outside all of them is untouched, across whole rows and both halves of the
 // circle. Answers how many pixels were checked.
 int expectExactAwayFromEdges(const std::vector<Piece>& pieces) {
-    RingRaster raster;
-    raster.begin({kCenter, kCenter}, kRadii, Qt::gray, 0.0);
-    for (const Piece& piece : pieces) {
-        raster.addSector(1, piece.start, piece.delta, piece.fill);
-    }
-    const QImage image = render(raster);
+    const QImage image = renderPieces(pieces);
     int checked = 0;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
@@ -150,10 +153,7 @@ TEST(RingRasterEdges, SectorGoingOnPastTwelveOClockIsFilledBeyondIt) {
 }
 
 TEST(RingRasterEdges, NoHairlineWhereASectorCrossesTwelveOClock) {
-    RingRaster raster;
-    raster.begin({kCenter, kCenter}, kRadii, Qt::black, 1.0);
-    raster.addSector(1, 0.9, 0.2, Qt::white);
-    const QImage image = render(raster);
+    const QImage image = renderPieces({{0.9, 0.2, Qt::white}}, Qt::black, 1.0);
     // The column just right of the centre runs up through the top of the
     // ring: it is the sector's colour all the way, with no line at the top.
     for (int y = 22; y < 58; ++y) {
@@ -163,11 +163,8 @@ TEST(RingRasterEdges, NoHairlineWhereASectorCrossesTwelveOClock) {
 }
 
 TEST(RingRasterEdges, HairlineDarkensThePixelsItCrossesAndNoOthers) {
-    RingRaster raster;
-    raster.begin({kCenter, kCenter}, kRadii, Qt::black, 1.0);
-    raster.addSector(1, 0.0, 0.25, Qt::white);
-    raster.addSector(1, 0.25, 0.25, Qt::white);
-    const QImage image = render(raster);
+    const QImage image =
+        renderPieces({{0.0, 0.25, Qt::white}, {0.25, 0.25, Qt::white}}, Qt::black, 1.0);
     // The shared edge at 3 o'clock runs along y = 100: the rows either side
     // take half of the line each, the next ones none of it.
     for (int x = 145; x < 176; x += 5) {
@@ -179,17 +176,15 @@ TEST(RingRasterEdges, HairlineDarkensThePixelsItCrossesAndNoOthers) {
 }
 
 TEST(RingRasterEdges, ManySectorsInOnePixelAverageTheirColours) {
-    RingRaster raster;
-    raster.begin({kCenter, kCenter}, kRadii, Qt::gray, 0.0);
     // Red and blue alternating, each a twentieth of a pixel at radius 60,
     // from 0.1 to 0.3 of the circle, and a wide green sector after them.
     const double step = 1.0 / (377.0 * 20);
-    int count = 0;
-    for (double start = 0.1; start < 0.3; start += step, ++count) {
-        raster.addSector(1, start, step, count % 2 == 0 ? Qt::red : Qt::blue);
+    std::vector<Piece> pieces;
+    for (double start = 0.1; start < 0.3; start += step) {
+        pieces.push_back({start, step, pieces.size() % 2 == 0 ? Qt::red : Qt::blue});
     }
-    raster.addSector(1, 0.1 + count * step, 0.2, Qt::green);
-    const QImage image = render(raster);
+    pieces.push_back({0.1 + static_cast<double>(pieces.size()) * step, 0.2, Qt::green});
+    const QImage image = renderPieces(pieces);
     for (double radius = 45; radius < 76; radius += 5) {
         for (double fraction = 0.12; fraction < 0.29; fraction += 0.02) {
             const QColor mixed = colourAt(image, fraction, radius);
@@ -202,12 +197,9 @@ TEST(RingRasterEdges, ManySectorsInOnePixelAverageTheirColours) {
 }
 
 TEST(RingRasterEdges, NarrowSectorBesideAWideOneShowsByItsShare) {
-    RingRaster raster;
-    raster.begin({kCenter, kCenter}, kRadii, Qt::gray, 0.0);
-    raster.addSector(1, 0.0, 0.25, Qt::white);
     // A third of a pixel at radius 60, then nothing up to half the circle.
-    raster.addSector(1, 0.25, 1.0 / (3 * 377.0), Qt::black);
-    const QImage image = render(raster);
+    const QImage image =
+        renderPieces({{0.0, 0.25, Qt::white}, {0.25, 1.0 / (3 * 377.0), Qt::black}});
     // Along the column through radius 60 the black third darkens the pixels
     // it touches by about its share and leaves the wide sector white.
     int darkness = 0;

@@ -59,11 +59,8 @@ using ShadowedView = DiagramView;
 // the outlines are drawn.
 TEST_F(ShadowedView, RingsStayCentredOnTheLabel) {
     // One folder with one file: both rings are whole circles.
-    FolderRef root =
-        FolderSystemItem::initWithPathSizeNoParent("/data", nullptr, 0, false, 0, false, false);
-    FolderSystemItem* inner =
-        FolderSystemItem::initWithPathSize("docs", root.get(), 0, false, 0, false, false).get();
-    FileSystemItem::initWithPathSize("x", inner, 3000, 0, false, false);
+    FolderRef root = memoryRoot("/data");
+    file(folder(root.get(), "docs"), "x", 3000);
     showTree(root);
     ASSERT_TRUE(view->showsDropShadow());
     const QImage image = view->grab().toImage();
@@ -121,9 +118,8 @@ class Backdrop : public ::testing::Test {
         panel = std::make_unique<DiagramBackgroundPanel>(controller);
         panel->resize(600, 600);
         panel->show();
-        root =
-            FolderSystemItem::initWithPathSizeNoParent("/data", nullptr, 0, false, 0, false, false);
-        FileSystemItem::initWithPathSize("big", root.get(), 4000, 0, false, false);
+        root = memoryRoot("/data");
+        file(root.get(), "big", 4000);
         root->calctotalsize();
     }
     void TearDown() override { panel.reset(); }

@@ -10,6 +10,10 @@
 
 namespace korvex::test {
 
+// The requests sibling applications post to start a scan or switch the segment.
+inline const QString kScanCommand = "ScanPathCommandFromExternalAppNotificationName";
+inline const QString kSegmentCommand = "SegmentSelectionCommandFromExternalAppNotificationName";
+
 // Serves the Qt event loop (and with it the main queue) until `done` answers
 // true or `limit` passes; answers `done()`.
 bool spinUntil(const std::function<bool()>& done,

@@ -13,6 +13,8 @@ using namespace std::chrono_literals;
 using platform::DistributedNotification;
 using platform::DistributedNotificationCenter;
 using test::BusPeer;
+using test::kScanCommand;
+using test::kSegmentCommand;
 using test::spinFor;
 using test::spinUntil;
 
@@ -133,15 +135,12 @@ TEST_F(LaunchHandshake, AQueuedPathIsScannedInsteadOfAnnouncing) {
 
 TEST_F(LaunchHandshake, ScanAndSegmentRequestsNeedStringValues) {
     const QVariantMap scan{{"pathToScan", "/srv"}, {"softRescan", true}};
-    launcherCenter.post("ScanPathCommandFromExternalAppNotificationName", {}, scan);
-    launcherCenter.post("ScanPathCommandFromExternalAppNotificationName", {}, {{"pathToScan", 7}});
-    launcherCenter.post("ScanPathCommandFromExternalAppNotificationName", {},
-                        {{"pathToScan", QStringList{"/a"}}});
-    launcherCenter.post("ScanPathCommandFromExternalAppNotificationName", {}, {{"other", "/a"}});
-    launcherCenter.post("SegmentSelectionCommandFromExternalAppNotificationName", {},
-                        {{"selectSegment", true}});
-    launcherCenter.post("SegmentSelectionCommandFromExternalAppNotificationName", {},
-                        {{"selectSegment", "selectBiggest"}});
+    launcherCenter.post(kScanCommand, {}, scan);
+    launcherCenter.post(kScanCommand, {}, {{"pathToScan", 7}});
+    launcherCenter.post(kScanCommand, {}, {{"pathToScan", QStringList{"/a"}}});
+    launcherCenter.post(kScanCommand, {}, {{"other", "/a"}});
+    launcherCenter.post(kSegmentCommand, {}, {{"selectSegment", true}});
+    launcherCenter.post(kSegmentCommand, {}, {{"selectSegment", "selectBiggest"}});
     ASSERT_TRUE(spinUntil([&] { return segments.size() == 1; }));
     spinFor(100ms);
     ASSERT_EQ(starts.size(), 1u);
@@ -152,10 +151,8 @@ TEST_F(LaunchHandshake, ScanAndSegmentRequestsNeedStringValues) {
 TEST_F(LaunchHandshake, RequestsBeforeTheBlocksAreInstalledAreDropped) {
     launched.setStartScaningBlock({});
     launched.setSelectSegmentBlock({});
-    launcherCenter.post("ScanPathCommandFromExternalAppNotificationName", {},
-                        {{"pathToScan", "/srv"}});
-    launcherCenter.post("SegmentSelectionCommandFromExternalAppNotificationName", {},
-                        {{"selectSegment", "selectBiggest"}});
+    launcherCenter.post(kScanCommand, {}, {{"pathToScan", "/srv"}});
+    launcherCenter.post(kSegmentCommand, {}, {{"selectSegment", "selectBiggest"}});
     spinFor(200ms);
     EXPECT_FALSE(launched.pathToScan());
     EXPECT_TRUE(starts.empty());

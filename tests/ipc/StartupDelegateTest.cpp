@@ -142,9 +142,8 @@ TEST_F(StartupDelegate, ASiblingLaunchEndsInARootVolumeScan) {
 
     // Later requests from siblings reach the controller too.
     target.calls.clear();
-    siblingCenter.post("ScanPathCommandFromExternalAppNotificationName", {},
-                       {{"pathToScan", "/srv"}});
-    siblingCenter.post("SegmentSelectionCommandFromExternalAppNotificationName", {},
+    siblingCenter.post(test::kScanCommand, {}, {{"pathToScan", "/srv"}});
+    siblingCenter.post(test::kSegmentCommand, {},
                        {{"selectSegment", "selectSegment:selectBiggest"}});
     ASSERT_TRUE(spinUntil([&] { return target.calls.size() == 2; }));
     // The two messages are delivered one by one and the scan waits for the

@@ -80,6 +80,7 @@ class OperationsManagerTest : public ::testing::Test {
         tree.files().file("dest/a.txt", 10);
         tree.files().file("dest/a 2.txt", 10);
         trash = tree.files().folder("trash");
+        dest = tree.files().path("dest");
         tree.scan();
     }
     ItemRef node(std::string_view relative) { return tree.node(relative); }
@@ -94,9 +95,15 @@ class OperationsManagerTest : public ::testing::Test {
         ASSERT_TRUE(platform::MainQueue::shared().runUntil(
             [&] { return !collection.finished.empty(); }, std::chrono::seconds(20)));
     }
+    // Runs the operations without the review sheet, to their end.
+    void runToEnd(OperationsManager& ops) {
+        ops.performOpeationsWithUI(false);
+        waitForFinish();
+    }
 
     test::ScannedTree tree;
     std::string trash;
+    std::string dest;
     RecordingCollection collection;
 };
 
@@ -106,8 +113,7 @@ TEST_F(OperationsManagerTest, RemovingCountsAVanishedItemAsRemoved) {
     auto ops = manager({node("src/a.txt"), node("src/b.txt")}, CollectionAction::remove,
                        folderTrash(trash));
     fs::remove(gone);
-    ops->performOpeationsWithUI(false);
-    waitForFinish();
+    runToEnd(*ops);
 
     EXPECT_TRUE(fs::exists(fs::path(trash) / "a.txt"));
     EXPECT_EQ(collection.removedPaths.size(), 2u);
@@ -139,8 +145,7 @@ TEST_F(OperationsManagerTest, RefusedItemsGoToTheRetrierOrEndFailedAndOpenTheShe
     auto retrier = std::make_shared<RetryAll>();
     auto ops = manager({node("src/a.txt"), node("src/b.txt")}, CollectionAction::remove,
                        folderTrash(trash, {"b.txt"}), retrier);
-    ops->performOpeationsWithUI(false);
-    waitForFinish();
+    runToEnd(*ops);
     ASSERT_EQ(retrier->handed.size(), 1u);
     EXPECT_EQ(retrier->handed[0]->name(), "b.txt");
     EXPECT_EQ(std::get<OperationCompleted>(ops->state()).failed, 0);
@@ -150,8 +155,7 @@ TEST_F(OperationsManagerTest, RefusedItemsGoToTheRetrierOrEndFailedAndOpenTheShe
     collection.finished.clear();
     auto alone =
         manager({node("other/a.txt")}, CollectionAction::remove, folderTrash(trash, {"a.txt"}));
-    alone->performOpeationsWithUI(false);
-    waitForFinish();
+    runToEnd(*alone);
     const OperationResult errorState = alone->items()[0]->state();
     const auto* error = failureOf(errorState);
     ASSERT_NE(error, nullptr);
@@ -163,12 +167,10 @@ TEST_F(OperationsManagerTest, RefusedItemsGoToTheRetrierOrEndFailedAndOpenTheShe
 }
 
 TEST_F(OperationsManagerTest, CopyingPicksFreeNumberedNamesAndWarns) {
-    const std::string dest = tree.files().path("dest");
     collection.destination = dest;
     auto ops = manager({node("src/a.txt"), node("other/a.txt")}, CollectionAction::copy,
                        FileOperations::system());
-    ops->performOpeationsWithUI(false);
-    waitForFinish();
+    runToEnd(*ops);
 
     EXPECT_TRUE(fs::exists(dest + "/a 3.txt"));
     EXPECT_TRUE(fs::exists(dest + "/a 4.txt")) << "two items of one name get distinct names";
@@ -187,13 +189,11 @@ TEST_F(OperationsManagerTest, CopyingPicksFreeNumberedNamesAndWarns) {
 }
 
 TEST_F(OperationsManagerTest, MovingAMissingSourceFailsWithItsMessage) {
-    const std::string dest = tree.files().path("dest");
     collection.destination = dest;
     auto ops = manager({node("src/b.txt"), node("src/a.txt")}, CollectionAction::move,
                        FileOperations::system());
     fs::remove(tree.files().path("src/b.txt"));
-    ops->performOpeationsWithUI(false);
-    waitForFinish();
+    runToEnd(*ops);
     const OperationResult errorState = ops->items()[0]->state();
     const auto* error = failureOf(errorState);
     ASSERT_NE(error, nullptr);
@@ -263,12 +263,10 @@ FileOperations flakyCopies(std::set<std::string>* failOnce, std::string raced = 
 }
 
 TEST_F(OperationsManagerTest, ANameTakenAfterItWasChosenIsKeptAndTheNextOneUsed) {
-    const std::string dest = tree.files().path("dest");
     std::set<std::string> none;
     collection.destination = dest;
     auto ops = manager({node("src/b.txt")}, CollectionAction::copy, flakyCopies(&none, "b.txt"));
-    ops->performOpeationsWithUI(false);
-    waitForFinish();
+    runToEnd(*ops);
     std::ifstream theirs(dest + "/b.txt");
     std::string text;
     std::getline(theirs, text);
@@ -283,13 +281,11 @@ TEST_F(OperationsManagerTest, ANameTakenAfterItWasChosenIsKeptAndTheNextOneUsed)
 }
 
 TEST_F(OperationsManagerTest, ARetryReportsOnlyWhatItCopied) {
-    const std::string dest = tree.files().path("dest");
     std::set<std::string> failOnce{"b.txt"};
     collection.destination = dest;
     auto ops = manager({node("src/a.txt"), node("src/b.txt")}, CollectionAction::copy,
                        flakyCopies(&failOnce));
-    ops->performOpeationsWithUI(false);
-    waitForFinish();
+    runToEnd(*ops);
     ASSERT_EQ(std::get<OperationCompleted>(ops->state()).failed, 1);
     ASSERT_EQ(collection.created[dest].size(), 1u);
     EXPECT_EQ(collection.created[dest][0].getName(), "a 3.txt");

@@ -131,13 +131,14 @@ TEST_F(KilledMoveTest, LeavesTheSourceWholeAndNothingUnderTheFinalName) {
         }
         ::close(fd);
     }
-    const std::string before = [&] {
+    const auto contents = [&] {
         std::string text(kBytes, '\0');
         std::FILE* in = std::fopen(source.c_str(), "rb");
         EXPECT_EQ(std::fread(text.data(), 1, kBytes, in), kBytes);
         std::fclose(in);
         return text;
-    }();
+    };
+    const std::string before = contents();
 
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
@@ -171,11 +172,7 @@ TEST_F(KilledMoveTest, LeavesTheSourceWholeAndNothingUnderTheFinalName) {
         EXPECT_EQ(name.rfind(kIncompleteCopyPrefix, 0), 0u) << name;
     }
     ASSERT_EQ(fs::file_size(source), kBytes);
-    std::FILE* in = std::fopen(source.c_str(), "rb");
-    std::string after(kBytes, '\0');
-    EXPECT_EQ(std::fread(after.data(), 1, kBytes, in), kBytes);
-    std::fclose(in);
-    EXPECT_TRUE(after == before) << "the source changed";
+    EXPECT_TRUE(contents() == before) << "the source changed";
 }
 
 TEST_F(CrossVolumeTest, VolumeTrashIsStickySharedOrPerUser) {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <numeric>
 #include <thread>
 #include <vector>
 
@@ -34,10 +35,9 @@ TEST_F(Dispatch, BlocksRunInPostingOrderOnTheMainThread) {
     bool onMain = false;
     queue.async([&] { onMain = isMainThread(); });
     queue.runUntil([&] { return order.size() == 100 && onMain; }, 5s);
-    ASSERT_EQ(order.size(), 100u);
-    for (int i = 0; i < 100; ++i) {
-        EXPECT_EQ(order[static_cast<std::size_t>(i)], i);
-    }
+    std::vector<int> posted(100);
+    std::iota(posted.begin(), posted.end(), 0);
+    EXPECT_EQ(order, posted);
     EXPECT_TRUE(onMain);
 }
 
@@ -162,11 +162,7 @@ TEST(OperationQueues, OperationsRunOneAtATimeInOrderAndLearnOfCancel) {
     queue.addOperation(std::make_shared<Recorder>(log, mutex, 6));
     queue.waitUntilAllOperationsAreFinished();
     EXPECT_EQ(queue.operationCount(), 0u);
-    ASSERT_EQ(log.size(), 6u);
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(log[static_cast<std::size_t>(i)], -(i + 1));
-    }
-    EXPECT_EQ(log[5], 6);
+    EXPECT_EQ(log, (std::vector<int>{-1, -2, -3, -4, -5, 6}));
 }
 
 TEST_F(Dispatch, ManyPostersAgainstOneDrainingThread) {

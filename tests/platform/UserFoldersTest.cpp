@@ -6,6 +6,7 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <fstream>
 #include <string>
 
 namespace korvex::platform {
@@ -37,17 +38,11 @@ TEST(UserFoldersLayout, XdgDefaultsAndUserDirectories) {
         EXPECT_EQ(plain.cacheHome(), env.home + "/.cache");
         EXPECT_EQ(plain.dataHome(), env.home + "/.local/share");
     }
-    tree.file("home/.config/user-dirs.dirs");
-    {
-        std::FILE* f = std::fopen(tree.path("home/.config/user-dirs.dirs").c_str(), "w");
-        std::fputs(
-            "# written by xdg-user-dirs-update\n"
-            "XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n"
-            "XDG_DOWNLOAD_DIR=\"/srv/downloads\"\n"
-            "XDG_PICTURES_DIR=\"nope\"\n",
-            f);
-        std::fclose(f);
-    }
+    std::ofstream(tree.file("home/.config/user-dirs.dirs"))
+        << "# written by xdg-user-dirs-update\n"
+           "XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n"
+           "XDG_DOWNLOAD_DIR=\"/srv/downloads\"\n"
+           "XDG_PICTURES_DIR=\"nope\"\n";
     env.xdgDataHome = tree.path("data");
     UserFolders custom(env);
     EXPECT_EQ(custom.desktop(), env.home + "/Schreibtisch");

@@ -15,9 +15,10 @@
 namespace korvex {
 namespace {
 
-void writeBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out << bytes;
+std::string writeBytes(const test::TempTree& tree, const std::string& name,
+                       const std::string& bytes) {
+    std::ofstream(tree.path(name), std::ios::binary) << bytes;
+    return tree.path(name);
 }
 
 std::string writePng(const test::TempTree& tree, const std::string& name, QSize size,
@@ -68,8 +69,8 @@ TEST_F(BuiltInPreview, LargePictureIsDecodedAtTheReducedSize) {
 }
 
 TEST_F(BuiltInPreview, TextWithInvalidUtf8IsShownWithReplacementCharacters) {
-    const auto path = tree.path("notes.txt");
-    writeBytes(path, "first line caf\xc3\xa9\nbad \xff\xfe bytes\nlast\n");
+    const auto path =
+        writeBytes(tree, "notes.txt", "first line caf\xc3\xa9\nbad \xff\xfe bytes\nlast\n");
     window.showPath(path);
 
     ASSERT_EQ(window.content().kind, PreviewContent::Kind::Text);
@@ -82,14 +83,12 @@ TEST_F(BuiltInPreview, TextWithInvalidUtf8IsShownWithReplacementCharacters) {
 }
 
 TEST_F(BuiltInPreview, LongTextIsCutWithoutSplittingACharacter) {
-    const auto path = tree.path("long.txt");
     // Two-byte characters, so the cut falls in the middle of one.
     std::string text;
     while (text.size() < static_cast<std::size_t>(kPreviewTextLimit) + 1001) {
         text += "\xc3\xa9";
     }
-    text = "x" + text;
-    writeBytes(path, text);
+    const auto path = writeBytes(tree, "long.txt", "x" + text);
 
     const PreviewContent content = loadPreviewContent(path, QSize(100, 100));
     ASSERT_EQ(content.kind, PreviewContent::Kind::Text);
@@ -99,13 +98,11 @@ TEST_F(BuiltInPreview, LongTextIsCutWithoutSplittingACharacter) {
 }
 
 TEST_F(BuiltInPreview, BinaryFileIsDescribedNotDumped) {
-    const auto path = tree.path("blob.bin");
     std::string bytes = "MAGIC-HEADER";
     for (int i = 0; i < 4096; ++i) {
         bytes.push_back(static_cast<char>(i % 256));
     }
-    writeBytes(path, bytes);
-    window.showPath(path);
+    window.showPath(writeBytes(tree, "blob.bin", bytes));
 
     EXPECT_EQ(window.content().kind, PreviewContent::Kind::Other);
     EXPECT_NE(window.currentPage(), window.textView());

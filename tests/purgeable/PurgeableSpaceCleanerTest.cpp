@@ -1,5 +1,6 @@
 #include "cleanup/purgeable/PurgeableSpaceCleaner.h"
 #include "cleanup/purgeable/RecoveryResultObject.h"
+#include "support/MemoryTree.h"
 #include "support/TempSettings.h"
 #include "support/TempTree.h"
 
@@ -87,13 +88,10 @@ void mirror(const std::string& path, FolderSystemItem* folder) {
         struct stat info {};
         ::lstat(entry.path().c_str(), &info);
         if (S_ISDIR(info.st_mode)) {
-            FolderRef child =
-                FolderSystemItem::initWithPathSize(name, folder, 0, false, 0, false, false);
-            mirror(entry.path().string(), child.get());
+            mirror(entry.path().string(), test::folder(folder, name));
         } else {
-            std::int64_t size = info.st_blocks * 512;
-            FileSystemItem::initWithPathSize(name, folder, size, 0, false, false);
-            folder->increaseTotalSize(size);
+            test::file(folder, name, info.st_blocks * 512);
+            folder->increaseTotalSize(info.st_blocks * 512);
         }
     }
 }

@@ -8,16 +8,12 @@
 #include <QPushButton>
 
 #include <optional>
+#include <utility>
 
 namespace korvex {
 namespace {
 
 const auto* const kApp = test::registerQtTestApplication<QApplication>("purgeable-sheets");
-
-struct Answer {
-    bool confirmed;
-    bool suppress;
-};
 
 QMessageBox* openSheet(QWidget& window) {
     QCoreApplication::processEvents();
@@ -28,13 +24,11 @@ TEST(PurgeableSpaceSheets, ConfirmationAnswersTheButtonAndTheCheckBox) {
     QWidget window;
     window.show();
     PurgeableSpaceSheets sheets(&window);
-    std::optional<Answer> answer;
+    std::optional<std::pair<bool, bool>> answer;  // confirmed, suppress
     auto ask = [&] {
         sheets.askToFreeUpPurgeableSpace(
             purgeableTexts::confirmation(5000000, "Data", {"/home/me/.cache"}),
-            [&](bool confirmed, bool suppress) {
-                answer = Answer{confirmed, suppress};
-            });
+            [&](bool confirmed, bool suppress) { answer = std::pair(confirmed, suppress); });
         return openSheet(window);
     };
 
@@ -49,18 +43,14 @@ TEST(PurgeableSpaceSheets, ConfirmationAnswersTheButtonAndTheCheckBox) {
     box->checkBox()->setChecked(true);
     ASSERT_EQ(box->buttons().size(), 2);
     box->defaultButton()->click();
-    ASSERT_TRUE(answer);
-    EXPECT_TRUE(answer->confirmed);
-    EXPECT_TRUE(answer->suppress);
+    EXPECT_EQ(answer, std::pair(true, true));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
     answer.reset();
     box = ask();
     ASSERT_NE(box, nullptr);
     box->escapeButton()->click();
-    ASSERT_TRUE(answer);
-    EXPECT_FALSE(answer->confirmed);
-    EXPECT_FALSE(answer->suppress);
+    EXPECT_EQ(answer, std::pair(false, false));
 }
 
 TEST(PurgeableSpaceSheets, AlertHasOneButtonAndNoSheetOutlivesItsWindow) {

@@ -2,6 +2,7 @@
 #include "platform/dispatch/MainQueue.h"
 #include "scan/tree/SpecialSystemItem.h"
 #include "scan/tree/VolumeSystemItem.h"
+#include "support/DiskUsage.h"
 #include "support/TempTree.h"
 
 #include <fcntl.h>
@@ -15,6 +16,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <tuple>
 
 namespace korvex {
 namespace {
@@ -43,13 +45,18 @@ void file(std::string_view name, FolderSystemItem* parent, std::int64_t size) {
     parent->increaseTotalSize(size);
 }
 
+std::shared_ptr<ResultsReport> reportOn(const ItemRef& root) {
+    auto report = ResultsReport::create();
+    report->configureWithRoot(root);
+    return report;
+}
+
 // The report written on the calling thread, as the command line writes it.
 std::string reportText(const ItemRef& root, std::size_t batchSize = ResultsReport::kBatchSize) {
     test::TempTree tree;
     std::string path = tree.path("report.csv");
     int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    auto report = ResultsReport::create();
-    report->configureWithRoot(root);
+    auto report = reportOn(root);
     report->setBatchSize(batchSize);
     EXPECT_EQ(report->generateReportStreamTo(fd), std::nullopt);
     ::close(fd);
@@ -79,6 +86,7 @@ class MainQueueTest : public ::testing::Test {
     void waitFor(const Outcome& outcome) {
         ASSERT_TRUE(platform::MainQueue::shared().runUntil([&] { return outcome.done; }, 10s));
     }
+    test::TempTree tree;
 };
 
 // ---- The lines
@@ -86,9 +94,7 @@ class MainQueueTest : public ::testing::Test {
 TEST(ResultsReportFormat, NodeThatIsNotAFolderIsIgnored) {
     FolderRef root = folder("/data", nullptr);
     file("loose.txt", root.get(), 10);
-    auto report = ResultsReport::create();
-    report->configureWithRoot(root->childAtIndex(0));
-    EXPECT_EQ(report->root(), nullptr);
+    EXPECT_EQ(reportOn(root->childAtIndex(0))->root(), nullptr);
     EXPECT_EQ(reportText(root->childAtIndex(0)), kHeader);
 }
 
@@ -161,14 +167,8 @@ nlohmann::json readWithPythonCsv(const std::string& reportPath, const test::Temp
                              "    raw = field.encode('utf-8', 'surrogateescape')\n"
                              "    return raw.decode('utf-8', 'backslashreplace')\n"
                              "print(json.dumps([[shown(x) for x in row] for row in rows]))\n";
-    std::string command = "python3 '" + script + "' '" + reportPath + "'";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    std::string output;
-    char chunk[4096];
-    while (std::size_t n = std::fread(chunk, 1, sizeof chunk, pipe)) {
-        output.append(chunk, n);
-    }
-    EXPECT_EQ(::pclose(pipe), 0);
+    const std::string output = test::commandOutput("python3 " + test::shellQuoted(script) + " " +
+                                                   test::shellQuoted(reportPath));
     return nlohmann::json::parse(output, nullptr, false);
 }
 
@@ -213,14 +213,12 @@ TEST(ResultsReportSpreadsheet, CsvReaderSeesEveryEntryWithItsFields) {
 // ---- Saving
 
 TEST_F(MainQueueTest, SavedInTheBackgroundAsWrittenInPlace) {
-    test::TempTree tree;
     FolderRef root = folder("/s", nullptr);
     for (int i = 0; i < 30; ++i) {
         file("f" + std::to_string(i), root.get(), i);
     }
     Outcome outcome;
-    auto report = ResultsReport::create();
-    report->configureWithRoot(root);
+    auto report = reportOn(root);
     report->setBatchSize(7);
     report->saveToPath(tree.path("s.csv"), false, recordInto(outcome));
     waitFor(outcome);
@@ -230,7 +228,6 @@ TEST_F(MainQueueTest, SavedInTheBackgroundAsWrittenInPlace) {
 }
 
 TEST_F(MainQueueTest, UnwritableLocationIsReportedWithThePrefix) {
-    test::TempTree tree;
     Outcome outcome;
     writeResultsReport(folder("/x", nullptr), tree.path("missing/r.csv"), recordInto(outcome));
     waitFor(outcome);
@@ -243,16 +240,12 @@ TEST(ResultsReportSaving, FullDiskIsAnError) {
     FolderRef root = folder("/full", nullptr);
     int fd = ::open("/dev/full", O_WRONLY);
     ASSERT_GE(fd, 0);
-    auto report = ResultsReport::create();
-    report->configureWithRoot(root);
-    EXPECT_EQ(report->generateReportStreamTo(fd), "No space left on device");
+    EXPECT_EQ(reportOn(root)->generateReportStreamTo(fd), "No space left on device");
     ::close(fd);
 }
 
 TEST_F(MainQueueTest, SavePanelIsOfferedTheNameFolderAndExtension) {
-    test::TempTree tree;
-    auto report = ResultsReport::create();
-    report->configureWithRoot(folder("/p", nullptr));
+    auto report = reportOn(folder("/p", nullptr));
     report->setDefaultFolderToSave(tree.path());
     BaseReport::SavePanelRequest asked;
     std::vector<std::string> opened;
@@ -282,9 +275,7 @@ TEST_F(MainQueueTest, SavePanelIsOfferedTheNameFolderAndExtension) {
 }
 
 TEST_F(MainQueueTest, WithoutThePanelTheReportGoesToTheDefaultFolder) {
-    test::TempTree tree;
-    auto report = ResultsReport::create();
-    report->configureWithRoot(folder("/q", nullptr));
+    auto report = reportOn(folder("/q", nullptr));
     report->setDefaultFolderToSave(tree.path());
     bool asked = false;
     report->setSavePanel([&](const auto&, auto) { asked = true; });
@@ -299,13 +290,8 @@ TEST_F(MainQueueTest, WithoutThePanelTheReportGoesToTheDefaultFolder) {
 
 TEST(ResultsReportSaving, FileNameCarriesTheLocalTime) {
     std::tm local{};
-    local.tm_year = 2026 - 1900;
-    local.tm_mon = 0;
-    local.tm_mday = 2;
-    local.tm_hour = 3;
-    local.tm_min = 4;
-    local.tm_sec = 5;
-    local.tm_isdst = -1;
+    std::tie(local.tm_year, local.tm_mon, local.tm_mday) = std::tuple(2026 - 1900, 0, 2);
+    std::tie(local.tm_hour, local.tm_min, local.tm_sec, local.tm_isdst) = std::tuple(3, 4, 5, -1);
     auto when = std::chrono::system_clock::from_time_t(std::mktime(&local));
     auto report = ResultsReport::create();
     EXPECT_EQ(report->fileNameForDate(when), "Korvex report 2026-01-02 03.04.05.tsv");

@@ -4,6 +4,7 @@
 #include "platform/settings/SettingsStore.h"
 #include "scan/targets/FolderItem.h"
 #include "scan/tree/FolderSystemItem.h"
+#include "support/MemoryTree.h"
 #include "support/TempSettings.h"
 
 #include <gtest/gtest.h>
@@ -31,6 +32,11 @@ class SettingsFile : public ::testing::Test {
         int status = 0;
         ::waitpid(child, &status, 0);
         return WIFEXITED(status) ? WEXITSTATUS(status) : 99;
+    }
+    // Writes the settings file as another program might have left it.
+    void leaveFile(const std::string& text) const {
+        std::filesystem::create_directories(std::filesystem::path(file).parent_path());
+        std::ofstream(file) << text;
     }
     test::TempSettings settings;
     std::string file = settings.file();
@@ -62,11 +68,7 @@ TEST_F(SettingsFile, CachedValueIsNotReReadFromTheStore) {
 }
 
 TEST_F(SettingsFile, WrongKindsReadAsAbsent) {
-    {
-        std::filesystem::create_directories(std::filesystem::path(file).parent_path());
-        std::ofstream out(file);
-        out << R"({"ShowHint": "yes", "AppAppearanceTypeValueKey": [1], "Recents": 7})";
-    }
+    leaveFile(R"({"ShowHint": "yes", "AppAppearanceTypeValueKey": [1], "Recents": 7})");
     EXPECT_TRUE(Settings::showHintForSelectedItem());
     EXPECT_EQ(Settings::appAppearanceTypeValue(), 0u);
     EXPECT_EQ(Settings::getArrayValueForKey("Recents", nlohmann::json::array({"d"})),
@@ -74,11 +76,7 @@ TEST_F(SettingsFile, WrongKindsReadAsAbsent) {
 }
 
 TEST_F(SettingsFile, CorruptFileIsKeptAsideAndTheNextSaveWritesAGoodOne) {
-    std::filesystem::create_directories(std::filesystem::path(file).parent_path());
-    {
-        std::ofstream out(file);
-        out << "{\"ShowHint\": fal";  // cut off mid-write by someone else
-    }
+    leaveFile("{\"ShowHint\": fal");  // cut off mid-write by someone else
     SettingsStore store(file);
     ASSERT_TRUE(store.backupPath().has_value());
     EXPECT_TRUE(std::filesystem::exists(*store.backupPath()));
@@ -113,12 +111,9 @@ TEST_F(SettingsFile, RemovedArrayBringsTheDefaultBack) {
 }
 
 TEST(ViewState, RemembersTheFolderPerTargetAndFallsBackToTheRoot) {
-    FolderRef root =
-        FolderSystemItem::initWithPathSizeNoParent("/t", nullptr, 0, false, 0, false, false);
-    FolderSystemItem* a =
-        FolderSystemItem::initWithPathSize("a", root.get(), 0, false, 0, false, false).get();
-    FolderSystemItem* b =
-        FolderSystemItem::initWithPathSize("b", a, 0, false, 0, false, false).get();
+    FolderRef root = test::memoryRoot("/t");
+    FolderSystemItem* a = test::folder(root.get(), "a");
+    FolderSystemItem* b = test::folder(a, "b");
     FolderItem target("/t", "t");
     target.setScannedRoot(root);
 

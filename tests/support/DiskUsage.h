@@ -19,6 +19,19 @@ inline std::int64_t commandNumber(const std::string& command) {
     return number;
 }
 
+// Everything a shell command prints on its standard output.
+inline std::string commandOutput(const std::string& command) {
+    std::string output;
+    if (FILE* pipe = ::popen(command.c_str(), "r")) {
+        char chunk[4096];
+        while (std::size_t n = std::fread(chunk, 1, sizeof chunk, pipe)) {
+            output.append(chunk, n);
+        }
+        ::pclose(pipe);
+    }
+    return output;
+}
+
 inline std::string shellQuoted(const std::string& text) {
     std::string quoted = "'";
     for (char c : text) {

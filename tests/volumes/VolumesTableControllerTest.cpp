@@ -1,7 +1,7 @@
 #include "VolumesFixture.h"
 
 #include "diagram/volumes/CachedSelectedVolumeName.h"
-#include "scan/tree/FolderSystemItem.h"
+#include "support/MemoryTree.h"
 
 #include <QAction>
 
@@ -9,10 +9,6 @@ namespace korvex::test {
 namespace {
 
 using Rows = std::vector<std::string>;
-
-FolderRef rootAt(const std::string& path) {
-    return FolderSystemItem::initWithPathSizeNoParent(path, nullptr, 0, false, 0, false, false);
-}
 
 class VolumesGrouping : public VolumesFixture {};
 
@@ -156,7 +152,7 @@ class VolumesScanning : public VolumesFixture {};
 TEST_F(VolumesScanning, ScanResultReachesTheEntryOfItsPath) {
     auto folder = makeFolder("/srv");
     fill({makeVolume("/", "SATA")}, {}, {folder});
-    FolderRef first = rootAt("/srv");
+    FolderRef first = memoryRoot("/srv");
     EXPECT_TRUE(controller.setScannedRootInfo(first, TopLevelItem::Scanning));
     EXPECT_EQ(folder->scannedRoot(), first);
     EXPECT_EQ(folder->scanningState(), TopLevelItem::Scanning);
@@ -165,12 +161,12 @@ TEST_F(VolumesScanning, ScanResultReachesTheEntryOfItsPath) {
     // The same root again changes only the state; a new root drops the old one's items first.
     controller.setScannedRootInfo(first, TopLevelItem::Scanned);
     EXPECT_TRUE(delegate.droppedRoots.empty());
-    controller.setScannedRootInfo(rootAt("/srv"), TopLevelItem::Cancelled);
+    controller.setScannedRootInfo(memoryRoot("/srv"), TopLevelItem::Cancelled);
     ASSERT_EQ(delegate.droppedRoots.size(), 1u);
     EXPECT_EQ(delegate.droppedRoots[0], folder);
     EXPECT_EQ(folder->scanningState(), TopLevelItem::Cancelled);
 
-    EXPECT_FALSE(controller.setScannedRootInfo(rootAt("/elsewhere"), TopLevelItem::Scanned));
+    EXPECT_FALSE(controller.setScannedRootInfo(memoryRoot("/elsewhere"), TopLevelItem::Scanned));
     EXPECT_FALSE(controller.setScannedRootInfo(nullptr, TopLevelItem::Scanned));
 }
 
@@ -178,7 +174,7 @@ TEST_F(VolumesScanning, VolumeWinsOverAFolderOfTheSamePath) {
     auto volume = makeVolume("/media/a", "USB");
     auto folder = makeFolder("/media/a");
     fill({volume}, {}, {folder});
-    controller.setScannedRootInfo(rootAt("/media/a"), TopLevelItem::Scanned);
+    controller.setScannedRootInfo(memoryRoot("/media/a"), TopLevelItem::Scanned);
     EXPECT_TRUE(volume->isScanned());
     EXPECT_FALSE(folder->isScanned());
 }

@@ -2,7 +2,7 @@
 
 #include "diagram/volumes/UnscannedOverview.h"
 #include "diagram/volumes/VolumesListView.h"
-#include "scan/tree/FolderSystemItem.h"
+#include "support/MemoryTree.h"
 #include "support/TempTree.h"
 
 #include <QApplication>
@@ -168,9 +168,7 @@ TEST_F(VolumesListWidget, DoubleClickStartsAScanAndOnlyTheRowButtonStopsIt) {
     EXPECT_EQ(delegate.starts, 1);
     EXPECT_EQ(controller.getObjectForSelectedRow(), usb);
 
-    controller.setScannedRootInfo(FolderSystemItem::initWithPathSizeNoParent(
-                                      usb->getPath(), nullptr, 0, false, 0, false, false),
-                                  TopLevelItem::Scanning);
+    controller.setScannedRootInfo(memoryRoot(usb->getPath()), TopLevelItem::Scanning);
     EXPECT_TRUE(view.isSpinning());
     press(view.viewport(), QEvent::MouseButtonDblClick, rowRect(row).center());
     EXPECT_EQ(delegate.stops, 0) << "opening the row leaves its scan running";
@@ -203,9 +201,7 @@ TEST_F(VolumesListWidget, ButtonTooltipsFollowTheScanningState) {
 
 TEST_F(VolumesListWidget, RendersInLightAndDarkPalettes) {
     controller.selectVolumeByName("/media/tester/Photos");
-    controller.setScannedRootInfo(
-        FolderSystemItem::initWithPathSizeNoParent("/", nullptr, 0, false, 0, false, false),
-        TopLevelItem::Scanned);
+    controller.setScannedRootInfo(memoryRoot("/"), TopLevelItem::Scanned);
     usb->setScanningState(TopLevelItem::Scanning);
     view.setFocus();
     QImage light = render(view, "volumes-light");

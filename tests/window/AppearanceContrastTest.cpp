@@ -67,8 +67,7 @@ class AppearanceContrastTest : public MainWindowTest, public ::testing::WithPara
 
 TEST_P(AppearanceContrastTest, EveryControlStandsOutOfItsBackground) {
     // The appearance changes under a window already open, as from the menu.
-    window.resize(1366, 768);
-    window.show();
+    showSized({1366, 768});
     ASSERT_NO_FATAL_FAILURE(scanTree());
     Appearance::setStoredType(static_cast<unsigned long long>(GetParam()));
     // A tick in the list shows the checked box beside unchecked ones.

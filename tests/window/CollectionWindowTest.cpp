@@ -75,6 +75,11 @@ class CollectionWindowTest : public ::testing::Test {
     bool sheetShows(const char* title) {
         return waitFor([&] { return sheet() && sheet()->titleLabel()->text() == title; }, 10s);
     }
+    // The panel's main button pressed, then the review sheet titled `title`.
+    bool reviewShows(const char* title = "Review and confirm removal") {
+        panel().mainButton()->click();
+        return sheetShows(title);
+    }
 
     test::TempSettings settings;
     test::TempTree home;
@@ -100,8 +105,7 @@ TEST_F(CollectionWindowTest, ReviewedRemovalTrashesOnlyTheTickedFileAndShrinksTh
     const QString headerBefore = window.summaryPanel()->sizeLabel()->text();
     const QString rowBefore = leftRowSubtitle();
 
-    panel().mainButton()->click();
-    ASSERT_TRUE(sheetShows("Review and confirm removal"));
+    ASSERT_TRUE(reviewShows());
     ASSERT_EQ(sheet()->rows()->topLevelItemCount(), 2);
     QTreeWidgetItem* keep = sheet()->rowFor(tree.path("keep.bin"));
     ASSERT_NE(keep, nullptr);
@@ -154,8 +158,7 @@ TEST_F(CollectionWindowTest, TheListsKeepTheirSelectionThroughARemoval) {
     column->setCurrentIndex(rowNamed(column, "keep.bin"));
     ASSERT_EQ(contents.selectedItems(), ItemList{node("keep.bin")});
     collection().setSelected(true, node("gone.bin"));
-    panel().mainButton()->click();
-    ASSERT_TRUE(sheetShows("Review and confirm removal"));
+    ASSERT_TRUE(reviewShows());
     sheet()->actionButton()->click();
     ASSERT_TRUE(sheetShows("Moved to Trash"));
     ASSERT_TRUE(waitFor([&] { return node("gone.bin") == nullptr; }, 5s));
@@ -176,8 +179,7 @@ TEST_F(CollectionWindowTest, CopyIntoAFolderWithTakenNamesWarnsOfTheNewName) {
     collection().actionTypeMenuController().changeActionTypeTo(CollectionAction::copy);
     collection().updateState();
     EXPECT_EQ(panel().mainButton()->text(), "Review to Copy");
-    panel().mainButton()->click();
-    ASSERT_TRUE(sheetShows("Review and confirm copying"));
+    ASSERT_TRUE(reviewShows("Review and confirm copying"));
     sheet()->actionButton()->click();
     ASSERT_TRUE(waitFor([&] { return sheet() && sheet()->closeButton()->isVisible(); }, 10s));
 
@@ -282,8 +284,7 @@ TEST_F(CollectionWindowTest, FilesAFileManagerTookFromAListDragLeaveTheTree) {
 TEST_F(CollectionWindowTest, ReviewRowsKeepNamesThatReadAlikeApart) {
     collection().setSelected(true, node(kInvalidName));
     collection().setSelected(true, node(kInvalidTwin));
-    panel().mainButton()->click();
-    ASSERT_TRUE(sheetShows("Review and confirm removal"));
+    ASSERT_TRUE(reviewShows());
     QTreeWidgetItem* first = sheet()->rowFor(tree.path(kInvalidName));
     QTreeWidgetItem* twin = sheet()->rowFor(tree.path(kInvalidTwin));
     ASSERT_NE(first, nullptr);
@@ -300,8 +301,7 @@ TEST_F(CollectionWindowTest, ReviewRowsKeepNamesThatReadAlikeApart) {
 
 TEST_F(CollectionWindowTest, ReviewRowMenuCopiesThePathsBytesUnderTheLinuxWords) {
     collection().setSelected(true, node(kInvalidName));
-    panel().mainButton()->click();
-    ASSERT_TRUE(sheetShows("Review and confirm removal"));
+    ASSERT_TRUE(reviewShows());
     QTreeWidget* rows = sheet()->rows();
     QTreeWidgetItem* row = sheet()->rowFor(tree.path(kInvalidName));
     ASSERT_NE(row, nullptr);

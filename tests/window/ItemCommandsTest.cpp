@@ -6,6 +6,7 @@
 #include "platform/desktop/FileManagerService.h"
 #include "platform/desktop/FileUris.h"
 #include "scan/tree/VolumeSystemItem.h"
+#include "support/MemoryTree.h"
 
 #include <gtest/gtest.h>
 #include <QLineEdit>
@@ -27,8 +28,7 @@ class ItemCommandsTest : public MainWindowTest {
                 done(handlerOpens);
             });
         platform::FileManagerService::replaceShared(&noBus);
-        window.resize(1280, 720);
-        window.show();
+        showSized({1280, 720});
         QApplication::setActiveWindow(&window);
     }
     ~ItemCommandsTest() override {
@@ -45,13 +45,10 @@ class ItemCommandsTest : public MainWindowTest {
         }
         return nullptr;
     }
-    bool itemCommandsEnabled() {
-        return itemCommand("Show in File Manager")->isEnabled() &&
-               itemCommand("Preview")->isEnabled() && itemCommand("Properties")->isEnabled();
-    }
-    bool itemCommandsDisabled() {
-        return !itemCommand("Show in File Manager")->isEnabled() &&
-               !itemCommand("Preview")->isEnabled() && !itemCommand("Properties")->isEnabled();
+    // How many of the three item commands are on.
+    int itemCommandsEnabled() {
+        return itemCommand("Show in File Manager")->isEnabled() +
+               itemCommand("Preview")->isEnabled() + itemCommand("Properties")->isEnabled();
     }
     // A right click as the window system delivers it: press, then the menu.
     QMenu* rightClick(QAbstractItemView* view, const QModelIndex& row) {
@@ -93,10 +90,10 @@ class ItemCommandsTest : public MainWindowTest {
 
 TEST_F(ItemCommandsTest, ItemCommandsActOnTheSelectedRowOfEachList) {
     ASSERT_NO_FATAL_FAILURE(scanTree());
-    EXPECT_TRUE(itemCommandsDisabled()) << "nothing selected yet";
+    EXPECT_EQ(itemCommandsEnabled(), 0) << "nothing selected yet";
 
     clickRow(column(0), rowNamed(column(0), "notes \"quoted\".txt"));
-    EXPECT_TRUE(itemCommandsEnabled());
+    EXPECT_EQ(itemCommandsEnabled(), 3);
     pressInFocus(Qt::Key_R, Qt::ControlModifier | Qt::ShiftModifier);
     ASSERT_EQ(opened, std::vector<std::string>{tree.path()});
 
@@ -113,9 +110,9 @@ TEST_F(ItemCommandsTest, ItemCommandsActOnTheSelectedRowOfEachList) {
     QApplication::setActiveWindow(&window);
 
     QTest::mouseClick(&contents().biggestSwitch(), Qt::LeftButton);
-    EXPECT_TRUE(itemCommandsDisabled()) << "the biggest files have a selection of their own";
+    EXPECT_EQ(itemCommandsEnabled(), 0) << "the biggest files have a selection of their own";
     clickRow(&contents().biggestFilesView(), rowNamed(&contents().biggestFilesView(), "big.bin"));
-    EXPECT_TRUE(itemCommandsEnabled());
+    EXPECT_EQ(itemCommandsEnabled(), 3);
     pressInFocus(Qt::Key_R, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(opened.back(), tree.path("a"));
 }
@@ -187,7 +184,7 @@ TEST_F(ItemCommandsTest, FreeSpaceCommandFollowsTheDiagramRoot) {
     EXPECT_FALSE(window.freeSpaceAction().isEnabled()) << "a folder shows no free space";
 
     VolumeRef volume = VolumeSystemItem::initWithPath("/vol", 20000, 10000);
-    FileSystemItem::initWithPathSize("a", volume.get(), 6000, 0, false, false);
+    test::file(volume.get(), "a", 6000);
     volume->calctotalsize();
     RadialController& diagram = controller().radialController();
     diagram.setRoot(volume, true);

@@ -138,10 +138,13 @@ class MainWindowTest : public ::testing::Test {
         ASSERT_NE(selected(), nullptr);
         ASSERT_EQ(selected()->getPath(), path);
     }
+    void showSized(QSize size = {1200, 800}) {
+        window.resize(size);
+        window.show();
+    }
     // Shown, active and drawn, as the user sees it.
     void showActive() {
-        window.resize(1200, 800);
-        window.show();
+        showSized();
         window.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     }
@@ -162,14 +165,31 @@ class MainWindowTest : public ::testing::Test {
     bool waitForZoom() {
         return waitFor([this] { return controller().radialController().drillState() == 0; }, 3s);
     }
-    // Files the test tree into the left panel and scans it to the end.
-    void scanTree() {
-        selectFolder(tree.path());
+    void startScanOf(const std::string& path) {
+        ASSERT_NO_FATAL_FAILURE(selectFolder(path));
         controller().startAction();
-        ASSERT_TRUE(waitForScans(1));
+    }
+    // Files the folder into the left panel and scans it to the end, the
+    // window's `count`-th scan.
+    void scanFolder(const std::string& path, int count = 1) {
+        ASSERT_NO_FATAL_FAILURE(startScanOf(path));
+        ASSERT_TRUE(waitForScans(count));
+    }
+    void scanTree() { scanFolder(tree.path()); }
+    // Scans the selected target again, to the end of the window's `count`-th scan.
+    bool rescanned(int count) {
+        controller().startAction();
+        return waitForScans(count);
     }
     bool waitForScans(int count) {
         return waitFor([&] { return controller().scannedCount() >= count; });
+    }
+    // The scan's end runs up slowly: the scan is still on for about a second
+    // after its walk, long enough to act while it runs.
+    void slowRunUp() {
+        CSTreeController::Timing timing = fastTiming();
+        timing.runUpTick = 150ms;
+        controller().setTiming(timing);
     }
     // The run-up values that came after the last time the bar was set to `from`.
     std::vector<int> valuesAfter(int from) const {

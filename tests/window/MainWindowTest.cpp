@@ -37,11 +37,9 @@ TEST_F(MainWindowTest, StartControlScansTheSelectedFolderToTheFinishedState) {
 }
 
 TEST_F(MainWindowTest, UnmeasuredScanRunsUpFromTheFloorAndAMeasuredOneFromItsValue) {
-    selectFolder(tree.path());
     // A folder scan has no occupied size to measure against: the bar stays at
     // its start and the run-up begins at the floor.
-    controller().startAction();
-    ASSERT_TRUE(waitForScans(1));
+    ASSERT_NO_FATAL_FAILURE(scanTree());
     EXPECT_EQ(valuesAfter(0).size(), 0u);  // ends back at the start
     std::vector<int> runUp(progressValues.begin(), progressValues.end() - 1);
     while (!runUp.empty() && runUp.front() == 0) {
@@ -56,8 +54,7 @@ TEST_F(MainWindowTest, UnmeasuredScanRunsUpFromTheFloorAndAMeasuredOneFromItsVal
         }
     });
     progressValues.clear();
-    controller().startAction();
-    ASSERT_TRUE(waitForScans(2));
+    ASSERT_TRUE(rescanned(2));
     EXPECT_EQ(valuesAfter(600), (std::vector<int>{675, 750, 825, 900, 975, 1000, 0}));
 }
 
@@ -67,8 +64,7 @@ TEST_F(MainWindowTest, CancelMarksTheRowStoppedWithoutRunUp) {
             tree.file("many/" + std::to_string(folder) + "/" + std::to_string(file), 10);
         }
     }
-    selectFolder(tree.path());
-    controller().startAction();
+    startScanOf(tree.path());
     const FolderRef root = controller().dirwalker().getRootItem();
     // A second start while the scan runs changes nothing.
     controller().startAction();
@@ -106,8 +102,7 @@ TEST_F(MainWindowTest, UnmountOfAnotherVolumeLeavesTheRunningScanAlone) {
         GTEST_SKIP() << "this machine shows no volumes to the scanner";
     }
     const std::string other = volumes.front()->getPath();
-    selectFolder(tree.path());
-    controller().startAction();
+    startScanOf(tree.path());
     controller().didUnmountVolume(other);
     EXPECT_TRUE(controller().isProcessing());
     EXPECT_EQ(controller().dirwalker().getVolumeItemWithPath(other), nullptr);
@@ -121,28 +116,25 @@ TEST_F(MainWindowTest, UnmountOfAnotherVolumeLeavesTheRunningScanAlone) {
 TEST_F(MainWindowTest, RescanReturnsToTheFolderTheUserMovedToMeanwhile) {
     ASSERT_NO_FATAL_FAILURE(showActive());
     ASSERT_NO_FATAL_FAILURE(scanTree());
-    // The scan's end runs up slowly: time to move in the diagram while it runs.
-    CSTreeController::Timing timing = fastTiming();
-    timing.runUpTick = 150ms;
-    controller().setTiming(timing);
-    RadialController& radial = controller().radialController();
+    // Time to move in the diagram while the rescan runs up.
+    slowRunUp();
     auto rescanGoingInto = [&](std::initializer_list<const char*> names) {
         views().startStopButton->click();
         ASSERT_TRUE(waitFor([&] { return controller().isRunningUp(); }));
-        ASSERT_TRUE(radial.isRootBeingScanned());
-        ItemRef at = radial.root();
+        ASSERT_TRUE(radial().isRootBeingScanned());
+        ItemRef at = radial().root();
         for (const char* name : names) {
             at = childNamed(at, name);
             ASSERT_NE(at, nullptr) << name;
             ASSERT_NO_FATAL_FAILURE(clickSector(at));
             ASSERT_TRUE(waitForZoom());
-            ASSERT_EQ(radial.root(), at);
+            ASSERT_EQ(radial().root(), at);
         }
         ASSERT_TRUE(controller().isProcessing()) << "the moves came after the scan";
     };
     ASSERT_NO_FATAL_FAILURE(rescanGoingInto({"a", "b"}));
     ASSERT_TRUE(waitForScans(2));
-    EXPECT_EQ(radial.root()->getFullPath(), tree.path("a/b"));
+    EXPECT_EQ(radial().root()->getFullPath(), tree.path("a/b"));
 
     // Back up one level with the keyboard, still during the rescan.
     ASSERT_NO_FATAL_FAILURE(rescanGoingInto({"a", "b"}));
@@ -151,19 +143,18 @@ TEST_F(MainWindowTest, RescanReturnsToTheFolderTheUserMovedToMeanwhile) {
     ASSERT_TRUE(waitForZoom());
     ASSERT_TRUE(controller().isProcessing());
     ASSERT_TRUE(waitForScans(3));
-    EXPECT_EQ(radial.root()->getFullPath(), tree.path("a"));
+    EXPECT_EQ(radial().root()->getFullPath(), tree.path("a"));
 
     // A rescan where the user stays put shows the whole folder.
     ASSERT_NO_FATAL_FAILURE(rescanGoingInto({}));
     ASSERT_TRUE(waitForScans(4));
-    EXPECT_EQ(radial.root()->getFullPath(), tree.path());
+    EXPECT_EQ(radial().root()->getFullPath(), tree.path());
 }
 
 TEST_F(MainWindowTest, ExportWritesTheSelectedScanWhereTheUserChose) {
     selectFolder(tree.path());
     EXPECT_FALSE(views().exportReportAction->isEnabled());  // nothing scanned yet
-    controller().startAction();
-    ASSERT_TRUE(waitForScans(1));
+    ASSERT_TRUE(rescanned(1));
     EXPECT_TRUE(views().exportReportAction->isEnabled());
 
     views().exportReportAction->trigger();
@@ -199,8 +190,7 @@ TEST_F(MainWindowTest, AShownWindowWithFocusGoesWithoutTouchingItsController) {
 }
 
 TEST_F(MainWindowTest, TheDiagramFollowsTheListsAndFilesFavouritesThroughTheWindow) {
-    window.resize(1200, 800);
-    window.show();
+    showSized();
     ASSERT_NO_FATAL_FAILURE(scanTree());
     RadialController& radial = controller().radialController();
     ASSERT_NE(radial.host(), nullptr);
@@ -223,8 +213,7 @@ TEST_F(MainWindowTest, TheDiagramFollowsTheListsAndFilesFavouritesThroughTheWind
 }
 
 TEST_F(MainWindowTest, AnUnscannedFolderHintCountsTheEntriesOnDisk) {
-    window.resize(1200, 800);
-    window.show();
+    showSized();
     RadialController& radial = controller().radialController();
     EXPECT_NE(qobject_cast<DiagramBackgroundPanel*>(views().radialView->parentWidget()), nullptr);
     // A scanned folder first, so the lists beside the diagram hold other rows.
@@ -250,16 +239,8 @@ std::int64_t cliTotal(const std::string& path) {
     const std::filesystem::path cli =
         std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / "tools" /
         "cli" / "korvex-cli";
-    FILE* pipe = ::popen(("'" + cli.string() + "' scan '" + path + "' --json").c_str(), "r");
-    if (pipe == nullptr) {
-        return -1;
-    }
-    std::string out;
-    char buffer[4096];
-    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) {
-        out.append(buffer, n);
-    }
-    ::pclose(pipe);
+    const std::string out = test::commandOutput(test::shellQuoted(cli.string()) + " scan " +
+                                                test::shellQuoted(path) + " --json");
     const std::size_t at = out.find("\"total_bytes\":");
     return at == std::string::npos ? -1 : std::stoll(out.substr(at + 14));
 }
@@ -274,8 +255,7 @@ TEST_F(MainWindowTest, TheWindowCountsWhatTheCommandLineAndDuCount) {
 }
 
 TEST_F(MainWindowTest, OneNodeShowsOneSizeTextInTheListsTheHintAndTheHeader) {
-    window.resize(1200, 800);
-    window.show();
+    showSized();
     ASSERT_NO_FATAL_FAILURE(scanTree());
     RadialController& radial = controller().radialController();
     ItemRef folderA = childNamed(radial.root(), "a");

@@ -18,8 +18,7 @@ namespace {
 class PreferencesTest : public MainWindowTest {
   protected:
     PreferencesTest() {
-        window.resize(1280, 720);
-        window.show();
+        showSized({1280, 720});
         QApplication::setActiveWindow(&window);
     }
     void TearDown() override { Appearance::setStoredType(1); }

@@ -174,8 +174,7 @@ TEST_F(SavedScanWindowTest, ComparisonColoursGrowthAndShrinkageAndListsTheChange
     tree.file("shrinks.bin", 100'000);
     tree.file("fresh/new.bin", 200'000);
     fs::remove_all(tree.path("a/b"));
-    controller().startAction();
-    ASSERT_TRUE(waitForScans(2));
+    ASSERT_TRUE(rescanned(2));
     showWindow();
 
     ASSERT_TRUE(saved().compareWithFile(older));
@@ -259,8 +258,7 @@ TEST_F(SavedScanWindowTest, HistoryIsKeptOnlyWhenAskedAndComparesWithThePrevious
     EXPECT_FALSE(fs::exists(data.path("korvex/scans"))) << "off unless the user asks";
 
     Settings::setKeepScanHistory(true);
-    controller().startAction();
-    ASSERT_TRUE(waitForScans(2));
+    ASSERT_TRUE(rescanned(2));
     ASSERT_EQ(saved().history().scansOf(tree.path()).size(), 1u);
     // Kept for comparing only: without entry identities, nothing of a kept
     // scan could be removed from the window.
@@ -273,8 +271,7 @@ TEST_F(SavedScanWindowTest, HistoryIsKeptOnlyWhenAskedAndComparesWithThePrevious
     tree.file("later.bin", 70'000);
     // Kept scans are named by the second they were made in.
     std::this_thread::sleep_for(1100ms);
-    controller().startAction();
-    ASSERT_TRUE(waitForScans(3));
+    ASSERT_TRUE(rescanned(3));
     ASSERT_EQ(saved().history().scansOf(tree.path()).size(), 2u);
     ASSERT_TRUE(window.comparePreviousAction()->isEnabled());
     window.comparePreviousAction()->trigger();

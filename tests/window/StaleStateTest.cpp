@@ -21,19 +21,8 @@ class StaleStateTest : public MainWindowTest {
     }
     // Both folders scanned, the test tree selected.
     void scanBoth() {
-        ASSERT_NO_FATAL_FAILURE(selectFolder(other.path()));
-        controller().startAction();
-        ASSERT_TRUE(waitForScans(1));
-        ASSERT_NO_FATAL_FAILURE(selectFolder(tree.path()));
-        controller().startAction();
-        ASSERT_TRUE(waitForScans(2));
-    }
-    // The scan's end runs up slowly: the scan is still on for about a second
-    // after its walk, long enough to act while it runs.
-    void slowRunUp() {
-        CSTreeController::Timing timing = fastTiming();
-        timing.runUpTick = 150ms;
-        controller().setTiming(timing);
+        ASSERT_NO_FATAL_FAILURE(scanFolder(other.path(), 1));
+        ASSERT_NO_FATAL_FAILURE(scanFolder(tree.path(), 2));
     }
     ItemRef node(const std::string& relative) {
         return controller().getItemByFilePath(tree.path(relative));
@@ -114,8 +103,7 @@ TEST_F(StaleStateTest, ReturningToATargetShowsItsFolderAndSelectionAgain) {
 
 TEST_F(StaleStateTest, ARowChosenWhileTheScanRunsStaysChosen) {
     slowRunUp();
-    ASSERT_NO_FATAL_FAILURE(selectFolder(tree.path()));
-    controller().startAction();
+    ASSERT_NO_FATAL_FAILURE(startScanOf(tree.path()));
     ASSERT_TRUE(waitFor([&] { return controller().isRunningUp(); }));
     // The lists take up the growing tree within half a second.
     FolderColumnView* column = contents().folderColumns().column(0);
@@ -151,8 +139,7 @@ TEST_F(StaleStateTest, ASearchFromBeforeAScanGoesAndNoneRunsOverTheGrowingTree) 
 
 TEST_F(StaleStateTest, ADoubleClickOnTheScanningRowLetsTheScanFinish) {
     slowRunUp();
-    ASSERT_NO_FATAL_FAILURE(selectFolder(tree.path()));
-    controller().startAction();
+    ASSERT_NO_FATAL_FAILURE(startScanOf(tree.path()));
     VolumesListView* list = views().volumesList;
     const int row = controller().volumesController().rowOfPath(tree.path());
     doubleClickAt(list->viewport(), list->visualRect(list->model()->index(row, 0)).center());

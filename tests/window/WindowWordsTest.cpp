@@ -49,9 +49,7 @@ TEST_F(WindowWordsTest, ItemsReadBelongToTheShownTargetAndCountInTheSingular) {
 
     test::TempTree single;
     single.file("only.txt", 10);
-    selectFolder(single.path());
-    controller().startAction();
-    ASSERT_TRUE(waitForScans(2));
+    ASSERT_NO_FATAL_FAILURE(scanFolder(single.path(), 2));
     EXPECT_EQ(itemsRead(), "1 item read");
 
     // Back on the first folder: never the last scan's count.
