@@ -48,30 +48,14 @@ bool listedBefore(const ItemRef& a, const ItemRef& b) {
     return sizeA != sizeB ? sizeA > sizeB : walksBefore(a.get(), b.get());
 }
 
-std::size_t countFilesOfSize(const FolderSystemItem& folder, std::int64_t bytes) {
-    std::size_t count = 0;
+// Calls `visit` with every file below `folder` of exactly `bytes`.
+template <class Visit>
+void forEachFileOfSize(const FolderSystemItem& folder, std::int64_t bytes, Visit&& visit) {
     for (const ItemRef& child : folder.childrenArray()) {
         if (child->isDir() && !child->isPack()) {
-            count += countFilesOfSize(static_cast<const FolderSystemItem&>(*child), bytes);
-        } else {
-            count += child->gettotalsize() == bytes ? 1 : 0;
-        }
-    }
-    return count;
-}
-
-// Adds every file below `folder` of exactly `bytes` that the biggest-files
-// list would take.
-void addFilesOfSize(const FolderSystemItem& folder, std::int64_t bytes, ItemList& probe,
-                    ItemList& out) {
-    for (const ItemRef& child : folder.childrenArray()) {
-        if (child->isDir() && !child->isPack()) {
-            addFilesOfSize(static_cast<const FolderSystemItem&>(*child), bytes, probe, out);
+            forEachFileOfSize(static_cast<const FolderSystemItem&>(*child), bytes, visit);
         } else if (child->gettotalsize() == bytes) {
-            probe.clear();
-            if (child->insert2BiggestFilesArray(probe)) {
-                out.push_back(child);
-            }
+            visit(child);
         }
     }
 }
@@ -89,7 +73,9 @@ ItemList biggestFilesInListOrder(FolderSystemItem& root, std::size_t count) {
     const std::int64_t last = files[keep - 1]->gettotalsize();
     // A full list may have left out files of the last size wanted.
     if (files.size() == kBiggestFilesBound && files.back()->gettotalsize() == last) {
-        if (countFilesOfSize(root, last) > kMostTiesToOrder) {
+        std::size_t ties = 0;
+        forEachFileOfSize(root, last, [&](const ItemRef&) { ++ties; });
+        if (ties > kMostTiesToOrder) {
             sortTreeBySizeInParallel(root);
             files.clear();
             root.fillBiggestFilesArray(files);
@@ -97,8 +83,14 @@ ItemList biggestFilesInListOrder(FolderSystemItem& root, std::size_t count) {
             return files;
         }
         std::erase_if(files, [&](const ItemRef& file) { return file->gettotalsize() <= last; });
+        // Only what the biggest-files list would take.
         ItemList probe;
-        addFilesOfSize(root, last, probe, files);
+        forEachFileOfSize(root, last, [&](const ItemRef& file) {
+            probe.clear();
+            if (file->insert2BiggestFilesArray(probe)) {
+                files.push_back(file);
+            }
+        });
     }
     std::partial_sort(files.begin(), files.begin() + static_cast<std::ptrdiff_t>(keep), files.end(),
                       listedBefore);
