@@ -16,8 +16,8 @@ inline bool mapsToDevicePixels(const QTransform& device) {
 
 // Draws `image`, made in device pixels with its top left at `topLeft`, back
 // through `painter` pixel for pixel. `device` is the painter's device
-// transform when the image was laid out. A widget under a graphics effect
-// (the diagram's drop shadow) is painted through a redirection whose offset
+// transform when the image was laid out. A widget painted into another
+// device (as grab() and render() do) goes through a redirection whose offset
 // is part of `device` but not of the world transform, so the world transform
 // is undone through `device` rather than reset: resetting it would keep that
 // offset and move the image a second time.

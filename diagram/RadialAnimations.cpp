@@ -38,18 +38,6 @@ void RadialController::redrawLater() {
     mLaterRedraw->start();
 }
 
-void RadialController::setDropShadowHandler(std::function<void(bool)> handler) {
-    mDropShadow = std::move(handler);
-    updateDropShadow();
-}
-
-void RadialController::updateDropShadow() {
-    if (mDropShadow) {
-        // An unscanned target is never the root once it has a scan.
-        mDropShadow(m_pRoot != nullptr);
-    }
-}
-
 void RadialController::setBackgroundPanelHandler(std::function<void(double)> handler) {
     mBackgroundPanel = std::move(handler);
     updateBackgroundPanel();

@@ -170,7 +170,6 @@ void RadialController::ReinitRootParams() {
     }
     initCountOfSublevels();
     m_pCurPointedSector.cleanSector();
-    updateDropShadow();
     updateBackgroundPanel();
 }
 

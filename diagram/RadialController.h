@@ -5,6 +5,7 @@
 #include "diagram/DiagramAnimation.h"
 #include "diagram/DiagramCollectionActions.h"
 #include "diagram/DiagramHost.h"
+#include "diagram/DiagramShadow.h"
 #include "diagram/RingRaster.h"
 #include "diagram/SectorItem.h"
 #include "scan/targets/TopLevelItem.h"
@@ -206,8 +207,10 @@ class RadialController {
     void setNeedsDisplayHandler(std::function<void()> handler) {
         mNeedsDisplay = std::move(handler);
     }
-    // Whether the view shows its drop shadow (a scanned or scanning root).
-    void setDropShadowHandler(std::function<void(bool)> handler);
+    // A scanned or scanning root casts a shadow; an unscanned target, never
+    // the root once it has a scan, does not.
+    bool showsDropShadow() const { return m_pRoot != nullptr; }
+    const DiagramShadow& dropShadow() const { return mShadow; }
     // How opaque the panel behind the diagram should be: clear while the
     // root being scanned is shown, so the diagram grows on the bare window.
     void setBackgroundPanelHandler(std::function<void(double)> handler);
@@ -309,7 +312,8 @@ class RadialController {
     void needsDisplay() const;
     // One redraw 0.1 s from now on the main loop; asking again restarts it.
     void redrawLater();
-    void updateDropShadow();
+    // Under the figure of a scanned or scanning root: its drop shadow.
+    void drawDropShadow(QPainter& painter);
     void updateBackgroundPanel();
     // Moves one cut item's coefficient and its parent's total with it.
     static void setCoefficient(FileSystemItem& item, double koef);
@@ -327,6 +331,7 @@ class RadialController {
     double m_fDrawAlpha = 1.0;
     RingRaster mRaster;
     CachedPicture mRootDisc;  // the disc is drawn again only when its inputs change
+    DiagramShadow mShadow;
     struct PaintedSector {
         int level;
         double start;
@@ -342,7 +347,6 @@ class RadialController {
     DiagramAnimation mFreeSectorAnimation;
     DiagramAnimation mCutAnimation;
     std::function<void()> mNeedsDisplay;
-    std::function<void(bool)> mDropShadow;
     std::function<void(double)> mBackgroundPanel;
     std::function<void(const ItemRef&)> mListsRoot;
     std::function<void(const QRectF&)> mOverlayNeedsDisplay;
@@ -370,6 +374,8 @@ class RadialController {
     RingRaster mDrillRaster;
     CachedPicture mDrillDisc;  // the zoom node's disc as it becomes the root's
     std::vector<double> mDrillRadii;
+    // The zooming subtree's outline, cast in one shadow with the still figure.
+    std::optional<DiagramShadow::Outline> mDrillOutline;
     std::vector<SectorItem> mSelectedSectors;
     ItemRef _highlightedFileSystemItem;
     bool _isLiveResizing = false;

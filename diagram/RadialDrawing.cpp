@@ -20,6 +20,8 @@ namespace korvex {
 namespace {
 
 constexpr double kSectorLineWidth = 0.2;
+// How far the root disc's rim reaches past its radius.
+constexpr double kRootRim = 3;
 
 const DiagramColors& colors() {
     return DiagramColors::shared();
@@ -50,12 +52,12 @@ void paintRootDisc(QPainter& painter, const QRectF& disc, const std::array<QColo
     const auto& [fill1, fill2, line1, line2] = colours;
     const QPointF center = disc.center();
     const double r = disc.width() / 2;
-    const QRectF rim = disc.adjusted(-3, -3, 3, 3);
+    const QRectF rim = disc.adjusted(-kRootRim, -kRootRim, kRootRim, kRootRim);
     // A soft shadow under the rim (blur 5, slightly below), as one radial fade.
     constexpr double kShadowBlur = 5;
-    const double shadowRadius = r + 3 + kShadowBlur;
+    const double shadowRadius = r + kRootRim + kShadowBlur;
     QRadialGradient shadow(center + QPointF(0, 1), shadowRadius);
-    shadow.setColorAt((r + 3 - kShadowBlur) / shadowRadius,
+    shadow.setColorAt((r + kRootRim - kShadowBlur) / shadowRadius,
                       QColor(0, 0, 0, static_cast<int>(60 * alpha)));
     shadow.setColorAt(1.0, Qt::transparent);
     painter.setPen(Qt::NoPen);
@@ -126,6 +128,9 @@ void RadialController::DrawRadialSructure(QPainter& painter, const QRectF& dirty
             DrawItemWithSubLevel(1, end, 1.0 - end, ColorOccupied);
         }
     }
+    if (showsDropShadow()) {
+        drawDropShadow(painter);
+    }
     if (referenceAngle() != M_PI / 2) {
         // The raster lays sectors from 12 o'clock; a turned diagram turns it.
         painter.save();
@@ -142,6 +147,20 @@ void RadialController::DrawRadialSructure(QPainter& painter, const QRectF& dirty
     DrawRoot(painter);
     DrawRootLabel(painter);
     painter.restore();
+}
+
+void RadialController::drawDropShadow(QPainter& painter) {
+    DiagramShadow::Outline figure{mRaster.outline(DiagramShadow::kParts), m_fDrawAlpha};
+    const auto disc = static_cast<float>(radiusOf(0) + kRootRim);
+    for (float& reach : figure.reach) {
+        reach = std::max(reach, disc);
+    }
+    std::vector<DiagramShadow::Outline> outlines{std::move(figure)};
+    if (mDrillOutline) {
+        outlines.push_back(*mDrillOutline);
+    }
+    mShadow.draw(painter, m_Center, -(referenceAngle() - M_PI / 2) / (2 * M_PI),
+                 std::move(outlines));
 }
 
 double RadialController::DrawChildrenOf(FileSystemItem& node, int level, double start,

@@ -14,7 +14,6 @@
 #include <QCursor>
 #include <QDrag>
 
-#include <QGraphicsDropShadowEffect>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPaintEvent>
@@ -47,19 +46,12 @@ RadialView::RadialView(RadialController& controller, QWidget* parent)
     setMouseTracking(true);
     // A Tab stop of its own: Return collects, the go-up keys zoom out.
     setFocusPolicy(Qt::StrongFocus);
-    auto* shadow = new QGraphicsDropShadowEffect(this);
-    shadow->setBlurRadius(14.5);
-    shadow->setOffset(0, 2.42);  // below the figure: screen y grows downwards
-    shadow->setColor(QColor(0, 0, 0, 72));
-    shadow->setEnabled(false);
-    setGraphicsEffect(shadow);
     mController.setNeedsDisplayHandler([this] {
         update();
         mOverlay->update();
     });
     mController.setOverlayHandler(
         [this](const QRectF& area) { mOverlay->update(area.toAlignedRect()); });
-    mController.setDropShadowHandler([shadow](bool on) { shadow->setEnabled(on); });
     mController.setRootChangedHandler([this] { mHint->hide(); });
     mController.setFileDragHandler([this](const DragFileInfo& info) { return runFileDrag(info); });
 }
@@ -68,14 +60,9 @@ RadialView::~RadialView() {
     mController.setLiveResizing(false);
     mController.setNeedsDisplayHandler(nullptr);
     mController.setOverlayHandler(nullptr);
-    mController.setDropShadowHandler(nullptr);
     mController.setFileDragHandler(nullptr);
     mController.setRootChangedHandler(nullptr);
     dropAccessibilityElements();
-}
-
-bool RadialView::showsDropShadow() const {
-    return graphicsEffect() != nullptr && graphicsEffect()->isEnabled();
 }
 
 void RadialView::paintEvent(QPaintEvent* event) {

@@ -32,7 +32,6 @@ class RadialView : public QWidget {
     // read from a file, whose paths may name other files here.
     void setFileDragsEnabled(bool enabled) { mFileDragsEnabled = enabled; }
     bool fileDragsEnabled() const { return mFileDragsEnabled; }
-    bool showsDropShadow() const;
     DiagramOverlayView& overlay() const { return *mOverlay; }
     DiagramHintPanel& hintPanel() const { return *mHint; }
     DiagramContextMenuController& menuController() const { return *mMenuController; }

@@ -187,21 +187,26 @@ void RadialController::drawDrillAnimation(QPainter& painter, const QRectF& dirty
     const double e = m_nDrillAnimating == 1 ? p : 1 - p;
     m_fDrawAlpha = m_nDrillAnimating == 1 ? 1 - p : p;
     const ItemRef zoomNode = m_pDrillingRoot;
+    if (zoomNode != nullptr) {
+        // Laid out first: the still pass casts the shadow of both figures.
+        mDrillRadii.clear();
+        for (int ring = 0; ring <= m_nDrSubLevels; ++ring) {
+            mDrillRadii.push_back(lerp(drillOuterRadius(ring), drillInnerRadius(ring), e));
+        }
+        mDrillRaster.begin(m_Center, mDrillRadii, DiagramColors::shared().cLineColor, 0.2);
+        drawDrillSubtree(*zoomNode, 1, 0.0, e);
+        mDrillOutline = DiagramShadow::Outline{mDrillRaster.outline(DiagramShadow::kParts), 1.0};
+    }
     m_pDrillingRoot.reset();  // the still pass draws the outer diagram only
     DrawRadialSructure(painter, dirty);
     m_pDrillingRoot = zoomNode;
     m_fDrawAlpha = 1.0;
+    mDrillOutline.reset();
     if (zoomNode == nullptr) {
         return;
     }
-    mDrillRadii.clear();
-    for (int ring = 0; ring <= m_nDrSubLevels; ++ring) {
-        mDrillRadii.push_back(lerp(drillOuterRadius(ring), drillInnerRadius(ring), e));
-    }
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
-    mDrillRaster.begin(m_Center, mDrillRadii, DiagramColors::shared().cLineColor, 0.2);
-    drawDrillSubtree(*zoomNode, 1, 0.0, e);
     painter.translate(m_Center);
     painter.rotate(-(referenceAngle() - M_PI / 2) * 180 / M_PI);
     painter.translate(-m_Center);

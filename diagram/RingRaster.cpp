@@ -1,5 +1,6 @@
 #include "diagram/RingRaster.h"
 
+#include "diagram/CircleTurn.h"
 #include "diagram/DevicePixels.h"
 
 #include <QPaintDevice>
@@ -7,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <thread>
 
 namespace korvex {
@@ -17,25 +19,6 @@ constexpr float kPi = 3.14159265f;
 constexpr float kTurn = 2 * kPi;
 // Below this many pixels a second thread costs more than it saves.
 constexpr qsizetype kPixelsPerThread = 40'000;
-
-// The direction of (x, y) as a fraction of the circle clockwise from 12
-// o'clock, screen y pointing down. The polynomial is within 1e-5 radians of
-// the arctangent, far below a pixel at any radius the diagram has. Selects
-// instead of branches let a loop over a row run it on several lanes at once.
-inline float turnOf(float x, float y) {
-    const float ax = std::abs(x);
-    const float ay = std::abs(y);
-    const float big = std::max(ax, ay);
-    const float t = std::min(ax, ay) / (big == 0 ? 1.0f : big);
-    const float t2 = t * t;
-    const float poly =
-        t *
-        (0.999866f + t2 * (-0.3302995f + t2 * (0.180141f + t2 * (-0.085133f + t2 * 0.0208351f))));
-    const float folded = ax > ay ? kPi / 2 - poly : poly;
-    const float angle = y > 0 ? kPi - folded : folded;
-    const float turn = (x < 0 ? -angle : angle) / kTurn;
-    return turn < 0 ? turn + 1 : turn;
-}
 
 // Distance to the centre and turn of the pixels [x0, x1) of the row at `fy`,
 // both measured from the pixel centres, and how far along the circle `margin`
@@ -203,6 +186,24 @@ void RingRaster::closeRings() {
             sectors.back().lineAtEnd = false;
         }
     }
+}
+
+std::vector<float> RingRaster::outline(std::size_t parts) const {
+    std::vector<float> reach(parts, 0.0f);
+    const auto count = static_cast<double>(parts);
+    // Rings go outwards, so a later ring's radius replaces an earlier one's.
+    for (std::size_t ring = 1; ring < mRadii.size(); ++ring) {
+        const auto radius = static_cast<float>(mRadii[ring]);
+        for (const Sector& sector : mRings[ring]) {
+            // A sector may run on past 12 o'clock until the rings are closed.
+            const auto first = static_cast<std::int64_t>(std::floor(sector.start * count));
+            const auto last = static_cast<std::int64_t>(std::ceil(sector.end * count));
+            for (std::int64_t part = first; part < std::max(last, first + 1); ++part) {
+                reach[static_cast<std::size_t>(part % static_cast<std::int64_t>(parts))] = radius;
+            }
+        }
+    }
+    return reach;
 }
 
 void RingRaster::draw(QPainter& painter, const QRectF& dirty) {

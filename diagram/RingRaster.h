@@ -30,6 +30,11 @@ class RingRaster {
     // circle clockwise from 12 o'clock. A ring's sectors come clockwise and
     // do not overlap; an empty or undefined share is left out.
     void addSector(int ring, double start, double delta, QColor fill);
+    // How far out the sectors reach in each of `parts` equal stretches of the
+    // circle, clockwise from 12 o'clock: the outer radius of the farthest
+    // ring with a sector in the stretch, 0 where no ring has one. A sector
+    // narrower than a stretch counts for all of it.
+    std::vector<float> outline(std::size_t parts) const;
     // Composes the sectors over the painter's picture, in the pixels of its
     // device; only what lies in `dirty` is rendered.
     void draw(QPainter& painter, const QRectF& dirty);

@@ -54,15 +54,15 @@ TEST_F(LiveResize, AHighlightFromTheListsWaitsForTheResizeToEnd) {
 
 using ShadowedView = DiagramView;
 
-// Under its drop shadow the view is painted through a redirection: the rings
-// and the disc, drawn in device pixels, must still lie where the label and
-// the outlines are drawn.
+// A grab paints the view through a redirection: the rings and the disc,
+// drawn in device pixels, must still lie where the label and the outlines
+// are drawn.
 TEST_F(ShadowedView, RingsStayCentredOnTheLabel) {
     // One folder with one file: both rings are whole circles.
     FolderRef root = memoryRoot("/data");
     file(folder(root.get(), "docs"), "x", 3000);
     showTree(root);
-    ASSERT_TRUE(view->showsDropShadow());
+    ASSERT_TRUE(controller.showsDropShadow());
     const QImage image = view->grab().toImage();
     QRect rings, label;
     for (int y = 0; y < image.height(); ++y) {
@@ -82,6 +82,54 @@ TEST_F(ShadowedView, RingsStayCentredOnTheLabel) {
     ASSERT_FALSE(rings.isEmpty());
     EXPECT_NEAR(label.center().x(), rings.center().x(), 3);
     EXPECT_NEAR(label.center().y(), rings.center().y(), 6);
+}
+
+// How much darker a pixel of the view is than its corner, on white.
+double darkness(const QImage& image, QPointF at) {
+    auto onWhite = [&](QPoint point) {
+        const QColor pixel = image.pixelColor(point);
+        return pixel.alphaF() * (1 - pixel.lightnessF());
+    };
+    return onWhite(at.toPoint()) - onWhite(QPoint(0, 0));
+}
+
+// The shadow follows the figure's outline and lies a little below it: the
+// big file reaches only the first ring, the folder beside it the second.
+TEST_F(ShadowedView, TheShadowFollowsTheOutlineAndFallsBelowIt) {
+    FolderRef root = memoryRoot("/data");
+    file(folder(root.get(), "docs"), "x", 3000);
+    file(root.get(), "big", 4000);  // from 12 o'clock to past 8 o'clock
+    showTree(root);
+    const QImage image = view->grab().toImage();
+    const double first = controller.radiusOf(1);
+    const double second = controller.radiusOf(2);
+    const double nearFolder = darkness(image, exactPoint(second + 2, 0.8));
+    const double pastFile = darkness(image, exactPoint(second + 2, 0.25));
+    EXPECT_GT(nearFolder, 0.03);
+    EXPECT_LT(pastFile, 0.005);
+    // Beside the file's edge and below it: the shadow is moved down.
+    const double right = darkness(image, exactPoint(first + 2, 0.25));
+    const double below = darkness(image, exactPoint(first + 2, 0.5));
+    EXPECT_GT(right, 0.03);
+    EXPECT_GT(below, right + 0.02);
+    EXPECT_LT(darkness(image, exactPoint(second + 30, 0.8)), 0.005);
+}
+
+// The glow of a running scan repaints the view many times a second; an
+// unchanged figure keeps the shadow it has.
+TEST_F(ShadowedView, RepaintsOfAnUnchangedFigureReuseItsShadow) {
+    FolderRef root = showSample();
+    view->grab();
+    const int builds = controller.dropShadow().builds();
+    ASSERT_GT(builds, 0);
+    view->grab();
+    view->overlay().repaint();
+    view->repaint();
+    EXPECT_EQ(controller.dropShadow().builds(), builds);
+    file(root.get(), "more", 6000);
+    showTree(root);
+    view->grab();
+    EXPECT_EQ(controller.dropShadow().builds(), builds + 1);
 }
 
 using UnscannedFolderHint = DiagramView;
