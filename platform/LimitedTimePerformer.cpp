@@ -3,8 +3,10 @@
 #include <pthread.h>
 #include <signal.h>
 #include <syslog.h>
+#include <time.h>
 
 #include <atomic>
+#include <cstdint>
 #include <mutex>
 #include <set>
 #include <thread>
@@ -14,7 +16,20 @@ namespace korvex::platform {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+// Limits of seconds need no finer clock than the scheduler's tick, and the
+// coarse clock is the cheapest to read: a scan reads it around every
+// directory call.
+struct Clock {
+    using rep = std::int64_t;
+    static rep now() {
+        struct timespec time {};
+        ::clock_gettime(CLOCK_MONOTONIC_COARSE, &time);
+        return rep{time.tv_sec} * 1'000'000'000 + time.tv_nsec;
+    }
+    static rep after(std::chrono::milliseconds limit) {
+        return now() + std::chrono::nanoseconds(limit).count();
+    }
+};
 constexpr auto kWatchdogTick = std::chrono::milliseconds(100);
 
 struct CallSlot {
@@ -42,7 +57,7 @@ void watchdog() {
     Registry& reg = registry();
     while (true) {
         std::this_thread::sleep_for(kWatchdogTick);
-        Clock::rep now = Clock::now().time_since_epoch().count();
+        const Clock::rep now = Clock::now();
         std::lock_guard guard(reg.mutex);
         for (CallSlot* slot : reg.slots) {
             Clock::rep deadline = slot->deadline.load(std::memory_order_acquire);
@@ -94,8 +109,7 @@ CallSlot& mySlot() {
 void LimitedTimePerformer::beginCall(std::chrono::milliseconds limit) {
     CallSlot& slot = mySlot();
     slot.interrupted.store(false, std::memory_order_relaxed);
-    slot.deadline.store((Clock::now() + limit).time_since_epoch().count(),
-                        std::memory_order_release);
+    slot.deadline.store(Clock::after(limit), std::memory_order_release);
 }
 
 bool LimitedTimePerformer::endCall() {
@@ -125,7 +139,7 @@ void LimitedTimePerformer::reportHung(const char* method, const std::string& pat
 
 bool LimitedTimePerformer::isScanStuck() {
     Registry& reg = registry();
-    const Clock::rep now = Clock::now().time_since_epoch().count();
+    const Clock::rep now = Clock::now();
     std::lock_guard guard(reg.mutex);
     for (const CallSlot* slot : reg.slots) {
         Clock::rep deadline = slot->deadline.load(std::memory_order_acquire);
