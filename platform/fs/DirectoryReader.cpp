@@ -67,9 +67,14 @@ int openLongPath(const std::string& path) {
 
 DirectoryHandle DirectoryReader::openDirectoryOnDevice(const std::string& path,
                                                        std::uint32_t devMajor,
-                                                       std::uint32_t devMinor) {
+                                                       std::uint32_t devMinor, int parentFd) {
     DirectoryHandle dir;
-    dir.fd = ::open(path.c_str(), kOpenFlags);
+    const std::size_t slash = path.rfind('/');
+    if (parentFd >= 0 && slash != std::string::npos && slash + 1 < path.size()) {
+        dir.fd = ::openat(parentFd, path.c_str() + slash + 1, kOpenFlags);
+    } else {
+        dir.fd = ::open(path.c_str(), kOpenFlags);
+    }
     if (dir.fd < 0 && errno == ENAMETOOLONG && !path.empty() && path.front() == '/') {
         dir.fd = openLongPath(path);
     }

@@ -48,9 +48,11 @@ class DirectoryReader {
     // Opens by absolute path; paths longer than PATH_MAX are opened piecewise.
     static DirectoryHandle openDirectory(const std::string& path);
     // The same for a folder whose device the caller knows already; its own
-    // blocks are left at 0, without a look at the folder itself.
+    // blocks are left at 0, without a look at the folder itself. Given its
+    // open parent folder, only the last name of `path` is looked up there,
+    // not every folder from the root down.
     static DirectoryHandle openDirectoryOnDevice(const std::string& path, std::uint32_t devMajor,
-                                                 std::uint32_t devMinor);
+                                                 std::uint32_t devMinor, int parentFd = -1);
     // Fills `out` with the next batch of entries ("." and ".." left out).
     // Answers the number of entries read from the folder in this batch
     // (vanished and refused ones included), 0 at the end, -1 on failure.

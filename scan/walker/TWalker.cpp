@@ -46,6 +46,9 @@ TWalker::TWalker(int id, std::shared_ptr<platform::DispatchGroup> group, CSWalkO
 
 TWalker::~TWalker() {
     join();
+    // Held folders count themselves out in the pool, which may go with us.
+    mstack.clear();
+    mReading.reset();
     gExistingWorkers.fetch_sub(1);
 }
 
@@ -145,7 +148,7 @@ void TWalker::iterateFolderStack(const std::string& path, FolderSystemItem* pare
     std::uint64_t taskBytes = 0;
     std::uint64_t lastUpdateBytes = 0;
     int entriesSinceUpdate = 0;
-    mstack.push_back({parent, path});
+    mstack.push_back({parent, path, nullptr});  // a task opens its folder by path
     while (!mstack.empty() && !BCancelled) {
         StackEntry entry = std::move(mstack.back());
         mstack.pop_back();
@@ -165,8 +168,10 @@ void TWalker::readFolder(StackEntry& entry, std::uint64_t& taskBytes,
         kSystemCallLimit, platform::DirectoryHandle{}, "iterateFolderStack; open", path, [&] {
             return root ? platform::DirectoryReader::openDirectory(path)
                         : platform::DirectoryReader::openDirectoryOnDevice(
-                              path, mPool->devMajor.load(), mPool->devMinor.load());
+                              path, mPool->devMajor.load(), mPool->devMinor.load(),
+                              entry.parent ? entry.parent->get() : -1);
         });
+    entry.parent.reset();
     if (!dir.valid()) {
         mPending.denied.emplace_back(entry.folder, path);
         return;
@@ -177,6 +182,7 @@ void TWalker::readFolder(StackEntry& entry, std::uint64_t& taskBytes,
         addOwnBytes(entry.folder.get(), static_cast<std::int64_t>(dir.allocatedSize));
     }
     const std::uint64_t device = (std::uint64_t{dir.devMajor} << 32) | dir.devMinor;
+    mReading = FolderDescriptor::hold(dir.fd, mPool->heldFolders, mPool->mostHeldFolders);
     int refused = 0;
     while (!BCancelled) {
         platform::BatchCounts counts = platform::LimitedTimePerformer::perform(
@@ -216,8 +222,15 @@ void TWalker::readFolder(StackEntry& entry, std::uint64_t& taskBytes,
         // Listed but not searchable: what is inside cannot be sized.
         mPending.denied.emplace_back(entry.folder, path);
     }
-    platform::LimitedTimePerformer::perform(kSystemCallLimit, -1, "iterateFolderStack; close", path,
-                                            [&] { return platform::DirectoryReader::close(dir); });
+    if (mReading != nullptr) {
+        // Closed with the last subfolder opened in it; closing a folder read
+        // to its end is no call that can hang.
+        mReading.reset();
+    } else {
+        platform::LimitedTimePerformer::perform(
+            kSystemCallLimit, -1, "iterateFolderStack; close", path,
+            [&] { return platform::DirectoryReader::close(dir); });
+    }
     if (!BCancelled) {
         mPending.complete.push_back(entry.folder);
     }
@@ -284,7 +297,7 @@ void TWalker::pushFolder(FolderSystemItem* node, const std::string& folderPath,
     }
     childPath.append(name);
     if (mstack.empty() || !tryDispacthWorkPath(childPath, node, false)) {
-        mstack.push_back({node, std::move(childPath)});
+        mstack.push_back({node, std::move(childPath), mReading});
     }
 }
 

@@ -5,6 +5,7 @@
 #include "platform/fs/DirectoryReader.h"
 #include "scan/tree/FolderSystemItem.h"
 #include "scan/walker/BiggestFilesSink.h"
+#include "scan/walker/FolderDescriptor.h"
 #include "scan/walker/HardLinkRegistry.h"
 
 #include <array>
@@ -36,6 +37,9 @@ struct TWalkerPool {
     // The device of the scan root, which every folder read shares.
     std::atomic<std::uint32_t> devMajor{0};
     std::atomic<std::uint32_t> devMinor{0};
+    // Folders held open for their subfolders (see FolderDescriptor).
+    std::atomic<int> heldFolders{0};
+    const int mostHeldFolders = FolderDescriptor::mostHeld();
 };
 
 // One of the four scan workers. It reads folders depth-first with the bulk
@@ -86,6 +90,8 @@ class TWalker {
     struct StackEntry {
         FolderRef folder;
         std::string path;
+        // The open parent folder, when it is held; null opens by path.
+        std::shared_ptr<const FolderDescriptor> parent;
     };
     // Nodes made since the last hand-over to the main thread, owned by the
     // worker thread; the main thread only sees them once handed over.
@@ -151,6 +157,8 @@ class TWalker {
     PendingNodes mPending;
     std::vector<char> attrBuffer;
     std::vector<platform::DirectoryEntry> mEntries;
+    // The folder being read, when it is held for its subfolders.
+    std::shared_ptr<const FolderDescriptor> mReading;
     std::optional<std::string> scanTaskPath;
 
     std::shared_ptr<TWalkerPool> mPool;

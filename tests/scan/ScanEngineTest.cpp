@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -185,6 +186,31 @@ TEST_F(ScanEngine, TreesDeeperThanAPathCanSayAreScannedWhole) {
     }
     EXPECT_EQ(bottom->name(), "bottom");
     EXPECT_GT(bottom->fullPath().size(), static_cast<std::size_t>(PATH_MAX));
+}
+
+// Folders are opened in their parent, which stays open while others of its
+// subfolders wait; however deep the tree, the scan leaves the process
+// descriptors to spare.
+TEST_F(ScanEngine, DeepTreesLeaveDescriptorsToSpare) {
+    std::string level;
+    for (int i = 0; i < 200; ++i) {
+        level += "d/";
+        for (const char* side : {"a", "b", "c", "e"}) {
+            tree.folder(level + side);
+        }
+    }
+    tree.file(level + "bottom.bin", 4'000);
+    const auto open = static_cast<rlim_t>(
+        std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator()));
+    struct rlimit old {};
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &old), 0);
+    struct rlimit tight = old;
+    tight.rlim_cur = open + 48;
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &tight), 0);
+    BlockingScanResult result = scan(tree.path());
+    ::setrlimit(RLIMIT_NOFILE, &old);
+    EXPECT_TRUE(model.lastDeniedFolders().empty());
+    EXPECT_EQ(result.root->gettotalsize(), duBytes(tree.path()));
 }
 
 constexpr const char* kChildRootVariable = "KORVEX_TEST_DENIED_SCAN_ROOT";
