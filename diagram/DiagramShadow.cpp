@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace korvex {
 
@@ -60,10 +61,18 @@ void DiagramShadow::draw(QPainter& painter, QPointF center, double turn,
 
 void DiagramShadow::build() {
     ++mBuilds;
+    // Nearest and farthest reach of each outline: a pixel nearer than the one
+    // or farther than the other needs no look at its direction.
+    std::vector<std::pair<float, float>> spans;
     float outer = 0;
     for (const Outline& outline : mOutlines) {
-        if (outline.opacity > 0 && !outline.reach.empty()) {
-            outer = std::max(outer, *std::max_element(outline.reach.begin(), outline.reach.end()));
+        if (outline.opacity > 0 && outline.reach.size() == kParts) {
+            const auto [least, most] =
+                std::minmax_element(outline.reach.begin(), outline.reach.end());
+            spans.emplace_back(*least, *most);
+            outer = std::max(outer, *most);
+        } else {
+            spans.emplace_back(0.0f, 0.0f);
         }
     }
     if (outer <= 0) {
@@ -80,19 +89,26 @@ void DiagramShadow::build() {
         for (int x = 0; x < side; ++x) {
             const float fx = (static_cast<float>(x) + 0.5f) * kMaskScale - half;
             const float d = std::sqrt(fx * fx + fy * fy);
-            if (d > outer + kMaskScale) {
-                continue;
-            }
-            float turn = turnOf(fx, fy) - static_cast<float>(mTurn);
-            turn -= std::floor(turn);
-            const auto part = std::min(static_cast<std::size_t>(turn * parts), kParts - 1);
             float value = 0;
-            for (const Outline& outline : mOutlines) {
-                if (part < outline.reach.size()) {
-                    const float inside =
-                        std::clamp((outline.reach[part] - d) / kMaskScale + 0.5f, 0.0f, 1.0f);
-                    value = std::max(value, inside * static_cast<float>(outline.opacity));
+            std::size_t part = kParts;  // the direction, once needed
+            for (std::size_t i = 0; i < mOutlines.size(); ++i) {
+                const auto opacity = static_cast<float>(mOutlines[i].opacity);
+                const auto [least, most] = spans[i];
+                if (d >= most + kMaskScale) {
+                    continue;
                 }
+                if (d <= least - kMaskScale) {
+                    value = std::max(value, opacity);
+                    continue;
+                }
+                if (part == kParts) {
+                    float turn = turnOf(fx, fy) - static_cast<float>(mTurn);
+                    turn -= std::floor(turn);
+                    part = std::min(static_cast<std::size_t>(turn * parts), kParts - 1);
+                }
+                const float inside =
+                    std::clamp((mOutlines[i].reach[part] - d) / kMaskScale + 0.5f, 0.0f, 1.0f);
+                value = std::max(value, inside * opacity);
             }
             mask[static_cast<std::size_t>(y) * static_cast<std::size_t>(side) +
                  static_cast<std::size_t>(x)] = value;
@@ -107,7 +123,7 @@ void DiagramShadow::build() {
         for (int x = 0; x < side; ++x) {
             const float value = mask[static_cast<std::size_t>(y) * static_cast<std::size_t>(side) +
                                      static_cast<std::size_t>(x)];
-            row[x] = qRgba(0, 0, 0, static_cast<int>(std::lround(value * kShadowAlpha)));
+            row[x] = qRgba(0, 0, 0, static_cast<int>(value * kShadowAlpha + 0.5f));
         }
     }
     const int deviceSide = static_cast<int>(std::lround(2 * mHalfSide * mRatio));
