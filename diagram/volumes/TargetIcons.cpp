@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QStyle>
 
+#include <array>
+#include <cstddef>
 #include <initializer_list>
 
 namespace korvex {
@@ -64,7 +66,9 @@ void useSystemIconThemeWhenUnset() {
     }
 }
 
-QIcon iconForTargetKind(TargetKind kind) {
+namespace {
+
+QIcon lookUpIcon(TargetKind kind) {
     QIcon icon;
     switch (kind) {
         case TargetKind::InternalDisk:
@@ -92,6 +96,28 @@ QIcon iconForTargetKind(TargetKind kind) {
     }
     if (icon.isNull() && qApp != nullptr) {
         icon = QApplication::style()->standardIcon(styleFallback(kind));
+    }
+    return icon;
+}
+
+}  // namespace
+
+QIcon iconForTargetKind(TargetKind kind) {
+    // Rows are painted many times a second while a scan runs, and a style
+    // reads its own icons from their image files each time it is asked.
+    struct Cache {
+        QString theme;
+        const QStyle* style = nullptr;
+        std::array<QIcon, static_cast<std::size_t>(TargetKind::Folder) + 1> icons;
+    };
+    static Cache* const cache = new Cache;  // outlives the application's icons
+    const QStyle* style = qApp != nullptr ? QApplication::style() : nullptr;
+    if (cache->theme != QIcon::themeName() || cache->style != style) {
+        *cache = Cache{QIcon::themeName(), style, {}};
+    }
+    QIcon& icon = cache->icons.at(static_cast<std::size_t>(kind));
+    if (icon.isNull()) {
+        icon = lookUpIcon(kind);
     }
     return icon;
 }
