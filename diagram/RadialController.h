@@ -211,6 +211,7 @@ class RadialController {
     // the root once it has a scan, does not.
     bool showsDropShadow() const { return m_pRoot != nullptr; }
     const DiagramShadow& dropShadow() const { return mShadow; }
+    const RingRaster& rings() const { return mRaster; }
     // How opaque the panel behind the diagram should be: clear while the
     // root being scanned is shown, so the diagram grows on the bare window.
     void setBackgroundPanelHandler(std::function<void(double)> handler);

@@ -218,13 +218,35 @@ void RingRaster::draw(QPainter& painter, const QRectF& dirty) {
     const QTransform device = painter.deviceTransform();
     const bool exact = mapsToDevicePixels(device);
     const QTransform toLayer = exact ? device : QTransform();
-    const double scale = toLayer.m11();
     const double outer = mRadii.back() + mLineWidth + 1;
     const QRectF bounds(mCenter.x() - outer, mCenter.y() - outer, 2 * outer, 2 * outer);
-    const QRect area = toLayer.mapRect(bounds.intersected(dirty)).toAlignedRect();
-    if (area.isEmpty()) {
+    if (toLayer.mapRect(bounds.intersected(dirty)).toAlignedRect().isEmpty()) {
         return;
     }
+    const bool same = !mLayer.isNull() && mLayerInputs.toLayer == toLayer &&
+                      mLayerInputs.center == mCenter && mLayerInputs.radii == mRadii &&
+                      mLayerInputs.line == mLine && mLayerInputs.lineWidth == mLineWidth &&
+                      mLayerInputs.rings == mRings;
+    if (!same) {
+        render(toLayer.mapRect(bounds).toAlignedRect(), toLayer, rings);
+        mLayerInputs = {mRings, mRadii, mCenter, mLine, mLineWidth, toLayer};
+    }
+    // The layer holds the whole figure; only what lies in `dirty` is drawn.
+    painter.save();
+    painter.setClipRect(dirty, Qt::IntersectClip);
+    if (exact) {
+        drawDeviceImage(painter, device, mLayerOrigin, mLayer);
+    } else {
+        mLayer.setDevicePixelRatio(1);
+        painter.drawImage(mLayerOrigin, mLayer);
+    }
+    painter.restore();
+}
+
+void RingRaster::render(const QRect& area, const QTransform& toLayer, int rings) {
+    ++mRenders;
+    const double scale = toLayer.m11();
+    mLayerOrigin = area.topLeft();
     Frame frame;
     const QPointF center = toLayer.map(mCenter) - QPointF(area.topLeft());
     frame.cx = static_cast<float>(center.x());
@@ -249,13 +271,6 @@ void RingRaster::draw(QPainter& painter, const QRectF& dirty) {
         lower.join();
     } else {
         renderRows(frame, 0, height);
-    }
-
-    if (exact) {
-        drawDeviceImage(painter, device, area.topLeft(), mLayer);
-    } else {
-        mLayer.setDevicePixelRatio(1);
-        painter.drawImage(area.topLeft(), mLayer);
     }
 }
 

@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QPointF>
 #include <QRectF>
+#include <QTransform>
 
 #include <array>
 #include <vector>
@@ -36,8 +37,12 @@ class RingRaster {
     // narrower than a stretch counts for all of it.
     std::vector<float> outline(std::size_t parts) const;
     // Composes the sectors over the painter's picture, in the pixels of its
-    // device; only what lies in `dirty` is rendered.
+    // device; only what lies in `dirty` is drawn. The whole figure is
+    // rendered once and kept: painting it again unchanged only draws the
+    // kept layer.
     void draw(QPainter& painter, const QRectF& dirty);
+    // How many times the figure was rendered anew.
+    int renders() const { return mRenders; }
 
   private:
     struct Sector {
@@ -49,6 +54,18 @@ class RingRaster {
         bool lineAtStart;
         // No neighbour starts where this one ends: the end gets its own line.
         bool lineAtEnd;
+        bool operator==(const Sector&) const = default;
+    };
+    // What the layer was rendered from: a paint of the same figure (the
+    // glow above it, a pointer's outline) only draws the layer again.
+    struct LayerInputs {
+        std::array<std::vector<Sector>, kMaxRings + 1> rings;
+        std::vector<double> radii;
+        QPointF center;
+        QRgb line = 0;
+        double lineWidth = 0;
+        QTransform toLayer;
+        bool operator==(const LayerInputs&) const = default;
     };
     // Ring radii, centre and hairline in layer pixels.
     struct Frame {
@@ -71,6 +88,8 @@ class RingRaster {
     };
 
     void closeRings();
+    // Renders the sectors into the layer, which then covers `area`.
+    void render(const QRect& area, const QTransform& toLayer, int rings);
     void renderRows(const Frame& frame, int from, int to) const;
     void renderSpan(const Frame& frame, QRgb* row, float fy, int x0, int x1, Row& scratch,
                     std::array<int, kMaxRings + 1>& hints) const;
@@ -82,7 +101,10 @@ class RingRaster {
     QRgb mLine = 0;  // premultiplied
     double mLineWidth = 0;
     std::array<std::vector<Sector>, kMaxRings + 1> mRings;
-    QImage mLayer;  // kept between paints for its memory only
+    QImage mLayer;  // the whole figure as last rendered
+    LayerInputs mLayerInputs;
+    QPoint mLayerOrigin;  // where the layer lies, in layer pixels
+    int mRenders = 0;
 };
 
 }  // namespace korvex

@@ -116,20 +116,37 @@ TEST_F(ShadowedView, TheShadowFollowsTheOutlineAndFallsBelowIt) {
 }
 
 // The glow of a running scan repaints the view many times a second; an
-// unchanged figure keeps the shadow it has.
-TEST_F(ShadowedView, RepaintsOfAnUnchangedFigureReuseItsShadow) {
+// unchanged figure keeps the rings and the shadow it has, and a changed one
+// is drawn anew.
+TEST_F(ShadowedView, RepaintsOfAnUnchangedFigureReuseItsRingsAndShadow) {
     FolderRef root = showSample();
-    view->grab();
+    QImage image(view->size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    view->render(&image);
     const int builds = controller.dropShadow().builds();
+    const int renders = controller.rings().renders();
     ASSERT_GT(builds, 0);
-    view->grab();
-    view->overlay().repaint();
-    view->repaint();
+    ASSERT_GT(renders, 0);
+    view->render(&image);
+    const QPoint corner(view->width() / 2, view->height() / 2);
+    view->render(&image, corner, QRegion(QRect(corner, QSize(40, 40))));
     EXPECT_EQ(controller.dropShadow().builds(), builds);
+    EXPECT_EQ(controller.rings().renders(), renders);
     file(root.get(), "more", 6000);
     showTree(root);
-    view->grab();
+    image.fill(Qt::white);
+    view->render(&image);
     EXPECT_EQ(controller.dropShadow().builds(), builds + 1);
+    EXPECT_EQ(controller.rings().renders(), renders + 1);
+    // What is drawn again from the kept layer is what a fresh drawing gives.
+    RadialController fresh;
+    RadialView again(fresh);
+    again.resize(view->size());
+    fresh.setRoot(root, true);
+    QImage fromScratch(view->size(), QImage::Format_ARGB32_Premultiplied);
+    fromScratch.fill(Qt::white);
+    again.render(&fromScratch);
+    EXPECT_EQ(fromScratch, image);
 }
 
 using UnscannedFolderHint = DiagramView;
