@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QPointF>
 
+#include <array>
 #include <cstddef>
 #include <vector>
 
@@ -13,7 +14,7 @@ namespace korvex {
 // The soft shadow the diagram casts a little below itself. Every ring rests
 // on the one inside it, so the figure's outline is, in each direction, the
 // farthest radius it reaches; the shadow is made from that outline rather
-// than from drawn pixels, at half the resolution (it is blurred anyway), and
+// than from drawn pixels, at a third of the resolution (it is blurred anyway), and
 // kept until the outline changes. Repaints of an unchanged figure (the glow
 // above it while a scan runs) then cost one blit instead of a blur of the
 // whole view.
@@ -44,7 +45,8 @@ class DiagramShadow {
     double mRatio = 0;
     std::vector<Outline> mOutlines;
     double mHalfSide = 0;
-    QImage mImage;  // in device pixels
+    QImage mImage;                               // in device pixels
+    std::array<std::vector<float>, 3> mScratch;  // mask, half blurred, blurred
     int mBuilds = 0;
 };
 

@@ -36,23 +36,28 @@ double millisecondsOf(Fn&& fn) {
         .count();
 }
 
-// Paints the diagram of `tree` `runs` times, each time first by a fresh
-// controller and then again (a repaint of an unchanged figure, as the glow
-// above it asks for), and counts its rings as often; prints the medians.
-// `out`, when given, receives the last paint.
+// Paints the diagram of `tree` `runs` times, each time after the tree's
+// sizes changed (as every update of a scan changes them) and then again
+// unchanged (a repaint, as the glow above the diagram asks for), and counts
+// its rings as often; prints the medians. `out`, when given, receives the
+// last paint.
 void measureTree(const char* shape, bench::SyntheticTree& tree, int runs, const char* out) {
     tree.root->calctotalsize();
     tree.root->sortChildrenBySize(true);
+    RadialController controller;
+    controller.initRadialParameters(QRectF(0, 0, 800, 800));
     QImage image(800, 800, QImage::Format_ARGB32_Premultiplied);
+    // Growing and shrinking the root's own bytes by a hundredth of the total
+    // moves every sector.
+    const std::int64_t step = tree.root->gettotalsize() / 100;
 
     std::vector<double> paints;
     std::vector<double> repaints;
     std::vector<double> counts;
-    int rings = 0;
     for (int i = 0; i < runs; ++i) {
-        RadialController controller;
-        controller.initRadialParameters(QRectF(0, 0, 800, 800));
-        controller.setRoot(tree.root, true);
+        tree.root->addOwnBlocks(i % 2 == 0 ? step : -step);
+        tree.root->calctotalsize();
+        controller.setRoot(tree.root, true, false);
         for (auto* times : {&paints, &repaints}) {
             image.fill(Qt::white);
             times->push_back(millisecondsOf([&] {
@@ -61,14 +66,13 @@ void measureTree(const char* shape, bench::SyntheticTree& tree, int runs, const 
             }));
         }
         counts.push_back(millisecondsOf([&] { controller.initCountOfSublevels(); }));
-        rings = controller.subLevels();
     }
     if (out != nullptr && !image.save(QString::fromLocal8Bit(out), "PNG")) {
         std::fprintf(stderr, "korvex-bench-diagram: cannot write %s\n", out);
     }
     std::printf("%s tree\n", shape);
     std::printf("  nodes          %zu\n", tree.nodes());
-    std::printf("  rings          %d\n", rings);
+    std::printf("  rings          %d\n", controller.subLevels());
     std::printf("  paint 800x800  %.2f ms median over %d runs\n", median(paints), runs);
     std::printf("  repaint        %.2f ms median\n", median(repaints));
     std::printf("  ring count     %.3f ms median\n", median(counts));
@@ -95,11 +99,11 @@ int main(int argc, char** argv) {
     QImage image(800, 800, QImage::Format_ARGB32_Premultiplied);
     FolderRef empty = FolderSystemItem::initWithPathSizeNoParent("/bench/root", nullptr, 0, false,
                                                                  0, false, false);
+    RadialController discOnly;
+    discOnly.initRadialParameters(QRectF(0, 0, 800, 800));
+    discOnly.setRoot(empty, true);
     std::vector<double> discs;
     for (int i = 0; i < runs; ++i) {
-        RadialController discOnly;
-        discOnly.initRadialParameters(QRectF(0, 0, 800, 800));
-        discOnly.setRoot(empty, true);
         discs.push_back(millisecondsOf([&] {
             QPainter painter(&image);
             discOnly.DrawRadialSructure(painter, image.rect());
