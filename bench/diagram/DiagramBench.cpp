@@ -1,6 +1,7 @@
-// Paint time of the sunburst of 1,000,000-node trees at 800×800, and the
-// time of their ring count, as medians over repeated runs: an even tree and a
-// deep, lopsided one like a real disk.
+// Paint time of the sunburst of 1,000,000-node trees at 800×800 after their
+// sizes changed and of a repaint unchanged, and the time of their ring count,
+// as medians over repeated runs: an even tree and a deep, lopsided one like a
+// real disk.
 //
 //   korvex-bench-diagram [runs] [OUT.png]
 //
